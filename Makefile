@@ -1,0 +1,58 @@
+# The two commands of the README are the contract: `make run` and `make test` set up a fresh
+# Debian 12 machine as needed, build, and run the program or every test.
+SHELL := /bin/bash
+ROOT := $(CURDIR)
+CTEST_ARGS ?=
+
+.PHONY: all setup build build-native build-tsan build-windows test test-native test-tsan \
+        test-windows run bench format format-check clean
+
+all: build
+
+setup:
+	@tools/setup.sh
+
+build-native: setup
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native
+
+build-tsan: setup
+	@cmake --preset native-tsan >/dev/null
+	@cmake --build --preset native-tsan
+
+build-windows: setup
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
+build: build-native build-tsan build-windows
+
+# Every suite runs even when an earlier one failed; the exit status reports any failure. The
+# output ends with the native and the Windows ctest summaries.
+test: setup
+	@tools/run-tests.sh $(CTEST_ARGS)
+
+test-native: build-native
+	@ctest --preset native $(CTEST_ARGS)
+
+test-tsan: build-tsan
+	@ctest --preset native-tsan $(CTEST_ARGS)
+
+test-windows: build-windows
+	@tools/with-display ctest --preset windows $(CTEST_ARGS)
+
+run: build-windows
+	@tools/run-program.sh
+
+bench: setup
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench
+	@tools/run-bench.sh
+
+format:
+	@tools/format.sh --fix
+
+format-check:
+	@tools/format.sh --check
+
+clean:
+	rm -rf build/native build/native-tsan build/windows build/bench

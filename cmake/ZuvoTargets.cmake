@@ -1,0 +1,68 @@
+# Helpers shared by every folder.
+include(GoogleTest)
+
+set(ZUVO_ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
+get_filename_component(ZUVO_ROOT "${ZUVO_ROOT}" ABSOLUTE)
+
+# Warnings are errors in our own code (never in third-party code).
+function(zuvo_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wformat=2 -Werror)
+endfunction()
+
+# A static library of portable code (no <windows.h>), built in every flavour.
+#   zuvo_portable_library(name SOURCES ... [LIBS ...])
+function(zuvo_portable_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+    zuvo_warnings(${name})
+endfunction()
+
+# A GoogleTest program of the native flavour; each test case becomes one ctest test.
+#   zuvo_native_test(name SOURCES ... [LIBS ...] [LABELS ...])
+# Tests labelled "concurrency" are the only ones built (and run) in the native-tsan flavour.
+function(zuvo_native_test name)
+    if(WIN32)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    # The ThreadSanitizer flavour builds only the tests of concurrent code.
+    if(ZUVO_SANITIZE STREQUAL "thread" AND NOT "concurrency" IN_LIST ARG_LABELS)
+        return()
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+    target_include_directories(${name} PRIVATE "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
+    zuvo_warnings(${name})
+    gtest_discover_tests(${name}
+        WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
+        PROPERTIES LABELS native
+        DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# A GoogleTest program of the Windows flavour, run under Wine; one ctest test per case.
+#   zuvo_windows_test(name SOURCES ... [LIBS ...] [TIMEOUT seconds] [OWN_MAIN])
+# OWN_MAIN: the program brings its own main (for example to act as a child process).
+function(zuvo_windows_test name)
+    if(NOT WIN32)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 60)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
+    if(NOT ARG_OWN_MAIN)
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    target_include_directories(${name} PRIVATE "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ZUVO_TEST_DIR}")
+    zuvo_warnings(${name})
+    gtest_discover_tests(${name}
+        WORKING_DIRECTORY "${ZUVO_TEST_DIR}"
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 120
+        PROPERTIES LABELS wine FIXTURES_REQUIRED wine TIMEOUT ${ARG_TIMEOUT})
+endfunction()
