@@ -2,10 +2,13 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
+#include <utility>
 
 #include "framework/Handles.h"
 #include "imaging/GdiplusHelpers.h"
 #include "imaging/GdiplusSupport.h"
+#include "imaging/PairwiseUnion.h"
 #include "imaging/PixelOps.h"
 
 using namespace zuvo::imaging;
@@ -29,9 +32,10 @@ public:
     bool Valid() const { return m_block != nullptr; }
     RectBatch& Rects() { return m_rects; }
 
-    // Makes a region of the collected rectangles, combines it into result (the first one
-    // becomes the result) and empties the batch. False when a region could not be made.
-    bool FlushInto(zuvo::UniqueRegion& result) noexcept {
+    // Makes a region of the collected rectangles, hands it to regions and empties the batch.
+    // False when a region could not be made.
+    template <typename Union>
+    bool FlushInto(Union& regions) noexcept {
         if (m_rects.Count() == 0) {
             return true;
         }
@@ -45,20 +49,22 @@ public:
         const DWORD bytes = static_cast<DWORD>(sizeof(RGNDATAHEADER) + data->rdh.nRgnSize);
         zuvo::UniqueRegion part(ExtCreateRegion(nullptr, bytes, data));
         m_rects.Clear();
-        if (!part) {
-            return false;
-        }
-        if (!result) {
-            result = std::move(part);
-            return true;
-        }
-        return CombineRgn(result.get(), result.get(), part.get(), RGN_OR) != ERROR;
+        return part && regions.Add(std::move(part));
     }
 
 private:
     std::unique_ptr<unsigned char[]> m_block;
     RectBatch m_rects;
 };
+
+// The union of two regions, made in the first.
+std::optional<zuvo::UniqueRegion> Unite(zuvo::UniqueRegion first,
+                                        zuvo::UniqueRegion second) noexcept {
+    if (CombineRgn(first.get(), first.get(), second.get(), RGN_OR) == ERROR) {
+        return std::nullopt;
+    }
+    return std::optional<zuvo::UniqueRegion>(std::move(first));
+}
 
 }  // namespace
 
@@ -80,7 +86,7 @@ HRGN ZUVO_CALL Gdiplus_CreateRgnFromBitmap(Gdiplus::Bitmap* bitmap, int threshol
         Gdiplus::Ok) {
         return nullptr;
     }
-    zuvo::UniqueRegion result;
+    PairwiseUnion<zuvo::UniqueRegion, decltype(&Unite)> regions(&Unite);
     bool made = true;
     const auto* row = static_cast<const uint8_t*>(data.Scan0);
     for (int y = 0; y < height && made; ++y, row += data.Stride) {
@@ -88,19 +94,21 @@ HRGN ZUVO_CALL Gdiplus_CreateRgnFromBitmap(Gdiplus::Bitmap* bitmap, int threshol
                         [&](int start, int end) {
                             batch.Rects().Add(start, y, end, y + 1);
                             if (batch.Rects().Full()) {
-                                made = made && batch.FlushInto(result);
+                                made = made && batch.FlushInto(regions);
                             }
                         });
     }
-    made = made && batch.FlushInto(result);
+    made = made && batch.FlushInto(regions);
     bitmap->UnlockBits(&data);
     if (!made) {
         return nullptr;
     }
-    if (!result) {
-        result.reset(CreateRectRgn(0, 0, 0, 0));
+    if (regions.Empty()) {
+        // No qualifying pixel: an empty region rather than none.
+        return CreateRectRgn(0, 0, 0, 0);
     }
-    return result.release();
+    std::optional<zuvo::UniqueRegion> result = regions.Take();
+    return result ? result->release() : nullptr;
 }
 
 }  // extern "C"
