@@ -1,6 +1,7 @@
 // Picture types and encoders; creating, loading (memory, resources, files), saving and
 // converting pictures.
 #include <cstring>
+#include <cwchar>
 #include <regex>
 #include <string>
 #include <vector>
@@ -108,19 +109,33 @@ TEST(Creation, BitmapsOverCallerMemoryShareIt) {
               nullptr);
 }
 
-TEST(Memory, DecodedBitmapOutlivesTheCallersBytes) {
-    Owned source = pictures::Make(5, 4, pictures::Pattern);
-    const std::vector<uint8_t> png = pictures::Encode(source.get(), L"image/png");
-    ASSERT_FALSE(png.empty());
-    auto* bytes = new uint8_t[png.size()];
-    std::memcpy(bytes, png.data(), png.size());
-    Owned loaded(program::Gdiplus_LoadBitmapFromData(bytes, static_cast<DWORD>(png.size())));
-    std::memset(bytes, 0xCD, png.size());
+// Decodes a copy of the encoded bytes that is overwritten and freed right after the call.
+Owned LoadFromFreedCopy(const std::vector<uint8_t>& encoded) {
+    auto* bytes = new uint8_t[encoded.size()];
+    std::memcpy(bytes, encoded.data(), encoded.size());
+    Owned loaded(program::Gdiplus_LoadBitmapFromData(bytes, static_cast<DWORD>(encoded.size())));
+    std::memset(bytes, 0xCD, encoded.size());
     delete[] bytes;
     // Reuse the freed memory.
-    std::vector<std::vector<uint8_t>> clutter(16, std::vector<uint8_t>(png.size(), 0x55));
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(Pixels(loaded.get()), Pixels(source.get()));
+    std::vector<std::vector<uint8_t>> clutter(16, std::vector<uint8_t>(encoded.size(), 0x55));
+    return loaded;
+}
+
+TEST(Memory, DecodedBitmapOutlivesTheCallersBytes) {
+    Owned source = pictures::Make(5, 4, pictures::Pattern);
+    for (const wchar_t* mimeType : {L"image/png", L"image/bmp", L"image/tiff"}) {
+        SCOPED_TRACE(std::string(mimeType, mimeType + std::wcslen(mimeType)));
+        const std::vector<uint8_t> encoded = pictures::Encode(source.get(), mimeType);
+        ASSERT_FALSE(encoded.empty());
+        Owned loaded = LoadFromFreedCopy(encoded);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(Pixels(loaded.get()), Pixels(source.get()));
+    }
+    Owned indexed =
+        pictures::MakeIndexed({1, 2, 2, 1}, {{1, pictures::kRed}, {2, pictures::kBlue}});
+    Owned gif = LoadFromFreedCopy(pictures::Encode(indexed.get(), L"image/gif"));
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(Pixels(gif.get()), Pixels(indexed.get()));
 }
 
 TEST(Memory, RefusesWhatIsNoPicture) {
@@ -265,6 +280,39 @@ TEST_F(PictureFiles, NarrowPathsSaveAndLoadToo) {
     Owned reloaded(program::Gdiplus_LoadBitmapFromFileA(path.c_str()));
     ASSERT_TRUE(reloaded);
     EXPECT_EQ(Pixels(reloaded.get()), Pixels(source.get()));
+}
+
+// A non-ASCII character this system's ANSI code page can hold, as wide and narrow text.
+bool AnsiOnlyCharacter(std::wstring* wide, std::string* narrow) {
+    // The euro sign is 0x80 in Western code pages, where reading bytes as Latin-1 would give
+    // another character; the others serve CJK code pages.
+    for (const wchar_t* candidate : {L"\u20AC", L"\u4E2D", L"\u00E9"}) {
+        char bytes[8] = {};
+        BOOL lossy = FALSE;
+        const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, candidate, -1, bytes,
+                                               sizeof(bytes), nullptr, &lossy);
+        if (length > 0 && !lossy) {
+            *wide = candidate;
+            *narrow = bytes;
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(PictureFiles, NarrowPathsUseTheAnsiCodePage) {
+    std::wstring wide;
+    std::string narrow;
+    ASSERT_TRUE(AnsiOnlyCharacter(&wide, &narrow)) << "no non-ASCII character in the code page";
+    Owned source = FourBlocks();
+    const std::string narrowPath = Narrow(folder) + "\\" + narrow + ".png";
+    ASSERT_EQ(program::Gdiplus_SaveBitmapToFileA(source.get(), narrowPath.c_str()), 1);
+    EXPECT_NE(GetFileAttributesW((folder + L"\\" + wide + L".png").c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "the narrow name means the wide one";
+    Owned reloaded(program::Gdiplus_LoadBitmapFromFileA(narrowPath.c_str()));
+    ASSERT_TRUE(reloaded);
+    EXPECT_EQ(program::Gdiplus_GetPictureTypeByFileNameA(narrowPath.c_str()), 4);
 }
 
 TEST_F(PictureFiles, FailuresAnswerNothing) {

@@ -68,7 +68,7 @@ TEST(PairwiseUnion, NothingAddedOrAFailedUnion) {
     EXPECT_TRUE(none.Empty());
     EXPECT_FALSE(none.Take());
 
-    // Parts 1 and 2 unite; adding 4 unites 3 and 4, which fails.
+    // The first two parts unite; adding the fourth unites it with the third, which fails.
     PairwiseUnion<Part, CountingUnion> failing(CountingUnion{&work, 1});
     EXPECT_TRUE(failing.Add(Part{1}));
     EXPECT_TRUE(failing.Add(Part{2}));
