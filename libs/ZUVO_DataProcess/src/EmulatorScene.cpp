@@ -1,0 +1,179 @@
+#include "EmulatorScene.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zuvo::radar {
+
+namespace {
+
+constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
+constexpr double kMinSpeed = 0.5;
+constexpr double kMaxSpeed = 1.5;
+constexpr double kStopChance = 0.35;
+constexpr double kMinStandS = 1.5;
+constexpr double kMaxStandS = 5.0;
+constexpr double kMinSpawnWaitS = 2.0;
+constexpr double kMaxSpawnWaitS = 6.0;
+constexpr double kEmptySpawnWaitS = 1.0;
+constexpr int kMaxWaypoints = 3;
+constexpr double kAcceleration = 1.0;  // m/s^2, starting and stopping
+constexpr double kArrivedM = 0.02;
+
+}  // namespace
+
+EmulatorScene::EmulatorScene(const SceneSettings& settings, uint64_t seed)
+    : m_settings(settings), m_random(seed), m_nextId(1), m_spawnWaitS(0.0) {
+    m_settings.maxRange = std::max(m_settings.maxRange, m_settings.minRange + 1.0);
+    m_settings.maxPeople = std::clamp(m_settings.maxPeople, 0, 5);
+    // Start with people already walking, so the first frames are not empty.
+    const int first = (m_settings.maxPeople + 1) / 2;
+    for (int i = 0; i < first; ++i) {
+        Spawn(true);
+    }
+    m_spawnWaitS = m_random.Uniform(kMinSpawnWaitS, kMaxSpawnWaitS);
+}
+
+Vec2 EmulatorScene::PolarPoint(double range, double angleDeg) const {
+    return Vec2{range * std::sin(angleDeg * kDegToRad), range * std::cos(angleDeg * kDegToRad)};
+}
+
+Vec2 EmulatorScene::InsidePoint() {
+    const double nearRange = std::min(1.0, m_settings.maxRange * 0.5);
+    const double farRange = std::max(nearRange, m_settings.maxRange - 0.5);
+    const double half = std::max(5.0, m_settings.halfAngleDeg - 10.0);
+    // Uniform over the area rather than over the radius, so people spread over the fan.
+    const double u = m_random.Uniform();
+    const double range =
+        std::sqrt(nearRange * nearRange + u * (farRange * farRange - nearRange * nearRange));
+    return PolarPoint(range, m_random.Uniform(-half, half));
+}
+
+Vec2 EmulatorScene::OutsidePoint() {
+    const double half = m_settings.halfAngleDeg;
+    if (m_random.Chance(0.4)) {
+        // Beyond the far edge.
+        return PolarPoint(m_settings.maxRange + 1.0, m_random.Uniform(-(half - 5.0), half - 5.0));
+    }
+    // Beside one of the straight edges of the fan.
+    const double side = m_random.Chance(0.5) ? 1.0 : -1.0;
+    const double range =
+        m_random.Uniform(std::min(1.5, m_settings.maxRange * 0.3), m_settings.maxRange - 0.5);
+    return PolarPoint(range, side * (half + 12.0));
+}
+
+void EmulatorScene::Spawn(bool inside) {
+    Walker walker{};
+    walker.id = m_nextId++;
+    walker.position = inside ? InsidePoint() : OutsidePoint();
+    walker.pace = m_random.Uniform(kMinSpeed, kMaxSpeed);
+    // Someone entering the field is already on the move.
+    walker.speed = inside ? 0.0 : walker.pace;
+    walker.waypointsLeft = 1 + static_cast<int>(m_random.Uniform() * kMaxWaypoints);
+    walker.phase = Phase::Walking;
+    walker.target = InsidePoint();
+    walker.stopAtTarget = m_random.Chance(kStopChance);
+    m_walkers.push_back(walker);
+}
+
+void EmulatorScene::ChooseNextGoal(Walker& walker) {
+    if (walker.waypointsLeft > 0) {
+        --walker.waypointsLeft;
+        walker.phase = Phase::Walking;
+        walker.target = InsidePoint();
+        walker.stopAtTarget = m_random.Chance(kStopChance);
+    } else {
+        walker.phase = Phase::Leaving;
+        walker.target = OutsidePoint();
+        walker.stopAtTarget = false;
+    }
+}
+
+// Answers false when the walker has left the scene.
+bool EmulatorScene::StepWalker(Walker& walker, double dt) {
+    if (walker.phase == Phase::Standing) {
+        walker.waitS -= dt;
+        if (walker.waitS <= 0.0) {
+            ChooseNextGoal(walker);
+        }
+        return true;
+    }
+    const double dx = walker.target.x - walker.position.x;
+    const double dy = walker.target.y - walker.position.y;
+    const double distance = std::hypot(dx, dy);
+    // Speed up towards the walker's pace; before a stop, slow down in time to stand at it.
+    double wanted = walker.pace;
+    if (walker.stopAtTarget) {
+        wanted = std::min(wanted, std::sqrt(2.0 * kAcceleration * distance));
+    }
+    walker.speed = wanted > walker.speed ? std::min(wanted, walker.speed + kAcceleration * dt)
+                                         : std::max(wanted, walker.speed - kAcceleration * dt);
+    const double step = walker.speed * dt;
+    if (distance > std::max(step, kArrivedM)) {
+        walker.velocity = Vec2{dx / distance * walker.speed, dy / distance * walker.speed};
+        walker.position.x += walker.velocity.x * dt;
+        walker.position.y += walker.velocity.y * dt;
+        return true;
+    }
+    walker.position = walker.target;
+    if (walker.phase == Phase::Leaving) {
+        return false;
+    }
+    if (walker.stopAtTarget) {
+        walker.phase = Phase::Standing;
+        walker.speed = 0.0;
+        walker.velocity = Vec2{0.0, 0.0};
+        walker.waitS = m_random.Uniform(kMinStandS, kMaxStandS);
+    } else {
+        ChooseNextGoal(walker);
+    }
+    return true;
+}
+
+void EmulatorScene::Advance(double dt) {
+    if (!(dt > 0.0)) {
+        return;
+    }
+    for (size_t i = 0; i < m_walkers.size();) {
+        if (StepWalker(m_walkers[i], dt)) {
+            ++i;
+        } else {
+            m_walkers.erase(m_walkers.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+    m_spawnWaitS -= dt;
+    const int count = static_cast<int>(m_walkers.size());
+    if (count == 0 && m_settings.maxPeople > 0) {
+        m_spawnWaitS = std::min(m_spawnWaitS, kEmptySpawnWaitS);
+    }
+    if (m_spawnWaitS <= 0.0) {
+        if (count < m_settings.maxPeople) {
+            Spawn(false);
+        }
+        m_spawnWaitS = m_random.Uniform(kMinSpawnWaitS, kMaxSpawnWaitS);
+    }
+}
+
+std::vector<ScenePerson> EmulatorScene::People() const {
+    std::vector<ScenePerson> people;
+    people.reserve(m_walkers.size());
+    for (const Walker& walker : m_walkers) {
+        people.push_back(ScenePerson{walker.id, walker.position, walker.velocity,
+                                     walker.phase == Phase::Standing});
+    }
+    return people;
+}
+
+Vec2 EmulatorScene::Reflector() const {
+    return PolarPoint(m_settings.maxRange * 0.6, 25.0);
+}
+
+bool EmulatorScene::InField(Vec2 point) const {
+    const double range = std::hypot(point.x, point.y);
+    if (range < m_settings.minRange || range > m_settings.maxRange || point.y <= 0.0) {
+        return false;
+    }
+    return std::fabs(std::atan2(point.x, point.y)) <= m_settings.halfAngleDeg * kDegToRad;
+}
+
+}  // namespace zuvo::radar

@@ -1,0 +1,230 @@
+// Raw-data files: what is written reads back exactly, and damage costs only the damaged frames.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <set>
+
+#include "RawDataFormat.h"
+#include "RawFileReader.h"
+#include "Random.h"
+
+namespace zuvo::radar {
+namespace {
+
+RadarFrame MakeFrame(uint32_t index, int detections, int objects) {
+    RadarFrame frame;
+    frame.index = index;
+    frame.timeMs = index * 50;
+    frame.flags = objects > 0 ? kFrameSensorObjects : 0;
+    for (int i = 0; i < detections; ++i) {
+        frame.detections.push_back(
+            Detection{1.0 + i + index * 0.01, 4.0 + i, -30.0 + i, 0.5 * i, 40.0 - i});
+    }
+    for (int i = 0; i < objects; ++i) {
+        frame.sensorObjects.push_back(
+            RadarObject{i == 1 ? -1 : static_cast<int64_t>(index) * 10 + i, i == 1 ? -1.0 : 12.5,
+                        i == 1 ? -1.0 : 3.125, 0.75, -12.0, 0.0, 0.0});
+    }
+    return frame;
+}
+
+bool SameFrame(const RadarFrame& a, const RadarFrame& b) {
+    if (a.index != b.index || a.timeMs != b.timeMs || a.flags != b.flags ||
+        a.detections.size() != b.detections.size() ||
+        a.sensorObjects.size() != b.sensorObjects.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.detections.size(); ++i) {
+        if (std::memcmp(&a.detections[i], &b.detections[i], sizeof(Detection)) != 0) {
+            return false;
+        }
+    }
+    for (size_t i = 0; i < a.sensorObjects.size(); ++i) {
+        const RadarObject& x = a.sensorObjects[i];
+        const RadarObject& y = b.sensorObjects[i];
+        if (x.Id != y.Id || x.GateDistance != y.GateDistance || x.Distance != y.Distance ||
+            x.Velocity != y.Velocity || x.Angle != y.Angle) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct Recording {
+    std::vector<uint8_t> bytes;
+    std::vector<size_t> frameStarts;
+    std::vector<RadarFrame> frames;
+};
+
+Recording MakeRecording(int frameCount) {
+    Recording recording;
+    RawFileHeader header;
+    header.framePeriodMs = 50;
+    header.gateCount = 32;
+    header.rangeResolution = 0.25;
+    recording.bytes = EncodeFileHeader(header);
+    for (int i = 0; i < frameCount; ++i) {
+        recording.frames.push_back(MakeFrame(static_cast<uint32_t>(i), i % 5, i % 3 == 0 ? 3 : 0));
+        recording.frameStarts.push_back(recording.bytes.size());
+        EncodeFrame(recording.frames.back(), recording.bytes);
+    }
+    return recording;
+}
+
+std::vector<RadarFrame> ReadAll(const std::vector<uint8_t>& bytes, RawFileReader& reader) {
+    std::string error;
+    std::vector<RadarFrame> frames;
+    if (!reader.OpenMemory(bytes.data(), bytes.size(), error)) {
+        return frames;
+    }
+    RadarFrame frame;
+    while (reader.Next(frame)) {
+        frames.push_back(frame);
+    }
+    return frames;
+}
+
+TEST(RawDataFormat, FramesReadBackExactly) {
+    const Recording recording = MakeRecording(40);
+    RawFileReader reader;
+    const std::vector<RadarFrame> frames = ReadAll(recording.bytes, reader);
+    ASSERT_EQ(frames.size(), recording.frames.size());
+    for (size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_TRUE(SameFrame(frames[i], recording.frames[i])) << "frame " << i;
+    }
+    EXPECT_EQ(reader.Header().gateCount, 32u);
+    EXPECT_EQ(reader.Header().rangeResolution, 0.25);
+    EXPECT_EQ(reader.DamagedStretches(), 0);
+    EXPECT_EQ(reader.PerMille(), 1000);
+    EXPECT_TRUE(reader.TakeProblems().empty());
+}
+
+TEST(RawDataFormat, ExtremeValuesKeepTheirBits) {
+    RadarFrame frame = MakeFrame(0xFFFFFFFFu, 1, 1);
+    frame.detections[0].distance = -0.0;
+    frame.detections[0].angle = std::nan("");
+    frame.detections[0].velocity = INFINITY;
+    frame.sensorObjects[0].Id = INT64_MIN;
+    std::vector<uint8_t> bytes = EncodeFileHeader(RawFileHeader{});
+    EncodeFrame(frame, bytes);
+    RawFileReader reader;
+    const std::vector<RadarFrame> frames = ReadAll(bytes, reader);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_TRUE(std::signbit(frames[0].detections[0].distance));
+    EXPECT_TRUE(std::isnan(frames[0].detections[0].angle));
+    EXPECT_EQ(frames[0].sensorObjects[0].Id, INT64_MIN);
+    EXPECT_EQ(frames[0].index, 0xFFFFFFFFu);
+}
+
+TEST(RawDataFormat, HeadersOfOtherFilesAreRefused) {
+    const Recording recording = MakeRecording(1);
+    std::string problem;
+    RawFileHeader header;
+    EXPECT_FALSE(DecodeFileHeader(recording.bytes.data(), 10, header, problem));
+    std::vector<uint8_t> wrong = recording.bytes;
+    wrong[0] = 'X';
+    EXPECT_FALSE(DecodeFileHeader(wrong.data(), wrong.size(), header, problem));
+    wrong = recording.bytes;
+    wrong[21] ^= 0x40;  // inside the range resolution: the header's check value no longer fits
+    EXPECT_FALSE(DecodeFileHeader(wrong.data(), wrong.size(), header, problem));
+    EXPECT_EQ(problem, "damaged file header");
+    RawFileReader reader;
+    EXPECT_FALSE(reader.OpenMemory(wrong.data(), wrong.size(), problem));
+}
+
+// Damage of each kind inside frame 14 of 30 (four detections): exactly that frame is lost.
+TEST(RawDataFormat, ADamagedFrameCostsOnlyItself) {
+    const Recording recording = MakeRecording(30);
+    const size_t start = recording.frameStarts[14];
+    const size_t end = recording.frameStarts[15];
+    ASSERT_EQ(recording.frames[14].detections.size(), 4u);
+    const std::vector<std::pair<const char*, size_t>> spots = {
+        {"sync", start}, {"length", start + 5}, {"payload", start + 30}, {"check value", end - 1}};
+    for (const auto& [what, at] : spots) {
+        std::vector<uint8_t> bytes = recording.bytes;
+        bytes[at] ^= 0xFF;
+        RawFileReader reader;
+        const std::vector<RadarFrame> frames = ReadAll(bytes, reader);
+        ASSERT_EQ(frames.size(), 29u) << what;
+        for (const RadarFrame& frame : frames) {
+            EXPECT_NE(frame.index, 14u) << what;
+            EXPECT_TRUE(SameFrame(frame, recording.frames[frame.index])) << what;
+        }
+        EXPECT_EQ(reader.DamagedStretches(), 1) << what;
+        EXPECT_EQ(reader.TakeProblems().size(), 1u) << what;
+    }
+}
+
+TEST(RawDataFormat, ATruncatedFileKeepsItsCompleteFrames) {
+    const Recording recording = MakeRecording(12);
+    for (size_t cut : {recording.frameStarts[11] + 3, recording.frameStarts[11] + 30,
+                       recording.bytes.size() - 1}) {
+        std::vector<uint8_t> bytes(recording.bytes.begin(),
+                                   recording.bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+        RawFileReader reader;
+        EXPECT_EQ(ReadAll(bytes, reader).size(), 11u);
+        const std::vector<std::string> problems = reader.TakeProblems();
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_NE(problems[0].find("ends inside a frame"), std::string::npos) << problems[0];
+    }
+}
+
+TEST(RawDataFormat, GarbageBetweenFramesIsSkipped) {
+    const Recording recording = MakeRecording(6);
+    std::vector<uint8_t> bytes = recording.bytes;
+    // Junk that even contains a sync word with a nonsense length.
+    const uint8_t junk[] = {1, 2, 'Z', 'F', 'R', 'M', 0xFF, 0xFF, 0xFF, 0x7F, 9, 9, 9};
+    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(recording.frameStarts[3]),
+                 std::begin(junk), std::end(junk));
+    RawFileReader reader;
+    const std::vector<RadarFrame> frames = ReadAll(bytes, reader);
+    ASSERT_EQ(frames.size(), 6u);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_TRUE(SameFrame(frames[i], recording.frames[i]));
+    }
+}
+
+// Random damage anywhere: reading ends, and every frame read is one that was written.
+TEST(RawDataFormat, RandomDamageNeverYieldsAFrameThatWasNotWritten) {
+    const Recording recording = MakeRecording(25);
+    Random random(77);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bytes = recording.bytes;
+        const int hits = 1 + static_cast<int>(random.Uniform() * 20);
+        for (int i = 0; i < hits; ++i) {
+            const size_t at =
+                kRawFileHeaderSize +
+                static_cast<size_t>(random.Uniform() * (bytes.size() - kRawFileHeaderSize));
+            bytes[at] = static_cast<uint8_t>(random.Next());
+        }
+        if (random.Chance(0.3)) {
+            bytes.resize(
+                kRawFileHeaderSize +
+                static_cast<size_t>(random.Uniform() * (bytes.size() - kRawFileHeaderSize)));
+        }
+        RawFileReader reader;
+        std::set<uint32_t> seen;
+        for (const RadarFrame& frame : ReadAll(bytes, reader)) {
+            ASSERT_LT(frame.index, recording.frames.size());
+            EXPECT_TRUE(SameFrame(frame, recording.frames[frame.index])) << "round " << round;
+            EXPECT_TRUE(seen.insert(frame.index).second) << "frame read twice";
+        }
+    }
+}
+
+TEST(RawDataFormat, FramesBeyondTheFormatsLimitsAreCut) {
+    RadarFrame frame = MakeFrame(1, 0, 0);
+    frame.detections.assign(kRawMaxDetections + 5, Detection{1, 4, 0, 0, 30});
+    frame.sensorObjects.assign(kRawMaxSensorObjects + 1, RadarObject{1, 4, 1, 0, 0, 0, 0});
+    std::vector<uint8_t> bytes = EncodeFileHeader(RawFileHeader{});
+    EncodeFrame(frame, bytes);
+    RawFileReader reader;
+    const std::vector<RadarFrame> frames = ReadAll(bytes, reader);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].detections.size(), static_cast<size_t>(kRawMaxDetections));
+    EXPECT_EQ(frames[0].sensorObjects.size(), static_cast<size_t>(kRawMaxSensorObjects));
+}
+
+}  // namespace
+}  // namespace zuvo::radar
