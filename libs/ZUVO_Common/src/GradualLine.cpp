@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 #include "ZUVO_CommonCore.h"
 
@@ -33,7 +34,14 @@ struct Stroke {
     int64_t grow;  // ceil(lineWidth / 2) + 1
 };
 
-uint8_t ValueAt(const Stroke& stroke, double distanceSq) {
+// std::lround for 0 <= value <= 255 without the library call: the fraction value - whole is
+// exact, so halves round up exactly as lround rounds them away from zero.
+uint8_t RoundHalfUp(double value) {
+    const int whole = static_cast<int>(value);
+    return static_cast<uint8_t>(whole + (value - whole >= 0.5 ? 1 : 0));
+}
+
+inline uint8_t ValueAt(const Stroke& stroke, double distanceSq) {
     if (distanceSq >= stroke.fadeRadiusSq) {
         return 0;
     }
@@ -41,7 +49,7 @@ uint8_t ValueAt(const Stroke& stroke, double distanceSq) {
     const double coverage = distanceSq <= stroke.solidRadiusSq
                                 ? 1.0
                                 : std::clamp(stroke.fadeRadius - std::sqrt(distanceSq), 0.0, 1.0);
-    return static_cast<uint8_t>(std::lround(coverage * stroke.alpha * 255.0));
+    return RoundHalfUp(coverage * stroke.alpha * 255.0);
 }
 
 // Squared distance of (x, y) to the segment from (x1, y1) to (x1 + dx, y1 + dy).
@@ -55,16 +63,27 @@ double DistanceSq(double x, double y, double x1, double y1, double dx, double dy
     return ex * ex + ey * ey;
 }
 
-// Draws one segment; answers whether a byte received a non-zero value.
-bool DrawSegment(int width, int height, const Stroke& stroke, int32_t x1, int32_t y1, int32_t x2,
-                 int32_t y2, uint8_t* buffer) {
-    const int64_t left = std::max<int64_t>(std::min(x1, x2) - stroke.grow, 0);
-    const int64_t right = std::min<int64_t>(std::max(x1, x2) + stroke.grow, width - 1);
-    const int64_t top = std::max<int64_t>(std::min(y1, y2) - stroke.grow, 0);
-    const int64_t bottom = std::min<int64_t>(std::max(y1, y2) + stroke.grow, height - 1);
-    if (left > right || top > bottom) {
+// The pixels a segment may touch: its bounding box grown by the stroke, within the buffer.
+Box SegmentBox(int width, int height, const Stroke& stroke, int32_t x1, int32_t y1, int32_t x2,
+               int32_t y2) {
+    return Box{std::max<int64_t>(std::min(x1, x2) - stroke.grow, 0),
+               std::max<int64_t>(std::min(y1, y2) - stroke.grow, 0),
+               std::min<int64_t>(std::max(x1, x2) + stroke.grow, width - 1),
+               std::min<int64_t>(std::max(y1, y2) + stroke.grow, height - 1)};
+}
+
+// Draws one segment by testing every pixel of its rows near the line; answers whether a byte
+// received a non-zero value.
+bool DrawSegmentEverywhere(int width, int height, const Stroke& stroke, int32_t x1, int32_t y1,
+                           int32_t x2, int32_t y2, uint8_t* buffer) {
+    const Box box = SegmentBox(width, height, stroke, x1, y1, x2, y2);
+    if (box.left > box.right || box.top > box.bottom) {
         return false;
     }
+    const int64_t left = box.left;
+    const int64_t right = box.right;
+    const int64_t top = box.top;
+    const int64_t bottom = box.bottom;
     const double fx1 = x1;
     const double fy1 = y1;
     const double dx = static_cast<double>(x2) - fx1;
@@ -101,6 +120,170 @@ bool DrawSegment(int width, int height, const Stroke& stroke, int32_t x1, int32_
         }
     }
     return wrote;
+}
+
+// Part of a row, as real x coordinates; empty when from > to.
+struct Span {
+    double from = 1.0;
+    double to = 0.0;
+    bool Empty() const { return from > to; }
+    void Include(double a, double b) {
+        if (a > b) {
+            return;
+        }
+        if (Empty()) {
+            from = a;
+            to = b;
+        } else {
+            from = std::min(from, a);
+            to = std::max(to, b);
+        }
+    }
+};
+
+// A segment from (x1, y1) along (dx, dy), with what its rows share for one capsule radius.
+struct Capsule {
+    double x1;
+    double y1;
+    double dx;
+    double dy;
+    double lengthSq;
+    double radiusSq;
+    double halfBand;  // half the width, along a row, of the band within the radius of the line
+};
+
+Capsule MakeCapsule(double x1, double y1, double dx, double dy, double lengthSq, double radiusSq) {
+    const double reach = std::sqrt(std::max(radiusSq, 0.0)) * std::sqrt(lengthSq);
+    return Capsule{x1, y1, dx, dy, lengthSq, radiusSq, dy != 0.0 ? reach / std::fabs(dy) : reach};
+}
+
+// Where row y meets the capsule: the union of the discs around both ends and the band along
+// the segment, one interval because the capsule is convex.
+Span CapsuleRow(const Capsule& c, double y) {
+    Span span;
+    const double h1 = y - c.y1;
+    const double h2 = h1 - c.dy;
+    if (h1 * h1 < c.radiusSq) {
+        const double w = std::sqrt(c.radiusSq - h1 * h1);
+        span.Include(c.x1 - w, c.x1 + w);
+    }
+    if (h2 * h2 < c.radiusSq) {
+        const double w = std::sqrt(c.radiusSq - h2 * h2);
+        span.Include(c.x1 + c.dx - w, c.x1 + c.dx + w);
+    }
+    if (c.lengthSq <= 0.0) {
+        return span;
+    }
+    constexpr double kHuge = 1e300;
+    // Within the radius of the line through the segment...
+    double from = -kHuge;
+    double to = kHuge;
+    if (c.dy != 0.0) {
+        const double centre = c.x1 + h1 * c.dx / c.dy;
+        from = centre - c.halfBand;
+        to = centre + c.halfBand;
+    } else if (std::fabs(h1 * c.dx) >= c.halfBand) {
+        return span;
+    }
+    // ... and projecting onto the segment itself.
+    if (c.dx != 0.0) {
+        const double a = c.x1 - h1 * c.dy / c.dx;
+        const double b = c.x1 + (c.lengthSq - h1 * c.dy) / c.dx;
+        from = std::max(from, std::min(a, b));
+        to = std::min(to, std::max(a, b));
+    } else if (h1 * c.dy < 0.0 || h1 * c.dy > c.lengthSq) {
+        return span;
+    }
+    span.Include(from, to);
+    return span;
+}
+
+// A whole x coordinate of a span end as a column index (far ends clamped).
+int64_t Column(double x) {
+    return static_cast<int64_t>(std::clamp(x, -1e18, 1e18));
+}
+
+// The same result as DrawSegmentEverywhere, with far less work for wide lines: on each row
+// the capsule gives where the line can be visible at all and where it is surely solid. The
+// two capsules are widened and narrowed by a margin in squared distance (1e-6 relative) that
+// dwarfs the rounding of either computation, so only the pixels of the soft edge are
+// computed one by one, and the result is the same byte for byte. Coordinates are limited to
+// +-2^20, far beyond any buffer, to keep that rounding small.
+bool DrawSegmentSpans(int width, int height, const Stroke& stroke, int32_t x1, int32_t y1,
+                      int32_t x2, int32_t y2, uint8_t* buffer) {
+    const Box box = SegmentBox(width, height, stroke, x1, y1, x2, y2);
+    if (box.left > box.right || box.top > box.bottom) {
+        return false;
+    }
+    const int64_t left = box.left;
+    const int64_t right = box.right;
+    const double fx1 = x1;
+    const double fy1 = y1;
+    const double dx = static_cast<double>(x2) - fx1;
+    const double dy = static_cast<double>(y2) - fy1;
+    const double lengthSq = dx * dx + dy * dy;
+    const Capsule visibleCapsule = MakeCapsule(
+        fx1, fy1, dx, dy, lengthSq, stroke.fadeRadiusSq + 1e-6 * (1.0 + stroke.fadeRadiusSq));
+    const Capsule solidCapsule = MakeCapsule(
+        fx1, fy1, dx, dy, lengthSq, stroke.solidRadiusSq - 1e-6 * (1.0 + stroke.solidRadiusSq));
+    const uint8_t solidValue = ValueAt(stroke, 0.0);
+    bool wrote = false;
+    auto exact = [&](uint8_t* row, int64_t x, double y) {
+        const uint8_t value =
+            ValueAt(stroke, DistanceSq(static_cast<double>(x), y, fx1, fy1, dx, dy, lengthSq));
+        if (value > row[x]) {
+            row[x] = value;
+        }
+        wrote = wrote || value > 0;
+    };
+    for (int64_t y = box.top; y <= box.bottom; ++y) {
+        const double fy = static_cast<double>(y);
+        const Span visible = CapsuleRow(visibleCapsule, fy);
+        if (visible.Empty()) {
+            continue;
+        }
+        const int64_t rowLeft = std::max(left, Column(std::ceil(visible.from)));
+        const int64_t rowRight = std::min(right, Column(std::floor(visible.to)));
+        if (rowLeft > rowRight) {
+            continue;
+        }
+        int64_t solidLeft = rowRight + 1;
+        int64_t solidRight = rowRight;
+        if (solidCapsule.radiusSq > 0.0) {
+            const Span solid = CapsuleRow(solidCapsule, fy);
+            if (!solid.Empty()) {
+                solidLeft = std::max(rowLeft, Column(std::ceil(solid.from)));
+                solidRight = std::min(rowRight, Column(std::floor(solid.to)));
+            }
+        }
+        uint8_t* row = buffer + y * width;
+        if (solidLeft > solidRight) {
+            for (int64_t x = rowLeft; x <= rowRight; ++x) {
+                exact(row, x, fy);
+            }
+            continue;
+        }
+        for (int64_t x = rowLeft; x < solidLeft; ++x) {
+            exact(row, x, fy);
+        }
+        for (int64_t x = solidLeft; x <= solidRight; ++x) {
+            row[x] = std::max(row[x], solidValue);
+        }
+        wrote = wrote || solidValue > 0;
+        for (int64_t x = solidRight + 1; x <= rowRight; ++x) {
+            exact(row, x, fy);
+        }
+    }
+    return wrote;
+}
+
+bool DrawSegment(int width, int height, const Stroke& stroke, int32_t x1, int32_t y1, int32_t x2,
+                 int32_t y2, uint8_t* buffer) {
+    constexpr int32_t kSpanLimit = 1 << 20;
+    const bool near = std::abs(x1) <= kSpanLimit && std::abs(y1) <= kSpanLimit &&
+                      std::abs(x2) <= kSpanLimit && std::abs(y2) <= kSpanLimit;
+    return near ? DrawSegmentSpans(width, height, stroke, x1, y1, x2, y2, buffer)
+                : DrawSegmentEverywhere(width, height, stroke, x1, y1, x2, y2, buffer);
 }
 
 }  // namespace

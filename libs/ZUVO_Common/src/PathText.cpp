@@ -110,8 +110,10 @@ std::string NormalisePath(std::string_view path) {
         }
         result.append(pieces[i]);
     }
+    // Returning a fresh string rather than assigning "." to the empty one sidesteps a false
+    // -Wrestrict of GCC 12 at -O3 (GCC bug 105329), which stops the optimised build.
     if (result.empty()) {
-        result = ".";
+        return std::string(".");
     }
     return result;
 }
