@@ -1,0 +1,315 @@
+// The sector view's steps at full HD and 4K, each beside its straightforward reference
+// implementation (<Step>Reference), so that the speed-up is measured in one run:
+//   SectorMaskShading  sector mask and background shading of the fan
+//   AreaMasks          both area masks, 32 polygons of 1000 vertices each
+//   Compose            one frame: background copy, 100 tracks of 40 points with lines and
+//                      markers, 20 monitoring points
+//   UpdateObjects      a batch of 100 objects into 100 tracks, smooth count 255
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ReferenceView.h"
+#include "sectorview/SectorMask.h"
+#include "sectorview/SectorScene.h"
+#include "sectorview/SectorShading.h"
+
+namespace zuvo::sector {
+namespace {
+
+constexpr uint32_t kFrameIntervalMs = 50;  // a 20 Hz sensor: 40 points in 2 s
+
+SectorViewConfig BenchConfig() {
+    SectorViewConfig config;  // the settings file's defaults: -150 ... -30, 20 rings
+    config.topViewMode = 1;
+    config.gateMin = 2.0;
+    config.gateMax = 28.0;
+    config.displayTimeMs = 2000;
+    config.smoothCount = 3;
+    return config;
+}
+
+// ----- sector mask and shading -----
+
+void SectorMaskShading(benchmark::State& state, int width, int height) {
+    const SectorViewSettings settings = ApplyConfig(SectorViewSettings{}, BenchConfig());
+    const SectorGeometry g = ComputeGeometry(width, height, settings);
+    std::vector<uint8_t> mask(static_cast<size_t>(width) * height);
+    std::vector<uint32_t> pixels(mask.size());
+    for (auto _ : state) {
+        std::fill(pixels.begin(), pixels.end(), kPlainFillColour);
+        BuildSectorMask(g, settings, mask.data());
+        ShadeSector(g, settings, pixels.data());
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::DoNotOptimize(mask.data());
+    }
+}
+
+void SectorMaskShadingReference(benchmark::State& state, int width, int height) {
+    const SectorViewSettings settings = ApplyConfig(SectorViewSettings{}, BenchConfig());
+    const SectorGeometry g = ComputeGeometry(width, height, settings);
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (auto _ : state) {
+        std::fill(pixels.begin(), pixels.end(), kPlainFillColour);
+        std::vector<uint8_t> mask = reference::SectorMask(g, settings);
+        reference::ShadeSector(g, settings, pixels.data());
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::DoNotOptimize(mask.data());
+    }
+}
+
+// ----- area masks -----
+
+// A ragged star of 1000 vertices around a point of the fan, as an operator's freehand outline
+// might be: concave, every scan line crossing it many times.
+std::vector<int32_t> RaggedPolygon(std::mt19937& random, const SectorGeometry& g) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double scale = g.radius / 960.0;  // sizes grow with the view
+    const double angle = -150.0 + 120.0 * unit(random);
+    const double distance = g.radius * (0.2 + 0.7 * unit(random));
+    const double centreX = g.originX + distance * std::cos(angle * kPi / 180.0);
+    const double centreY = g.originY - distance * std::sin(angle * kPi / 180.0);
+    const double size = (40.0 + 110.0 * unit(random)) * scale;
+    std::vector<int32_t> pairs;
+    for (int i = 0; i < 1000; ++i) {
+        const double a = 2.0 * kPi * i / 1000.0;
+        const double r = size * (0.55 + 0.45 * unit(random));
+        pairs.push_back(static_cast<int32_t>(centreY + r * std::sin(a)) - g.sector.top);
+        pairs.push_back(static_cast<int32_t>(centreX + r * std::cos(a)) - g.sector.left);
+    }
+    return pairs;
+}
+
+struct AreaBench {
+    SectorScene scene;
+
+    AreaBench(int width, int height) {
+        scene.ApplyConfig(BenchConfig());
+        scene.Relayout(width, height);
+        std::mt19937 random(11);
+        for (int i = 0; i < kAreaSlots; ++i) {
+            const std::vector<int32_t> a = RaggedPolygon(random, scene.Geometry());
+            const std::vector<int32_t> b = RaggedPolygon(random, scene.Geometry());
+            scene.AddMonitorArea(a.data(), 1000, 0x00FFFF00, 0x000054DC);
+            scene.AddAlgorithmArea(b.data(), 1000, 0x00FFFF00, 0x000054DC);
+        }
+    }
+};
+
+void AreaMasks(benchmark::State& state, int width, int height) {
+    AreaBench bench(width, height);
+    std::vector<uint32_t> boundaryMask;
+    std::vector<uint32_t> monitorMask;
+    for (auto _ : state) {
+        BuildAreaMask(bench.scene.AlgorithmAreas(), width, height, boundaryMask);
+        BuildAreaMask(bench.scene.MonitorAreas(), width, height, monitorMask);
+        benchmark::DoNotOptimize(boundaryMask.data());
+        benchmark::DoNotOptimize(monitorMask.data());
+    }
+}
+
+void AreaMasksReference(benchmark::State& state, int width, int height) {
+    AreaBench bench(width, height);
+    for (auto _ : state) {
+        std::vector<uint32_t> boundaryMask =
+            reference::AreaMask(bench.scene.AlgorithmAreas(), width, height, false);
+        std::vector<uint32_t> monitorMask =
+            reference::AreaMask(bench.scene.MonitorAreas(), width, height, false);
+        benchmark::DoNotOptimize(boundaryMask.data());
+        benchmark::DoNotOptimize(monitorMask.data());
+    }
+}
+
+// ----- tracks -----
+
+// 100 objects walking through the fan at 1 to 3 gates a second, seen every 50 ms.
+class Walkers {
+public:
+    explicit Walkers(uint32_t seed) : m_random(seed) {
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        for (int id = 0; id < 100; ++id) {
+            m_objects.push_back(
+                SectorObject{id, 4.0 + 20.0 * unit(m_random), -140.0 + 100.0 * unit(m_random)});
+            m_steps.push_back({(0.05 + 0.1 * unit(m_random)) * (unit(m_random) < 0.5 ? -1 : 1),
+                               (0.1 + 0.5 * unit(m_random)) * (unit(m_random) < 0.5 ? -1 : 1)});
+        }
+    }
+
+    // The next batch: every object one step further, turning back at the windows' edges.
+    const CPtrListCtrl& Next() {
+        m_list.RemoveAll();
+        for (size_t i = 0; i < m_objects.size(); ++i) {
+            SectorObject& object = m_objects[i];
+            Step& step = m_steps[i];
+            if (object.distance + step.distance < 3.0 || object.distance + step.distance > 27.0) {
+                step.distance = -step.distance;
+            }
+            if (object.angle + step.angle < -148.0 || object.angle + step.angle > -32.0) {
+                step.angle = -step.angle;
+            }
+            object.distance += step.distance;
+            object.angle += step.angle;
+            m_list.AddData(&object, -1);
+        }
+        return m_list;
+    }
+
+private:
+    struct Step {
+        double distance;
+        double angle;
+    };
+    std::mt19937 m_random;
+    std::vector<SectorObject> m_objects;
+    std::vector<Step> m_steps;
+    CPtrListCtrl m_list;
+};
+
+struct ComposeBench {
+    SectorScene scene;
+    MonitorPointList points;  // the same points, for the reference
+    std::vector<uint32_t> background;
+    std::vector<uint32_t> frame;
+    uint32_t paintTime = 0;
+
+    ComposeBench(int width, int height) {
+        scene.ApplyConfig(BenchConfig());
+        scene.Relayout(width, height);
+        std::mt19937 random(3);
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        for (int i = 0; i < 20; ++i) {
+            const double distance = 3.0 + 24.0 * unit(random);
+            const double angle = -145.0 + 110.0 * unit(random);
+            scene.AddMonitorPoint(scene.MakePoint(distance, angle, 1.0, 0x00FFFF00, 0x000054DC));
+            points.Add(scene.MakePoint(distance, angle, 1.0, 0x00FFFF00, 0x000054DC));
+        }
+        Walkers walkers(5);
+        uint32_t now = 0;
+        for (int batch = 0; batch < 40; ++batch) {
+            scene.UpdateObjects(&walkers.Next(), now += kFrameIntervalMs);
+        }
+        paintTime = now + 10;
+        background.assign(static_cast<size_t>(width) * height, kPlainFillColour);
+        ShadeSector(scene.Geometry(), scene.Settings(), background.data());
+        frame.resize(background.size());
+    }
+};
+
+void Compose(benchmark::State& state, int width, int height) {
+    ComposeBench bench(width, height);
+    const ZRect whole{0, 0, width, height};
+    for (auto _ : state) {
+        DrawBufferOnBuffer(bench.frame.data(), &whole, width * 4, bench.background.data(), &whole,
+                           width * 4, 4);
+        bench.scene.ComposeOverlays(bench.frame.data(), bench.paintTime, nullptr);
+        benchmark::DoNotOptimize(bench.frame.data());
+    }
+}
+
+void ComposeReference(benchmark::State& state, int width, int height) {
+    ComposeBench bench(width, height);
+    const std::vector<SectorTrack> tracks = bench.scene.CopyTracks();
+    for (auto _ : state) {
+        reference::Compose(bench.scene.Geometry(), bench.scene.Settings(), bench.scene.SectorMask(),
+                           tracks, bench.points, bench.background.data(), bench.frame.data(),
+                           bench.paintTime);
+        benchmark::DoNotOptimize(bench.frame.data());
+    }
+}
+
+SectorViewConfig UpdateConfig() {
+    SectorViewConfig config = BenchConfig();
+    config.smoothCount = 255;
+    return config;
+}
+
+// Times update (the view's scene or the reference tracker) on a stream of batches from
+// walkers; the first 40 batches fill 100 tracks with 40 points each. The batches are made in
+// advance (and reused in turn) so that only the update is timed.
+template <typename Updater>
+void TimeBatches(benchmark::State& state, Updater& update) {
+    constexpr size_t kPrepared = 400;
+    Walkers walkers(9);
+    std::vector<std::vector<SectorObject>> batches(kPrepared);
+    std::vector<CPtrListCtrl> lists(kPrepared);
+    for (size_t i = 0; i < kPrepared; ++i) {
+        const CPtrListCtrl& next = walkers.Next();
+        for (int k = 0; k < next.GetCount(); ++k) {
+            batches[i].push_back(*static_cast<const SectorObject*>(next.GetAt(k)));
+        }
+        for (SectorObject& object : batches[i]) {
+            lists[i].AddData(&object, -1);
+        }
+    }
+    uint32_t now = 0;
+    size_t next = 0;
+    for (int batch = 0; batch < 40; ++batch) {
+        update.UpdateObjects(&lists[next++], now += kFrameIntervalMs);
+    }
+    for (auto _ : state) {
+        update.UpdateObjects(&lists[next], now += kFrameIntervalMs);
+        next = (next + 1) % kPrepared;
+    }
+}
+
+void UpdateObjects(benchmark::State& state) {
+    SectorScene scene;
+    scene.ApplyConfig(UpdateConfig());
+    scene.Relayout(1920, 1080);
+    TimeBatches(state, scene);
+}
+
+void UpdateObjectsReference(benchmark::State& state) {
+    SectorScene scene;
+    scene.ApplyConfig(UpdateConfig());
+    scene.Relayout(1920, 1080);
+    reference::Tracker tracker(scene.Geometry(), scene.Settings());
+    const std::vector<uint32_t> noMask;
+    tracker.SetAreas(&scene.AlgorithmAreas(), &noMask, &scene.MonitorAreas(), &noMask);
+    TimeBatches(state, tracker);
+}
+
+void RegisterAll() {
+    using Step = void (*)(benchmark::State&, int, int);
+    const struct {
+        const char* name;
+        Step step;
+    } steps[] = {{"SectorMaskShading", SectorMaskShading},
+                 {"SectorMaskShadingReference", SectorMaskShadingReference},
+                 {"AreaMasks", AreaMasks},
+                 {"AreaMasksReference", AreaMasksReference},
+                 {"Compose", Compose},
+                 {"ComposeReference", ComposeReference}};
+    const struct {
+        int width;
+        int height;
+    } sizes[] = {{1920, 1080}, {3840, 2160}};
+    for (const auto& step : steps) {
+        for (const auto& size : sizes) {
+            const std::string name = std::string(step.name) + "/" + std::to_string(size.width) +
+                                     "x" + std::to_string(size.height);
+            benchmark::RegisterBenchmark(name.c_str(), step.step, size.width, size.height)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    benchmark::RegisterBenchmark("UpdateObjects/100", UpdateObjects)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("UpdateObjectsReference/100", UpdateObjectsReference)
+        ->Unit(benchmark::kMicrosecond);
+}
+
+}  // namespace
+}  // namespace zuvo::sector
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    zuvo::sector::RegisterAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

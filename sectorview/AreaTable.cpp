@@ -1,0 +1,75 @@
+#include "sectorview/AreaTable.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "sectorview/Argb.h"
+#include "sectorview/PolygonRaster.h"
+
+namespace zuvo::sector {
+
+namespace {
+
+// A point read from a damaged settings file may lie near the int32 limits: it stays there
+// instead of overflowing to the other side.
+int32_t Shifted(int32_t value, int offset) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{value} + offset, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+int AreaTable::Add(const int32_t* points, int count, uint32_t inactiveColour, uint32_t activeColour,
+                   int rowOffset, int columnOffset) {
+    if (points == nullptr || count <= 2) {
+        return -1;
+    }
+    for (int index = 0; index < kAreaSlots; ++index) {
+        SectorArea& slot = m_slots[static_cast<size_t>(index)];
+        if (slot.present) {
+            continue;
+        }
+        slot.inactiveColour = SwapRedBlue(inactiveColour);
+        slot.activeColour = SwapRedBlue(activeColour);
+        slot.polygon.resize(static_cast<size_t>(count) * 2);
+        for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
+            slot.polygon[2 * i] = Shifted(points[2 * i], rowOffset);
+            slot.polygon[2 * i + 1] = Shifted(points[2 * i + 1], columnOffset);
+        }
+        slot.present = true;
+        m_presentBits |= uint32_t{1} << index;
+        return index;
+    }
+    return -1;
+}
+
+void AreaTable::Clear() {
+    for (SectorArea& slot : m_slots) {
+        slot.present = false;
+        slot.polygon.clear();
+        slot.polygon.shrink_to_fit();
+    }
+    m_presentBits = 0;
+}
+
+void BuildAreaMask(const AreaTable& table, int width, int height, std::vector<uint32_t>& mask) {
+    const size_t size =
+        static_cast<size_t>(std::max(width, 0)) * static_cast<size_t>(std::max(height, 0));
+    mask.assign(size, 0);
+    for (int index = 0; index < kAreaSlots; ++index) {
+        const SectorArea& slot = table.Slot(index);
+        if (slot.present) {
+            RasterizePolygon(slot.polygon.data(), static_cast<int>(slot.polygon.size() / 2), width,
+                             height, uint32_t{1} << index, mask.data());
+        }
+    }
+}
+
+int32_t UpdateAreaIndex(int32_t current, uint32_t presentBits, uint32_t pixelBits) {
+    const uint32_t candidates = presentBits & pixelBits;
+    if (current >= 0 && current < kAreaSlots && ((candidates >> current) & 1) != 0) {
+        return current;
+    }
+    return candidates == 0 ? -1 : std::countr_zero(candidates);
+}
+
+}  // namespace zuvo::sector

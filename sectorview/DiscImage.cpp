@@ -1,0 +1,30 @@
+#include "sectorview/DiscImage.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "sectorview/Argb.h"
+
+namespace zuvo::sector {
+
+DiscImage MakeDisc(int radius, uint32_t colour) {
+    DiscImage image;
+    image.edge = 2 * std::max(radius, 0) + 1;
+    image.pixels.assign(static_cast<size_t>(image.edge) * static_cast<size_t>(image.edge), 0);
+    const int half = image.Half();
+    const uint32_t opaque = WithAlpha(colour, 0xFF);
+    image.colour = opaque;
+    for (int row = 0; row < image.edge; ++row) {
+        for (int column = 0; column < image.edge; ++column) {
+            const double dx = half - column;
+            const double dy = half - row;
+            if (std::sqrt(dx * dx + dy * dy) < half + 0.2) {
+                image.pixels[static_cast<size_t>(row) * static_cast<size_t>(image.edge) +
+                             static_cast<size_t>(column)] = opaque;
+            }
+        }
+    }
+    return image;
+}
+
+}  // namespace zuvo::sector

@@ -1,0 +1,279 @@
+#include "sectorview/ObjectSectorWnd.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "sectorview/AreaFillPainter.h"
+#include "sectorview/Argb.h"
+#include "sectorview/PointLabel.h"
+#include "sectorview/SectorBackground.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"ZUVO_ObjectSectorWnd";
+constexpr UINT_PTR kSubclassId = 0x5EC7;
+
+// The view's own window class: the default window procedure, the view's behaviour comes with
+// the subclass, the same way it comes to a control the view takes over.
+bool RegisterViewClass() {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kClassName;
+        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+}  // namespace
+
+CObjectSectorWnd::CObjectSectorWnd() = default;
+
+CObjectSectorWnd::~CObjectSectorWnd() {
+    const HWND window = m_window.load();
+    if (window != nullptr && IsWindow(window)) {
+        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+        m_window.store(nullptr);
+    }
+}
+
+bool CObjectSectorWnd::Create(HWND parent, const RECT& rect, int controlId) {
+    if (m_window.load() != nullptr || !RegisterViewClass()) {
+        return false;
+    }
+    const HWND window =
+        CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left,
+                        rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (window == nullptr) {
+        return false;
+    }
+    if (!Attach(window)) {
+        DestroyWindow(window);
+        return false;
+    }
+    return true;
+}
+
+bool CObjectSectorWnd::SubclassDlgItem(int controlId, HWND parent) {
+    const HWND window = GetDlgItem(parent, controlId);
+    return m_window.load() == nullptr && window != nullptr && Attach(window);
+}
+
+bool CObjectSectorWnd::Attach(HWND window) {
+    if (!SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        return false;
+    }
+    m_window.store(window);
+    return true;
+}
+
+LRESULT CALLBACK CObjectSectorWnd::SubclassProc(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    try {
+        return reinterpret_cast<CObjectSectorWnd*>(self)->OnMessage(window, message, wParam,
+                                                                    lParam);
+    } catch (...) {
+        // Out of memory while rebuilding buffers: the view misses a frame, the program lives.
+        DbgOutputA(2, "CObjectSectorWnd: message 0x%04X failed\r\n", message);
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+}
+
+LRESULT CObjectSectorWnd::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the paint covers every pixel: erasing would only flicker
+        case WM_SIZE:
+            OnSize(LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+            m_window.store(nullptr);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void CObjectSectorWnd::OnSize(int width, int height) {
+    // Before the first settings the view has no layout to follow the size with. Unlike a
+    // test of the width, this flag also lets the view grow again after a size of 0.
+    if (!m_settingsApplied || (width == m_width && height == m_height)) {
+        return;
+    }
+    m_width = width;
+    m_height = height;
+    Relayout();
+}
+
+bool CObjectSectorWnd::CreateDib(Dib& dib, int width, int height) {
+    void* bits = nullptr;
+    dib.bitmap.reset(width > 0 && height > 0 ? CreateHBitmap(&bits, width, -height, 32) : nullptr);
+    dib.pixels = dib.bitmap ? static_cast<uint32_t*>(bits) : nullptr;
+    return dib.pixels != nullptr;
+}
+
+void CObjectSectorWnd::Relayout() {
+    if (CreateDib(m_frame, m_width, m_height)) {
+        const RECT whole{0, 0, m_width, m_height};
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        DrawColorOnBuffer(zuvo::sector::WithAlpha(zuvo::sector::SwapRedBlue(face), 0xFF),
+                          m_frame.pixels, &whole, m_width * 4);
+    }
+    m_scene.Relayout(m_width, m_height);
+    m_labelFont = zuvo::sector::CreateLabelFont(m_scene.Settings().radiusScale);
+    CreateDib(m_background, m_width, m_height);
+}
+
+void CObjectSectorWnd::ApplyViewSettings(const zuvo::sector::SectorViewConfig& config,
+                                         std::unique_ptr<Gdiplus::Bitmap> picture) {
+    if (picture) {
+        m_picture = std::move(picture);
+    }
+    m_scene.ApplyConfig(config);
+    RECT client{0, 0, 0, 0};
+    const HWND window = m_window.load();
+    if (window != nullptr) {
+        GetClientRect(window, &client);
+    }
+    m_width = client.right;
+    m_height = client.bottom;
+    m_settingsApplied = true;
+    Relayout();
+    Invalidate(true);
+    UpdateObjects(nullptr);
+}
+
+void CObjectSectorWnd::SetGateRange(double gateMin, double gateMax, int gateCount) {
+    m_scene.SetGateRange(gateMin, gateMax, gateCount);
+    Invalidate(true);
+}
+
+RECT CObjectSectorWnd::GetSectorRect() const {
+    const ZRect sector = m_scene.GetSectorRect();
+    return RECT{sector.left, sector.top, sector.right, sector.bottom};
+}
+
+void CObjectSectorWnd::UpdateObjects(const CPtrListCtrl* objects) {
+    m_scene.UpdateObjects(objects, MS_GetTime());
+    RequestRepaint();
+}
+
+void CObjectSectorWnd::ClearTracks() {
+    m_scene.ClearTracks();
+}
+
+int CObjectSectorWnd::AddAlgorithmArea(const int32_t* points, int count, COLORREF inactiveColour,
+                                       COLORREF activeColour) {
+    return ShowAddedArea(m_scene.AddAlgorithmArea(points, count, inactiveColour, activeColour));
+}
+
+void CObjectSectorWnd::ClearAlgorithmAreas() {
+    m_scene.ClearAlgorithmAreas();
+    Invalidate(true);
+}
+
+int CObjectSectorWnd::AddMonitorArea(const int32_t* points, int count, COLORREF inactiveColour,
+                                     COLORREF activeColour) {
+    return ShowAddedArea(m_scene.AddMonitorArea(points, count, inactiveColour, activeColour));
+}
+
+int CObjectSectorWnd::ShowAddedArea(int slot) {
+    if (slot >= 0) {
+        Invalidate(true);
+    }
+    return slot;
+}
+
+void CObjectSectorWnd::ClearMonitorAreas() {
+    m_scene.ClearMonitorAreas();
+    Invalidate(true);
+}
+
+void CObjectSectorWnd::AddMonitorPoint(double distance, double angle, double size,
+                                       const wchar_t* label, COLORREF inactiveColour,
+                                       COLORREF activeColour, COLORREF labelColour) {
+    auto point = m_scene.MakePoint(distance, angle, size, inactiveColour, activeColour);
+    if (!m_labelFont) {
+        m_labelFont = zuvo::sector::CreateLabelFont(m_scene.Settings().radiusScale);
+    }
+    // The number is drawn opaque: a label colour without alpha would leave it invisible.
+    zuvo::sector::DrawPointLabel(
+        point->normalImage, label, m_labelFont.get(),
+        zuvo::sector::WithAlpha(zuvo::sector::SwapRedBlue(labelColour), 0xFF));
+    m_scene.AddMonitorPoint(std::move(point));
+}
+
+void CObjectSectorWnd::ClearMonitorPoints() {
+    m_scene.ClearMonitorPoints();
+}
+
+void CObjectSectorWnd::Invalidate(bool erase) {
+    const HWND window = m_window.load();
+    if (window != nullptr) {
+        InvalidateRect(window, nullptr, erase ? TRUE : FALSE);
+    }
+}
+
+void CObjectSectorWnd::RequestRepaint() {
+    // Called from the radar library's thread: one pending repaint is enough however many
+    // batches arrive before it.
+    const HWND window = m_window.load();
+    RECT pending;
+    if (window != nullptr && !GetUpdateRect(window, &pending, FALSE)) {
+        InvalidateRect(window, nullptr, FALSE);
+    }
+}
+
+void CObjectSectorWnd::RenderBackground() {
+    zuvo::sector::RenderSectorBackground(m_background.pixels, m_scene.Geometry(),
+                                         m_scene.Settings(), m_picture.get());
+}
+
+void CObjectSectorWnd::OnPaint() {
+    const HWND window = m_window.load();
+    const zuvo::PaintDc dc(window);
+    const zuvo::sector::SectorGeometry& geometry = m_scene.Geometry();
+    if (m_frame.pixels == nullptr || m_background.pixels == nullptr || geometry.width != m_width ||
+        geometry.height != m_height) {
+        return;
+    }
+    if (m_scene.BackgroundDirty()) {
+        RenderBackground();
+        m_scene.MarkBackgroundRendered();
+        Invalidate(true);
+    }
+    m_scene.RefreshMasks();
+    const RECT whole{0, 0, m_width, m_height};
+    DrawBufferOnBuffer(m_frame.pixels, &whole, m_width * 4, m_background.pixels, &whole,
+                       m_width * 4, 4);
+    zuvo::sector::AreaFillPainter areas(m_frame.pixels, m_width, m_height);
+    m_scene.ComposeOverlays(m_frame.pixels, MS_GetTime(), &areas);
+    const zuvo::UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
+    if (memory) {
+        const zuvo::SelectGuard select(memory.get(), m_frame.bitmap.get());
+        BitBlt(dc.get(), 0, 0, m_width, m_height, memory.get(), 0, 0, SRCCOPY);
+    }
+}
+
+void CObjectSectorWnd::OnDestroy() {
+    m_scene.ReleaseLayout();
+    m_frame = Dib{};
+    m_background = Dib{};
+    m_picture.reset();
+    m_labelFont.reset();
+    Invalidate(true);
+}

@@ -1,0 +1,114 @@
+// CObjectSectorWnd: the window that shows the sensor's field of view as a fan with the
+// objects, their fading tracks, the areas and the monitoring points.
+//
+// The view is passive: the main window pushes settings, object batches, areas and points into
+// it. It is either created as a child at a rectangle or takes over an existing control (the
+// main dialog's placeholder 1200), keeping that control's rectangle, id and style.
+//
+// Threads: UpdateObjects and ClearTracks may be called from any thread (the radar library's
+// callback thread); everything else belongs to the user-interface thread that owns the window.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "ZUVO_Common.h"
+#include "framework/Handles.h"
+#include "sectorview/SectorScene.h"
+
+class CObjectSectorWnd {
+public:
+    CObjectSectorWnd();
+    CObjectSectorWnd(const CObjectSectorWnd&) = delete;
+    CObjectSectorWnd& operator=(const CObjectSectorWnd&) = delete;
+    ~CObjectSectorWnd();
+
+    // Creates the view as a child window of parent covering rect (parent client pixels).
+    bool Create(HWND parent, const RECT& rect, int controlId);
+    // Makes the existing control controlId of parent the view.
+    bool SubclassDlgItem(int controlId, HWND parent);
+    HWND GetSafeHwnd() const { return m_window.load(); }
+
+    // ----- settings (user-interface thread) -----
+
+    // The view's part of the main window's ApplyViewSettings: takes the controller's copy of
+    // the background picture (null keeps the current one), applies and clamps the settings
+    // with the gate count of the parameter record, relays out for the current client size,
+    // repaints and purges expired track points. The controller then reloads the areas and
+    // monitoring points.
+    void ApplyViewSettings(const zuvo::sector::SectorViewConfig& config,
+                           std::unique_ptr<Gdiplus::Bitmap> picture);
+    void SetGateRange(double gateMin, double gateMax, int gateCount);
+    // Rebuilds buffers, geometry and masks for the current client size.
+    void Relayout();
+    RECT GetSectorRect() const;
+
+    // ----- objects (any thread) -----
+
+    // One batch of SectorObject pointers (null: none): expires old points, adds the accepted
+    // objects to their tracks and asks for a repaint unless one is pending.
+    void UpdateObjects(const CPtrListCtrl* objects);
+    void ClearTracks();
+
+    // ----- areas and monitoring points (user-interface thread) -----
+
+    // points holds count (row, column) pairs relative to the sector rectangle's top-left
+    // corner; colours are COLORREF. Answers the slot, or -1.
+    int AddAlgorithmArea(const int32_t* points, int count, COLORREF inactiveColour,
+                         COLORREF activeColour);
+    void ClearAlgorithmAreas();
+    int AddMonitorArea(const int32_t* points, int count, COLORREF inactiveColour,
+                       COLORREF activeColour);
+    void ClearMonitorAreas();
+    // The detection boundaries in view pixels, for handing them to the radar filters.
+    const zuvo::sector::AreaTable& AlgorithmAreas() const { return m_scene.AlgorithmAreas(); }
+
+    // A disc at (distance, angle) of diameter size ring spacings, labelled with label in
+    // labelColour (COLORREF; the settings file's TextColor, white by default).
+    void AddMonitorPoint(double distance, double angle, double size, const wchar_t* label,
+                         COLORREF inactiveColour, COLORREF activeColour,
+                         COLORREF labelColour = RGB(255, 255, 255));
+    void ClearMonitorPoints();
+
+    // The model behind the window, for diagnostics and tests.
+    const zuvo::sector::SectorScene& Scene() const { return m_scene; }
+
+private:
+    // A top-down 32-bit DIB section and its pixels.
+    struct Dib {
+        zuvo::UniqueBitmap bitmap;
+        uint32_t* pixels = nullptr;
+    };
+
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+    bool Attach(HWND window);
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnPaint();
+    void OnSize(int width, int height);
+    void OnDestroy();
+    void RenderBackground();
+    void Invalidate(bool erase);
+    // Repaints when an add operation took a slot; answers the slot.
+    int ShowAddedArea(int slot);
+    void RequestRepaint();
+    static bool CreateDib(Dib& dib, int width, int height);
+
+    zuvo::sector::SectorScene m_scene;
+    std::atomic<HWND> m_window{nullptr};
+    bool m_settingsApplied = false;  // size messages count only after the first settings
+    int m_width = 0;
+    int m_height = 0;
+    Dib m_frame;       // the composed frame copied to the screen
+    Dib m_background;  // picture, grid and shading
+    std::unique_ptr<Gdiplus::Bitmap> m_picture;
+    std::unique_ptr<Gdiplus::Font> m_labelFont;
+};

@@ -1,0 +1,178 @@
+// The outline and the even-odd inside of a polygon, row by row, in exact integer arithmetic.
+//
+// For a pixel that is not on the outline the even-odd answer does not depend on the direction
+// of the test ray, so rows may be scanned although the library's test casts its ray along the
+// other axis. An edge counts on a row when the row lies in [top, bottom) of the edge (the same
+// half-open rule), and each crossing column is kept as an exact fraction: an integer part and
+// a remainder over the edge's height, stepped from row to row without division.
+#include "sectorview/PolygonRaster.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace zuvo::sector {
+
+namespace {
+
+__extension__ typedef __int128 Int128;
+
+// A non-horizontal edge: its crossing with the current row is whole + remainder / height.
+struct Edge {
+    int64_t top;     // first row (the smaller row of the two ends)
+    int64_t bottom;  // last row
+    int64_t topColumn;
+    int64_t height;         // bottom - top, > 0
+    int64_t stepWhole;      // floor(column change / height)
+    int64_t stepRemainder;  // column change - stepWhole x height, 0 ... height - 1
+    int64_t whole = 0;
+    int64_t remainder = 0;
+
+    void StartAt(int64_t row) {
+        const Int128 numerator = Int128{topColumn} * height +
+                                 Int128{row - top} * (Int128{stepWhole} * height + stepRemainder);
+        Int128 quotient = numerator / height;
+        if (numerator % height != 0 && numerator < 0) {
+            --quotient;  // floor, not truncation
+        }
+        whole = static_cast<int64_t>(quotient);
+        remainder = static_cast<int64_t>(numerator - quotient * height);
+    }
+
+    void Step() {
+        whole += stepWhole;
+        remainder += stepRemainder;
+        if (remainder >= height) {
+            remainder -= height;
+            ++whole;
+        }
+    }
+};
+
+struct HorizontalEdge {
+    int64_t row;
+    int64_t from;
+    int64_t to;
+};
+
+// Exact order of two crossings whole + remainder / height.
+bool CrossesBefore(const Edge* a, const Edge* b) {
+    if (a->whole != b->whole) {
+        return a->whole < b->whole;
+    }
+    return static_cast<uint64_t>(a->remainder) * static_cast<uint64_t>(b->height) <
+           static_cast<uint64_t>(b->remainder) * static_cast<uint64_t>(a->height);
+}
+
+class RowWriter {
+public:
+    RowWriter(uint32_t* row, int width, uint32_t bit) : m_row(row), m_width(width), m_bit(bit) {}
+
+    void Fill(int64_t from, int64_t to) const {
+        from = std::max<int64_t>(from, 0);
+        to = std::min<int64_t>(to, m_width - 1);
+        for (int64_t x = from; x <= to; ++x) {
+            m_row[x] |= m_bit;
+        }
+    }
+
+private:
+    uint32_t* m_row;
+    int m_width;
+    uint32_t m_bit;
+};
+
+}  // namespace
+
+void RasterizePolygon(const int32_t* pairs, int count, int width, int height, uint32_t bit,
+                      uint32_t* mask) {
+    if (pairs == nullptr || count <= 0 || width <= 0 || height <= 0) {
+        return;
+    }
+    std::vector<Edge> edges;
+    std::vector<HorizontalEdge> horizontals;
+    edges.reserve(static_cast<size_t>(count));
+    int64_t firstRow = INT64_MAX;
+    int64_t lastRow = INT64_MIN;
+    for (int i = 0; i < count; ++i) {
+        const int j = i + 1 < count ? i + 1 : 0;
+        const int64_t r1 = pairs[2 * i];
+        const int64_t c1 = pairs[2 * i + 1];
+        const int64_t r2 = pairs[2 * j];
+        const int64_t c2 = pairs[2 * j + 1];
+        firstRow = std::min(firstRow, r1);
+        lastRow = std::max(lastRow, r1);
+        if (r1 == r2) {
+            horizontals.push_back(HorizontalEdge{r1, std::min(c1, c2), std::max(c1, c2)});
+            continue;
+        }
+        Edge edge{};
+        const bool downward = r1 < r2;
+        edge.top = downward ? r1 : r2;
+        edge.bottom = downward ? r2 : r1;
+        edge.topColumn = downward ? c1 : c2;
+        edge.height = edge.bottom - edge.top;
+        const int64_t change = (downward ? c2 : c1) - edge.topColumn;
+        edge.stepWhole = change / edge.height;
+        edge.stepRemainder = change % edge.height;
+        if (edge.stepRemainder < 0) {
+            edge.stepRemainder += edge.height;
+            --edge.stepWhole;
+        }
+        edges.push_back(edge);
+    }
+    const int64_t rowFrom = std::max<int64_t>(firstRow, 0);
+    const int64_t rowTo = std::min<int64_t>(lastRow, height - 1);
+    if (rowFrom > rowTo) {
+        return;
+    }
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge& a, const Edge& b) { return a.top < b.top; });
+    std::sort(horizontals.begin(), horizontals.end(),
+              [](const HorizontalEdge& a, const HorizontalEdge& b) { return a.row < b.row; });
+
+    std::vector<Edge*> active;
+    std::vector<Edge*> crossings;
+    size_t nextEdge = 0;
+    size_t nextHorizontal = 0;
+    for (int64_t row = rowFrom; row <= rowTo; ++row) {
+        // Edges reaching this row join, started at it (those from above the mask at once).
+        while (nextEdge < edges.size() && edges[nextEdge].top <= row) {
+            Edge& edge = edges[nextEdge++];
+            if (edge.bottom >= row) {
+                edge.StartAt(row);
+                active.push_back(&edge);
+            }
+        }
+        const RowWriter writer(mask + row * width, width, bit);
+        crossings.clear();
+        for (Edge* edge : active) {
+            if (edge->remainder == 0) {
+                writer.Fill(edge->whole, edge->whole);  // the outline passes the pixel
+            }
+            if (row < edge->bottom) {
+                crossings.push_back(edge);
+            }
+        }
+        std::sort(crossings.begin(), crossings.end(), CrossesBefore);
+        // Between an odd and the following even crossing lies the inside; a crossing's own
+        // pixel, when it has one, is on the outline and was set above.
+        for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            writer.Fill(crossings[i]->whole + 1, crossings[i + 1]->whole);
+        }
+        while (nextHorizontal < horizontals.size() && horizontals[nextHorizontal].row < row) {
+            ++nextHorizontal;
+        }
+        for (size_t h = nextHorizontal; h < horizontals.size() && horizontals[h].row == row; ++h) {
+            writer.Fill(horizontals[h].from, horizontals[h].to);
+        }
+        // Edges ending here leave; the others move on to the next row.
+        active.erase(std::remove_if(active.begin(), active.end(),
+                                    [row](const Edge* edge) { return edge->bottom <= row; }),
+                     active.end());
+        for (Edge* edge : active) {
+            edge->Step();
+        }
+    }
+}
+
+}  // namespace zuvo::sector

@@ -1,0 +1,24 @@
+#include "sectorview/SectorMask.h"
+
+#include <cstring>
+
+#include "sectorview/FanRows.h"
+
+namespace zuvo::sector {
+
+void BuildSectorMask(const SectorGeometry& geometry, const SectorViewSettings& settings,
+                     uint8_t* mask) {
+    const size_t width = static_cast<size_t>(geometry.width);
+    std::memset(mask, 0, width * static_cast<size_t>(geometry.height));
+    const SquaredDistanceLimits limits = ComputeDistanceLimits(geometry, settings);
+    const AngleWindowRows window(geometry.topView, settings.angleStart, settings.angleStop);
+    ForEachFanRow(geometry, limits, window, [&](int y, int dy, const ColumnRun& run) {
+        const int64_t dySq = int64_t{dy} * dy;
+        uint8_t* row = mask + static_cast<size_t>(y) * width + geometry.originX;
+        for (int dx = run.first; dx <= run.last; ++dx) {
+            row[dx] = limits.InBand(int64_t{dx} * dx + dySq) ? 1 : 0;
+        }
+    });
+}
+
+}  // namespace zuvo::sector

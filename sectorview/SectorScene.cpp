@@ -1,0 +1,308 @@
+#include "sectorview/SectorScene.h"
+
+#include <utility>
+
+#include "sectorview/SectorMask.h"
+#include "sectorview/TrackPainter.h"
+
+namespace zuvo::sector {
+
+namespace {
+
+size_t PixelCount(const SectorGeometry& geometry) {
+    return static_cast<size_t>(geometry.width) * static_cast<size_t>(geometry.height);
+}
+
+// The shared marker image for geometry and colour: the current one when it still fits.
+std::shared_ptr<const DiscImage> MarkerImageFor(const std::shared_ptr<const DiscImage>& current,
+                                                const SectorGeometry& geometry, uint32_t colour) {
+    if (current && current->edge == 2 * geometry.markerRadius + 1 &&
+        current->colour == (colour | 0xFF000000u)) {
+        return current;
+    }
+    return std::make_shared<const DiscImage>(MakeDisc(geometry.markerRadius, colour));
+}
+
+}  // namespace
+
+SectorScene::SectorScene()
+    : m_markerImage(MarkerImageFor(nullptr, m_geometry, m_settings.markerColour)) {}
+
+SectorScene::~SectorScene() = default;
+
+void SectorScene::ApplyConfig(const SectorViewConfig& config) {
+    ReplaceSettings(zuvo::sector::ApplyConfig(m_settings, config));
+}
+
+void SectorScene::SetGateRange(double gateMin, double gateMax, int gateCount) {
+    SectorViewSettings settings = m_settings;
+    settings.gateMin = gateMin;
+    settings.gateMax = gateMax;
+    settings.gateCount = gateCount;
+    ClampGateRange(settings.gateMin, settings.gateMax, settings.gateCount);
+    ReplaceSettings(settings);
+}
+
+void SectorScene::ReplaceSettings(const SectorViewSettings& settings) {
+    // The gate count also sets the pixels per gate (and, without rings, the marker size), so
+    // the derived geometry follows at once instead of waiting for the next relayout.
+    const SectorGeometry geometry =
+        m_laidOut ? ComputeGeometry(m_geometry.width, m_geometry.height, settings) : m_geometry;
+    auto markerImage = MarkerImageFor(m_markerImage, geometry, settings.markerColour);
+    {
+        CAutoBaseLock lock(m_trackLock);
+        m_settings = settings;
+        m_geometry = geometry;
+        m_markerImage = std::move(markerImage);
+    }
+    m_backgroundDirty = true;
+    m_sectorMaskDirty = true;
+}
+
+void SectorScene::Relayout(int width, int height) {
+    const SectorGeometry geometry = ComputeGeometry(width, height, m_settings);
+    auto markerImage = MarkerImageFor(m_markerImage, geometry, m_settings.markerColour);
+    std::vector<uint8_t> sectorMask(PixelCount(geometry));
+    BuildSectorMask(geometry, m_settings, sectorMask.data());
+    std::vector<uint32_t> boundaryMask;
+    std::vector<uint32_t> monitorMask;
+    BuildAreaMask(m_boundaries.table, geometry.width, geometry.height, boundaryMask);
+    BuildAreaMask(m_monitorAreas.table, geometry.width, geometry.height, monitorMask);
+    {
+        CAutoBaseLock lock(m_trackLock);
+        m_laidOut = true;
+        m_geometry = geometry;
+        m_markerImage = std::move(markerImage);
+        m_boundaries.mask.swap(boundaryMask);
+        m_monitorAreas.mask.swap(monitorMask);
+    }
+    m_sectorMask.swap(sectorMask);
+    m_locus.assign(PixelCount(geometry), 0);
+    m_sectorMaskDirty = false;
+    m_boundaries.maskDirty = false;
+    m_monitorAreas.maskDirty = false;
+    m_backgroundDirty = true;
+}
+
+int SectorScene::AddAlgorithmArea(const int32_t* points, int count, uint32_t inactiveColour,
+                                  uint32_t activeColour) {
+    return AddArea(m_boundaries, points, count, inactiveColour, activeColour);
+}
+
+int SectorScene::AddMonitorArea(const int32_t* points, int count, uint32_t inactiveColour,
+                                uint32_t activeColour) {
+    return AddArea(m_monitorAreas, points, count, inactiveColour, activeColour);
+}
+
+void SectorScene::ClearAlgorithmAreas() {
+    ClearArea(m_boundaries);
+}
+
+void SectorScene::ClearMonitorAreas() {
+    ClearArea(m_monitorAreas);
+}
+
+int SectorScene::AddArea(AreaLayer& layer, const int32_t* points, int count,
+                         uint32_t inactiveColour, uint32_t activeColour) {
+    int index = -1;
+    {
+        CAutoBaseLock lock(m_trackLock);
+        index = layer.table.Add(points, count, inactiveColour, activeColour, m_geometry.sector.top,
+                                m_geometry.sector.left);
+    }
+    if (index >= 0) {
+        layer.maskDirty = true;
+    }
+    return index;
+}
+
+void SectorScene::ClearArea(AreaLayer& layer) {
+    {
+        CAutoBaseLock lock(m_trackLock);
+        layer.table.Clear();
+    }
+    layer.maskDirty = true;
+}
+
+std::unique_ptr<MonitorPoint> SectorScene::MakePoint(double distance, double angle, double size,
+                                                     uint32_t inactiveColour,
+                                                     uint32_t activeColour) const {
+    return MakeMonitorPoint(m_geometry, distance, angle, size, inactiveColour, activeColour);
+}
+
+void SectorScene::AddMonitorPoint(std::unique_ptr<MonitorPoint> point) {
+    if (!point) {
+        return;
+    }
+    CAutoBaseLock lock(m_pointLock);
+    m_points.Add(std::move(point));
+}
+
+void SectorScene::ClearMonitorPoints() {
+    CAutoBaseLock lock(m_pointLock);
+    m_points.Clear();
+}
+
+void SectorScene::RefreshMasks() {
+    if (!m_laidOut) {
+        return;
+    }
+    if (m_sectorMaskDirty && m_sectorMask.size() == PixelCount(m_geometry)) {
+        BuildSectorMask(m_geometry, m_settings, m_sectorMask.data());
+        m_sectorMaskDirty = false;
+    }
+    if (m_boundaries.maskDirty) {
+        RebuildAreaMask(m_boundaries);
+    }
+    if (m_monitorAreas.maskDirty) {
+        RebuildAreaMask(m_monitorAreas);
+    }
+}
+
+void SectorScene::RebuildAreaMask(AreaLayer& layer) {
+    std::vector<uint32_t> mask;
+    BuildAreaMask(layer.table, m_geometry.width, m_geometry.height, mask);
+    {
+        CAutoBaseLock lock(m_trackLock);
+        layer.mask.swap(mask);
+    }
+    layer.maskDirty = false;
+}
+
+uint32_t SectorScene::ActiveSlots(bool boundaries) const {
+    uint32_t active = 0;
+    for (int i = 0; i < m_tracks.Count(); ++i) {
+        const SectorTrack& track = m_tracks.At(i);
+        const int32_t index = boundaries ? track.boundaryIndex : track.monitorIndex;
+        if (index >= 0 && index < kAreaSlots) {
+            active |= uint32_t{1} << index;
+        }
+    }
+    return active;
+}
+
+void SectorScene::ComposeOverlays(uint32_t* pixels, uint32_t now, IAreaPainter* painter) {
+    if (pixels == nullptr || m_sectorMask.size() != PixelCount(m_geometry) ||
+        m_locus.size() != m_sectorMask.size() || m_sectorMask.empty()) {
+        return;
+    }
+    {
+        CAutoBaseLock lock(m_trackLock);
+        if (painter != nullptr) {
+            if (m_boundaries.table.PresentBits() != 0) {
+                painter->PaintAreas(m_boundaries.table, ActiveSlots(true));
+            }
+            if (m_monitorAreas.table.PresentBits() != 0) {
+                painter->PaintAreas(m_monitorAreas.table, ActiveSlots(false));
+            }
+        }
+        const TrackCanvas canvas{m_geometry,     m_settings, m_sectorMask.data(),
+                                 m_locus.data(), pixels,     now};
+        DrawTracks(canvas, m_tracks);
+    }
+    CAutoBaseLock lock(m_pointLock);
+    m_points.Draw(m_geometry, m_sectorMask.data(), pixels);
+}
+
+void SectorScene::ReleaseLayout() {
+    std::vector<uint32_t> boundaryMask;
+    std::vector<uint32_t> monitorMask;
+    {
+        CAutoBaseLock lock(m_trackLock);
+        m_boundaries.table.Clear();
+        m_monitorAreas.table.Clear();
+        m_boundaries.mask.swap(boundaryMask);
+        m_monitorAreas.mask.swap(monitorMask);
+        m_tracks.Clear();
+    }
+    m_sectorMask = std::vector<uint8_t>();
+    m_locus = std::vector<uint8_t>();
+    m_sectorMaskDirty = true;
+    m_backgroundDirty = true;
+}
+
+uint32_t SectorScene::MaskBitsAt(const std::vector<uint32_t>& mask,
+                                 const PixelPoint& position) const {
+    int x = 0;
+    int y = 0;
+    if (!RoundToPixel(position, x, y) || !InView(m_geometry, x, y) ||
+        mask.size() != PixelCount(m_geometry)) {
+        return 0;
+    }
+    return mask[static_cast<size_t>(y) * static_cast<size_t>(m_geometry.width) +
+                static_cast<size_t>(x)];
+}
+
+void SectorScene::UpdateObjects(const CPtrListCtrl* objects, uint32_t now) {
+    {
+        CAutoBaseLock lock(m_pointLock);
+        m_points.ClearHits();
+    }
+    CAutoBaseLock lock(m_trackLock);
+    m_tracks.ExpirePoints(now, m_settings.displayTimeMs);
+    if (objects == nullptr) {
+        return;
+    }
+    const int count = objects->GetCount();
+    for (int i = 0; i < count; ++i) {
+        const auto* object = static_cast<const SectorObject*>(objects->GetAt(i));
+        if (object != nullptr) {
+            AcceptObject(*object, now);
+        }
+    }
+}
+
+void SectorScene::AcceptObject(const SectorObject& object, uint32_t now) {
+    const SectorViewSettings& settings = m_settings;
+    if (!(settings.gateMin <= object.distance && object.distance <= settings.gateMax &&
+          settings.angleStart <= object.angle && object.angle <= settings.angleStop)) {
+        return;
+    }
+    const uint32_t boundaries = m_boundaries.table.PresentBits();
+    if (boundaries != 0) {
+        const PixelPoint raw = PolarToPixel(m_geometry, object.distance, object.angle);
+        if ((MaskBitsAt(m_boundaries.mask, raw) & boundaries) == 0) {
+            return;
+        }
+    }
+    SectorTrack& track = m_tracks.Touch(object.id, settings.markerColour, m_markerImage);
+    const TrackPoint& point =
+        AddTrackPoint(track, object.distance, object.angle, now, settings.smoothCount);
+    const PixelPoint smoothed =
+        PolarToPixel(m_geometry, point.smoothedDistance, point.smoothedAngle);
+    track.boundaryIndex =
+        UpdateAreaIndex(track.boundaryIndex, boundaries, MaskBitsAt(m_boundaries.mask, smoothed));
+    track.monitorIndex = UpdateAreaIndex(track.monitorIndex, m_monitorAreas.table.PresentBits(),
+                                         MaskBitsAt(m_monitorAreas.mask, smoothed));
+    double gateX = 0.0;
+    double gateY = 0.0;
+    GatePosition(point.smoothedDistance, point.smoothedAngle, gateX, gateY);
+    CAutoBaseLock lock(m_pointLock);
+    m_points.HitTest(gateX, gateY, settings.radiusScale);
+}
+
+void SectorScene::ClearTracks() {
+    CAutoBaseLock lock(m_trackLock);
+    m_tracks.Clear();
+}
+
+std::vector<SectorTrack> SectorScene::CopyTracks() const {
+    CAutoBaseLock lock(m_trackLock);
+    std::vector<SectorTrack> copy;
+    copy.reserve(static_cast<size_t>(m_tracks.Count()));
+    for (int i = 0; i < m_tracks.Count(); ++i) {
+        copy.push_back(m_tracks.At(i));
+    }
+    return copy;
+}
+
+std::vector<int> SectorScene::MonitorPointHits() const {
+    CAutoBaseLock lock(m_pointLock);
+    std::vector<int> hits;
+    for (int i = 0; i < m_points.Count(); ++i) {
+        hits.push_back(m_points.At(i).hit);
+    }
+    return hits;
+}
+
+}  // namespace zuvo::sector

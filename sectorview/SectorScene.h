@@ -1,0 +1,137 @@
+// The sector view without its window: settings, layout, masks, tracks, areas and monitoring
+// points, and the composing of a frame's overlays. CObjectSectorWnd wraps it with buffers,
+// GDI+ drawing and messages; tests and benchmarks drive it directly, with their own clock.
+//
+// Threads: everything here runs on the user-interface thread except UpdateObjects and
+// ClearTracks, which any thread may call. The user-interface thread is the only writer of the
+// settings, the layout, the area tables and their masks; it changes whatever UpdateObjects
+// reads only while holding the track lock, and builds new masks aside before swapping them in
+// under it, so the update never waits for a rebuild. The track lock is always taken before
+// the monitoring-point lock.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "ZUVO_CommonCore.h"
+#include "sectorview/AreaTable.h"
+#include "sectorview/DiscImage.h"
+#include "sectorview/MonitorPointList.h"
+#include "sectorview/SectorGeometry.h"
+#include "sectorview/SectorObject.h"
+#include "sectorview/TrackList.h"
+#include "sectorview/ViewSettings.h"
+
+namespace zuvo::sector {
+
+// Fills the areas of one table into the frame (the window supplies GDI+ for it).
+class IAreaPainter {
+public:
+    virtual ~IAreaPainter() = default;
+    // Fills every present slot of table in slot order; bit k of activeSlots is set when a track
+    // is in slot k.
+    virtual void PaintAreas(const AreaTable& table, uint32_t activeSlots) = 0;
+};
+
+class SectorScene {
+public:
+    SectorScene();
+    SectorScene(const SectorScene&) = delete;
+    SectorScene& operator=(const SectorScene&) = delete;
+    ~SectorScene();
+
+    // ----- settings and layout (user-interface thread) -----
+
+    // Every view setting from the settings file, clamped; the layout follows with Relayout.
+    void ApplyConfig(const SectorViewConfig& config);
+    void SetGateRange(double gateMin, double gateMax, int gateCount);
+    // Recomputes the geometry for width x height and rebuilds the sector and area masks.
+    void Relayout(int width, int height);
+    const SectorViewSettings& Settings() const { return m_settings; }
+    const SectorGeometry& Geometry() const { return m_geometry; }
+    ZRect GetSectorRect() const { return m_geometry.sector; }
+
+    // ----- areas and monitoring points (user-interface thread) -----
+
+    // points are count (row, column) pairs relative to the sector rectangle.
+    int AddAlgorithmArea(const int32_t* points, int count, uint32_t inactiveColour,
+                         uint32_t activeColour);
+    int AddMonitorArea(const int32_t* points, int count, uint32_t inactiveColour,
+                       uint32_t activeColour);
+    void ClearAlgorithmAreas();
+    void ClearMonitorAreas();
+    const AreaTable& AlgorithmAreas() const { return m_boundaries.table; }
+    const AreaTable& MonitorAreas() const { return m_monitorAreas.table; }
+
+    // A point sized for the current layout, to be labelled and then added.
+    std::unique_ptr<MonitorPoint> MakePoint(double distance, double angle, double size,
+                                            uint32_t inactiveColour, uint32_t activeColour) const;
+    void AddMonitorPoint(std::unique_ptr<MonitorPoint> point);
+    void ClearMonitorPoints();
+
+    // ----- painting (user-interface thread) -----
+
+    bool BackgroundDirty() const { return m_backgroundDirty; }
+    void MarkBackgroundDirty() { m_backgroundDirty = true; }
+    void MarkBackgroundRendered() { m_backgroundDirty = false; }
+    // Rebuilds the sector mask and the area masks that are marked dirty.
+    void RefreshMasks();
+    // Draws the areas (through painter, may be null), the tracks and the monitoring points
+    // into pixels, the window buffer, which holds a copy of the background.
+    void ComposeOverlays(uint32_t* pixels, uint32_t now, IAreaPainter* painter);
+    const std::vector<uint8_t>& SectorMask() const { return m_sectorMask; }
+    // Frees the masks and the scratch, empties both area tables and drops every track (the
+    // window is being destroyed); the settings and the monitoring points stay.
+    void ReleaseLayout();
+
+    // ----- any thread -----
+
+    // Feeds one batch of SectorObject pointers (null: an empty batch) taken at time now.
+    void UpdateObjects(const CPtrListCtrl* objects, uint32_t now);
+    void ClearTracks();
+
+    // Copies for tests and diagnostics, taken under the locks.
+    std::vector<SectorTrack> CopyTracks() const;
+    std::vector<int> MonitorPointHits() const;
+
+private:
+    struct AreaLayer {
+        AreaTable table;
+        std::vector<uint32_t> mask;
+        bool maskDirty = false;
+    };
+
+    void AcceptObject(const SectorObject& object, uint32_t now);
+    uint32_t MaskBitsAt(const std::vector<uint32_t>& mask, const PixelPoint& position) const;
+    int AddArea(AreaLayer& layer, const int32_t* points, int count, uint32_t inactiveColour,
+                uint32_t activeColour);
+    void ClearArea(AreaLayer& layer);
+    void RebuildAreaMask(AreaLayer& layer);
+    // Takes new settings with the geometry and marker image they give.
+    void ReplaceSettings(const SectorViewSettings& settings);
+    uint32_t ActiveSlots(bool boundaries) const;
+
+    mutable CBaseLock m_trackLock;
+    mutable CBaseLock m_pointLock;
+
+    // Written under the track lock by the user-interface thread, read by UpdateObjects.
+    SectorViewSettings m_settings;
+    SectorGeometry m_geometry;
+    bool m_laidOut = false;
+    std::shared_ptr<const DiscImage> m_markerImage;
+    AreaLayer m_boundaries;
+    AreaLayer m_monitorAreas;
+    // Guarded by the track lock.
+    TrackList m_tracks;
+    // Guarded by the monitoring-point lock.
+    MonitorPointList m_points;
+
+    // User-interface thread only.
+    std::vector<uint8_t> m_sectorMask;
+    std::vector<uint8_t> m_locus;
+    bool m_backgroundDirty = true;
+    bool m_sectorMaskDirty = true;
+};
+
+}  // namespace zuvo::sector

@@ -1,0 +1,34 @@
+// Drawing the tracks into the composed frame: a fading line through the track's points, then
+// the marker disc at its newest point, both only where the sector mask is 1.
+#pragma once
+
+#include <cstdint>
+
+#include "ZUVO_CommonCore.h"
+#include "sectorview/SectorGeometry.h"
+#include "sectorview/TrackList.h"
+#include "sectorview/ViewSettings.h"
+
+namespace zuvo::sector {
+
+struct TrackCanvas {
+    const SectorGeometry& geometry;
+    const SectorViewSettings& settings;
+    const uint8_t* sectorMask;  // width x height
+    uint8_t* locus;             // width x height line intensities, all 0 between calls
+    uint32_t* pixels;           // the window buffer
+    uint32_t now;
+};
+
+// The track's polyline: the newest point's pixel, then each older point that lies more than
+// 4 pixels (unrounded) from the last point taken. Pixels as packed points (x low, y high).
+void BuildTrackPolyline(const SectorGeometry& geometry, const SectorTrack& track,
+                        CPtrListCtrl& polyline);
+
+// Draws the line (when the settings draw loci) and the marker of every track, in list order.
+void DrawTracks(const TrackCanvas& canvas, const TrackList& tracks);
+
+void DrawTrackLine(const TrackCanvas& canvas, const SectorTrack& track, uint32_t fade);
+void DrawTrackMarker(const TrackCanvas& canvas, const SectorTrack& track, uint32_t fade);
+
+}  // namespace zuvo::sector

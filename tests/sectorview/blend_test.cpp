@@ -1,0 +1,96 @@
+// The over blend, its lookup table, the marker disc and the track fade.
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ReferenceView.h"
+#include "sectorview/Argb.h"
+#include "sectorview/DiscImage.h"
+#include "sectorview/OverBlend.h"
+#include "sectorview/TrackList.h"
+
+namespace zuvo::sector {
+namespace {
+
+TEST(OverBlend, WorkedChannels) {
+    // Half-transparent red under half-strength blue: A = 1 - (127/255)(1/2).
+    EXPECT_EQ(OverBlend(0x80FF0000, 0xFF0000FF, 0.5), MakeArgb(191, 85, 0, 169));
+    // A track line of intensity 200 over a shaded pixel of alpha 128.
+    EXPECT_EQ(OverBlend(0x802A323C, kTrackLineColour, 200 / 255.0),
+              MakeArgb(0xE3, 0xE2, 0xA0, 0xE5));
+    // Over an opaque pixel the alpha stays 255.
+    EXPECT_EQ(AlphaOf(OverBlend(0xFF2A323C, 0xFFFFFFFF, 166 / 255.0)), 255u);
+    EXPECT_EQ(RedOf(OverBlend(0xFF2A323C, 0xFFFFFFFF, 166 / 255.0)), 0xB4u);
+    // Nothing over nothing stays nothing; a transparent source leaves an opaque pixel.
+    EXPECT_EQ(OverBlend(0x00123456, 0xFFFFFFFF, 0.0), 0u);
+    EXPECT_EQ(OverBlend(0xFF123456, 0xFFFFFFFF, 0.0), 0xFF123456u);
+    EXPECT_EQ(OverBlend(0x00123456, 0xFFABCDEF, 1.0), 0xFFABCDEFu);
+}
+
+// Runs in which the destination, its alpha and q repeat or change in every combination, so
+// that each reuse path of the blender is taken, over every (destination alpha, q) pair.
+TEST(OverBlend, BlenderEqualsTheFormulaForEveryAlphaPair) {
+    std::mt19937 random(7);
+    for (uint32_t destinationAlpha = 0; destinationAlpha < 256; ++destinationAlpha) {
+        const uint32_t colour = static_cast<uint32_t>(random());
+        OverBlender blender(colour);
+        for (uint32_t q = 0; q < 256; ++q) {
+            uint32_t d = WithAlpha(static_cast<uint32_t>(random()), destinationAlpha);
+            for (int repeat = 0; repeat < 4; ++repeat) {
+                ASSERT_EQ(blender.Blend(d, q), reference::OverBlend(d, colour, q / 255.0))
+                    << std::hex << d << " " << colour << " " << q;
+                if (repeat == 1) {
+                    d ^= 0x00010203u;  // same alpha and q, other channels
+                }
+            }
+        }
+    }
+}
+
+std::string Picture(const DiscImage& image) {
+    std::string rows;
+    for (int row = 0; row < image.edge; ++row) {
+        for (int column = 0; column < image.edge; ++column) {
+            rows += image.At(column, row) != 0 ? '#' : '.';
+        }
+        rows += '\n';
+    }
+    return rows;
+}
+
+TEST(DiscImage, Shapes) {
+    EXPECT_EQ(Picture(MakeDisc(0, 0)), "#\n");
+    EXPECT_EQ(Picture(MakeDisc(2, 0)),
+              "..#..\n"
+              ".###.\n"
+              "#####\n"
+              ".###.\n"
+              "..#..\n");
+    EXPECT_EQ(Picture(MakeDisc(3, 0)),
+              "..###..\n"
+              ".#####.\n"
+              "#######\n"
+              "#######\n"
+              "#######\n"
+              ".#####.\n"
+              "..###..\n");
+    const DiscImage disc = MakeDisc(3, 0x00123456);
+    EXPECT_EQ(disc.At(3, 3), 0xFF123456u);  // alpha forced to 0xFF
+    EXPECT_EQ(disc.At(0, 0), 0u);           // fully transparent outside
+    EXPECT_EQ(MakeDisc(-4, 0).edge, 1);
+}
+
+TEST(TrackFade, FallsLinearlyOverTheDisplayTime) {
+    EXPECT_EQ(TrackFade(1000, 1000, 2000), 223u);      // fresh
+    EXPECT_EQ(TrackFade(1500, 1000, 2000), 167u);      // 500 ms old: 1500 x 223 / 2000
+    EXPECT_EQ(TrackFade(2999, 1000, 2000), 0u);        // 1999 ms old
+    EXPECT_EQ(TrackFade(3000, 1000, 2000), 223u);      // at the display time: full again
+    EXPECT_EQ(TrackFade(5, 0xFFFFFFF0u, 2000), 220u);  // 21 ms old across the wrap
+    EXPECT_EQ(TrackFade(7, 7, 0), 223u);               // no display time
+    EXPECT_EQ(TrackFade(1, 0, 4000000000u), 222u);     // no overflow with a huge display time
+}
+
+}  // namespace
+}  // namespace zuvo::sector

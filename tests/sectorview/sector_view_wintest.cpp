@@ -1,0 +1,316 @@
+// The sector view as a real child window under Wine: painted through GDI+ and its own
+// compositing, captured from the screen and checked pixel by pixel; the capture is kept as
+// artefacts/sector_view.png.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <gdiplus.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/Handles.h"
+#include "sectorview/ObjectSectorWnd.h"
+
+namespace {
+
+using zuvo::sector::SectorViewConfig;
+
+constexpr int kViewId = 1200;
+constexpr COLORREF kInactive = RGB(0, 255, 255);  // the settings file's 0xFFFF00
+constexpr COLORREF kActive = RGB(0xDC, 0x54, 0x00);
+
+// A top-level window to hold the view, destroyed with the test.
+class Host {
+public:
+    Host() {
+        static const bool registered = [] {
+            WNDCLASSEXW windowClass{};
+            windowClass.cbSize = sizeof(windowClass);
+            windowClass.lpfnWndProc = DefWindowProcW;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+            windowClass.lpszClassName = L"SectorViewTestHost";
+            return RegisterClassExW(&windowClass) != 0;
+        }();
+        EXPECT_TRUE(registered);
+        m_window.reset(CreateWindowExW(0, L"SectorViewTestHost", L"host", WS_POPUP | WS_VISIBLE, 0,
+                                       0, 700, 420, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                       nullptr));
+    }
+    HWND get() const { return m_window.get(); }
+
+private:
+    zuvo::UniqueWindow m_window;
+};
+
+// Handles every pending message, painting included (a background render asks for one more).
+void Pump() {
+    for (int round = 0; round < 5; ++round) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(20);
+    }
+}
+
+// What the screen shows of a window, as 0x00RRGGBB pixels.
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t At(int x, int y) const {
+        return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
+    }
+};
+
+Capture CaptureWindow(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    Capture capture;
+    capture.width = rect.right - rect.left;
+    capture.height = rect.bottom - rect.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = capture.width;
+    info.bmiHeader.biHeight = -capture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const zuvo::WindowDc source(window, true);
+    const zuvo::UniqueBitmap dib(
+        CreateDIBSection(source.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const zuvo::UniqueMemoryDc memory(CreateCompatibleDC(source.get()));
+    {
+        const zuvo::SelectGuard select(memory.get(), dib.get());
+        BitBlt(memory.get(), 0, 0, capture.width, capture.height, source.get(), 0, 0, SRCCOPY);
+    }
+    const auto* first = static_cast<const uint32_t*>(bits);
+    capture.pixels.assign(first, first + static_cast<size_t>(capture.width) * capture.height);
+    return capture;
+}
+
+bool SavePng(const Capture& capture, const std::wstring& name) {
+    CreateDirectoryW(L"artefacts", nullptr);
+    UINT count = 0;
+    UINT size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<uint8_t> buffer(size);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, encoders);
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(encoders[i].MimeType) == L"image/png") {
+            std::vector<uint32_t> opaque = capture.pixels;
+            for (uint32_t& pixel : opaque) {
+                pixel |= 0xFF000000u;
+            }
+            Gdiplus::Bitmap bitmap(capture.width, capture.height, capture.width * 4,
+                                   PixelFormat32bppARGB, reinterpret_cast<BYTE*>(opaque.data()));
+            return bitmap.Save((L"artefacts\\" + name).c_str(), &encoders[i].Clsid, nullptr) ==
+                   Gdiplus::Ok;
+        }
+    }
+    return false;
+}
+
+int Red(uint32_t rgb) {
+    return static_cast<int>((rgb >> 16) & 0xFF);
+}
+int Green(uint32_t rgb) {
+    return static_cast<int>((rgb >> 8) & 0xFF);
+}
+int Blue(uint32_t rgb) {
+    return static_cast<int>(rgb & 0xFF);
+}
+
+SectorViewConfig TestConfig() {
+    SectorViewConfig config;
+    config.topViewMode = 1;
+    config.angleStart = -150;
+    config.angleStop = -30;
+    config.gateMin = 0;
+    config.gateMax = 31;
+    config.gateCount = 32;
+    config.smoothCount = 1;
+    config.displayTimeMs = 600000;  // tracks stay fresh for the whole test
+    return config;
+}
+
+void Feed(CObjectSectorWnd& view, std::vector<SectorObject> objects) {
+    CPtrListCtrl list;
+    for (SectorObject& object : objects) {
+        list.AddData(&object, -1);
+    }
+    view.UpdateObjects(&list);
+}
+
+// A 600 x 300 view: R = 300, origin (300, 0) in top view, 9.375 pixels per gate, marker radius 7.
+class SectorViewWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(host.get(), nullptr);
+        ASSERT_TRUE(view.Create(host.get(), RECT{10, 10, 610, 310}, kViewId));
+    }
+
+    Host host;
+    CObjectSectorWnd view;
+};
+
+TEST_F(SectorViewWindow, PaintsBackgroundTracksAreasAndPoints) {
+    view.ApplyViewSettings(TestConfig(), nullptr);
+    const RECT sector = view.GetSectorRect();
+    EXPECT_EQ(sector.left, 0);
+    EXPECT_EQ(sector.right, 600);
+    EXPECT_EQ(sector.bottom, 300);
+    // Area 0 around the boresight 150 ... 200 pixels out, lit by the track; area 1 to the left
+    // (angles about -137), without a track.
+    const int32_t lit[] = {150, 250, 150, 350, 200, 350, 200, 250};
+    const int32_t unlit[] = {150, 60, 150, 160, 200, 160, 200, 60};
+    ASSERT_EQ(view.AddMonitorArea(lit, 4, kInactive, kActive), 0);
+    ASSERT_EQ(view.AddMonitorArea(unlit, 4, kInactive, kActive), 1);
+    view.AddMonitorPoint(10.0, -60.0, 2.0, L"1", RGB(0, 0, 255), RGB(255, 0, 0));
+    Pump();  // the masks are rebuilt by the paint
+    for (double distance : {14.0, 15.0, 16.0, 17.0, 175.0 / 9.375}) {
+        Feed(view, {{1, distance, -90.0}});
+    }
+    Pump();
+    const Capture capture = CaptureWindow(view.GetSafeHwnd());
+    ASSERT_EQ(capture.width, 600);
+    ASSERT_EQ(capture.height, 300);
+    EXPECT_TRUE(SavePng(capture, L"sector_view.png"));
+
+    // Outside the fan's radius the plain background shows unchanged.
+    EXPECT_EQ(capture.At(5, 295), 0x2A323Cu);
+    // The marker at (300, 175): white at 222 / 255 over the line and the lit area.
+    const uint32_t marker = capture.At(300, 175);
+    EXPECT_GE(Red(marker), 0xD0);
+    EXPECT_GE(Green(marker), 0xD0);
+    EXPECT_GE(Blue(marker), 0xD0);
+    // The lit area takes its active colour (orange), the other one its inactive colour (cyan).
+    const uint32_t litPixel = capture.At(270, 160);
+    EXPECT_GT(Red(litPixel), Blue(litPixel) + 60) << std::hex << litPixel;
+    const uint32_t unlitPixel = capture.At(90, 190);
+    EXPECT_GT(Blue(unlitPixel), Red(unlitPixel) + 60) << std::hex << unlitPixel;
+    EXPECT_GT(Green(unlitPixel), Red(unlitPixel) + 60) << std::hex << unlitPixel;
+    // The track line between the older points is drawn in its pink.
+    const uint32_t line = capture.At(300, 145);
+    EXPECT_GT(Red(line), 0xC0) << std::hex << line;
+    EXPECT_GT(Blue(line), Green(line)) << std::hex << line;
+    // The monitoring point: a blue disc (radius 15 around 94 pixels at -60 degrees) whose label
+    // is visible in white.
+    const int cx = 300 + 47;  // 93.75 x cos 60
+    const int cy = 81;        // 93.75 x sin 60
+    int blue = 0;
+    int white = 0;
+    for (int y = cy - 15; y <= cy + 15; ++y) {
+        for (int x = cx - 15; x <= cx + 15; ++x) {
+            const uint32_t pixel = capture.At(x, y);
+            blue += pixel == 0x0000FFu ? 1 : 0;
+            white += Red(pixel) > 0xC0 && Green(pixel) > 0xC0 && Blue(pixel) > 0xC0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(blue, 300);
+    EXPECT_GT(white, 3);
+}
+
+TEST_F(SectorViewWindow, StretchesTheBackgroundPicture) {
+    auto picture = std::make_unique<Gdiplus::Bitmap>(4, 4, PixelFormat32bppARGB);
+    for (UINT y = 0; y < 4; ++y) {
+        for (UINT x = 0; x < 4; ++x) {
+            picture->SetPixel(x, y, Gdiplus::Color(255, 200, 30, 40));
+        }
+    }
+    view.ApplyViewSettings(TestConfig(), std::move(picture));
+    Pump();
+    const Capture capture = CaptureWindow(view.GetSafeHwnd());
+    EXPECT_EQ(capture.At(5, 295), 0xC81E28u);
+    EXPECT_EQ(capture.At(595, 295), 0xC81E28u);
+    // A second settings call without a picture keeps it.
+    view.ApplyViewSettings(TestConfig(), nullptr);
+    Pump();
+    EXPECT_EQ(CaptureWindow(view.GetSafeHwnd()).At(5, 295), 0xC81E28u);
+}
+
+TEST_F(SectorViewWindow, FollowsItsSizeButNotARepeatedOne) {
+    view.ApplyViewSettings(TestConfig(), nullptr);
+    Pump();
+    EXPECT_FALSE(view.Scene().BackgroundDirty());
+    SendMessageW(view.GetSafeHwnd(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 300));
+    EXPECT_FALSE(view.Scene().BackgroundDirty());  // the same size: nothing happens
+    MoveWindow(view.GetSafeHwnd(), 10, 10, 500, 400, TRUE);
+    EXPECT_TRUE(view.Scene().BackgroundDirty());
+    const RECT sector = view.GetSectorRect();
+    EXPECT_EQ(sector.right - sector.left, 500);  // R = 250
+    EXPECT_EQ(sector.bottom - sector.top, 250);
+    Pump();
+    EXPECT_EQ(CaptureWindow(view.GetSafeHwnd()).width, 500);
+}
+
+TEST_F(SectorViewWindow, RepaintRequestsFromTheRadarThreadAreCoalesced) {
+    view.ApplyViewSettings(TestConfig(), nullptr);
+    Pump();
+    RECT pending;
+    ASSERT_FALSE(GetUpdateRect(view.GetSafeHwnd(), &pending, FALSE));
+    std::thread radar([&] {
+        for (int batch = 0; batch < 200; ++batch) {
+            Feed(view, {{batch % 7, 10.0 + batch % 5, -90.0}});
+        }
+    });
+    radar.join();
+    EXPECT_TRUE(GetUpdateRect(view.GetSafeHwnd(), &pending, FALSE));
+    EXPECT_EQ(view.Scene().CopyTracks().size(), 7u);
+    UpdateWindow(view.GetSafeHwnd());
+    EXPECT_FALSE(GetUpdateRect(view.GetSafeHwnd(), &pending, FALSE));
+}
+
+TEST(SectorViewControl, TakesOverThePlaceholderControl) {
+    Host host;
+    const HWND placeholder = CreateWindowExW(
+        0, L"STATIC", L"\u76EE\u6807\u56FE", WS_CHILD | WS_VISIBLE | WS_BORDER | SS_NOTIFY, 20, 30,
+        402, 202, host.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kViewId)),
+        GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(placeholder, nullptr);
+    CObjectSectorWnd view;
+    ASSERT_TRUE(view.SubclassDlgItem(kViewId, host.get()));
+    EXPECT_EQ(view.GetSafeHwnd(), placeholder);
+    EXPECT_FALSE(view.SubclassDlgItem(kViewId, host.get()));  // already attached
+    view.ApplyViewSettings(TestConfig(), nullptr);
+    const RECT sector = view.GetSectorRect();  // the client area inside the border: 400 x 200
+    EXPECT_EQ(sector.left, 0);
+    EXPECT_EQ(sector.right, 400);
+    EXPECT_EQ(sector.bottom, 200);
+    Pump();
+    const Capture capture = CaptureWindow(placeholder);
+    ASSERT_EQ(capture.width, 402);
+    // The static's caption is not drawn: its centre shows the fan, the corner the plain fill.
+    EXPECT_EQ(capture.At(3, 198), 0x2A323Cu);
+    EXPECT_NE(capture.At(201, 100), 0xF0F0F0u);
+}
+
+TEST(SectorViewControl, DestroyingTheWindowReleasesTracksAndAreas) {
+    Host host;
+    CObjectSectorWnd view;
+    ASSERT_TRUE(view.Create(host.get(), RECT{0, 0, 300, 200}, kViewId));
+    view.ApplyViewSettings(TestConfig(), nullptr);
+    const int32_t triangle[] = {10, 10, 10, 100, 90, 10};
+    ASSERT_EQ(view.AddAlgorithmArea(triangle, 3, kInactive, kActive), 0);
+    Feed(view, {{1, 10.0, -90.0}});
+    DestroyWindow(view.GetSafeHwnd());
+    EXPECT_EQ(view.GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(view.Scene().CopyTracks().empty());
+    EXPECT_EQ(view.AlgorithmAreas().PresentBits(), 0u);
+    Feed(view, {{1, 10.0, -90.0}});  // a late batch from the radar thread does no harm
+    EXPECT_EQ(view.Scene().CopyTracks().size(), 1u);
+}
+
+}  // namespace
