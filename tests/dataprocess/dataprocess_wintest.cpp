@@ -147,7 +147,7 @@ TEST(DataProcessDll, ConfigurationFilesLiveUnderWidePaths) {
     const std::wstring path = folder.Wide(L"雷达 Config.ini");
     tagRADARPARAMETER record;
     ZUVO_Interface_RadarParameter_Init(&record);
-    wcscpy_s(record.DataPath, L"D:\\数据\\保存");
+    wcscpy_s(record.DataPath, L"D:\\数据\\保存 \U0001F600");  // a surrogate pair in UTF-16
     record.EmulatorPeople = 5;
     ASSERT_EQ(ZUVO_Interface_RadarParameter_SaveToFile(path.c_str(), &record), 1);
     record.EmulatorPeople = 1;
