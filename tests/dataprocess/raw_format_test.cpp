@@ -5,9 +5,13 @@
 #include <cstring>
 #include <set>
 
+#include "FileSystem.h"
+#include "RadarConfigFile.h"
 #include "RawDataFormat.h"
+#include "RawDataRecorder.h"
 #include "RawFileReader.h"
 #include "Random.h"
+#include "TestSupport.h"
 
 namespace zuvo::radar {
 namespace {
@@ -224,6 +228,41 @@ TEST(RawDataFormat, FramesBeyondTheFormatsLimitsAreCut) {
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(frames[0].detections.size(), static_cast<size_t>(kRawMaxDetections));
     EXPECT_EQ(frames[0].sensorObjects.size(), static_cast<size_t>(kRawMaxSensorObjects));
+}
+
+// The recorder's files: the record of the run beside the frames, a new file when one is full,
+// and everything readable while the run still records (flushed at least once a second).
+TEST(RawDataRecorder, WritesReadableFilesWhileRecording) {
+    test::TempFolder parent(u8"recorder");
+    tagRADARPARAMETER record;
+    SetDefaultParameters(record);
+    RawDataRecorder recorder(2000);
+    std::string error;
+    ASSERT_TRUE(recorder.Begin(parent.Wide(), record, error)) << error;
+    for (uint32_t i = 0; i < 40; ++i) {
+        ASSERT_TRUE(recorder.Write(MakeFrame(i, 2, 0), i * 50, error)) << error;
+    }
+    recorder.FlushIfDue(40 * 50 + 1000);
+    const std::vector<std::wstring> files =
+        fs::ListFiles(recorder.Folder(), kRawFilePrefix, kRawFileSuffix);
+    ASSERT_GE(files.size(), 2u);
+    uint32_t next = 0;
+    for (const std::wstring& name : files) {
+        RawFileReader reader;
+        ASSERT_TRUE(reader.Open(fs::JoinPath(recorder.Folder(), name), error)) << error;
+        RadarFrame frame;
+        while (reader.Next(frame)) {
+            EXPECT_EQ(frame.index, next++);
+        }
+    }
+    EXPECT_EQ(next, 40u) << "every frame on the disk before the recording ends";
+    tagRADARPARAMETER saved;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(
+        LoadParameters(fs::JoinPath(recorder.Folder(), kRecordingConfigName), saved, problems));
+    EXPECT_EQ(std::memcmp(&saved, &record, sizeof(record)), 0);
+    recorder.End();
+    EXPECT_FALSE(recorder.Write(MakeFrame(40, 1, 0), 3000, error)) << "ended";
 }
 
 }  // namespace

@@ -59,6 +59,7 @@ void EmulatorDevice::Run(FrameQueue& queue, RunGate& gate) {
             RadarFrame frame = m_sensor.NextFrame();
             due += period;
             if (gate.Paused()) {
+                m_recorder.FlushIfDue(MS_GetTime());
                 continue;
             }
             std::string error;

@@ -88,11 +88,15 @@ bool RawDataRecorder::Write(const RadarFrame& frame, uint32_t nowMs, std::string
         return false;
     }
     m_fileBytes += m_buffer.size();
-    if (nowMs - m_lastFlushMs >= kFlushIntervalMs) {
+    FlushIfDue(nowMs);
+    return true;
+}
+
+void RawDataRecorder::FlushIfDue(uint32_t nowMs) {
+    if (m_file && nowMs - m_lastFlushMs >= kFlushIntervalMs) {
         m_lastFlushMs = nowMs;
         fs::FlushToDisk(m_file.get());
     }
-    return true;
 }
 
 void RawDataRecorder::End() {

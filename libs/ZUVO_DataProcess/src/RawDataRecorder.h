@@ -34,6 +34,9 @@ public:
     // Appends a frame (nowMs: a millisecond clock for the flushing). After a write error the
     // recording ends (false, with the reason in error) and later calls do nothing.
     bool Write(const RadarFrame& frame, uint32_t nowMs, std::string& error);
+    // Puts what was written on the disk when the last flush is a second old or more (also
+    // called while nothing is written, so a pause never leaves data in a buffer).
+    void FlushIfDue(uint32_t nowMs);
     // Flushes and closes the current file.
     void End();
 
