@@ -63,7 +63,7 @@ fi
 
 # ----- the Wine prefix -----
 prefix="$root/build/${ZUVO_BUILD_TAG:-}wineprefix"
-prefix_version=3   # raise when the settings below change
+prefix_version=4   # raise when the settings below change
 stamp="$prefix/.zuvo-prefix"
 if [ "$(cat "$stamp" 2>/dev/null || true)" != "$prefix_version" ]; then
     log "preparing the Wine prefix in $prefix"
@@ -81,8 +81,13 @@ if [ "$(cat "$stamp" 2>/dev/null || true)" != "$prefix_version" ]; then
     for f in SimHei 黑体 SimSun 宋体 'Microsoft YaHei' 微软雅黑 NSimSun 新宋体; do
         reg "$subst" /v "$f" /t REG_SZ /d 'WenQuanYi Micro Hei'
     done
-    for f in 'Microsoft Sans Serif' 'MS Shell Dlg' 'MS Shell Dlg 2' Tahoma Arial 'Segoe UI' \
-             'Times New Roman' 'Courier New'; do
+    # The families Wine draws captions, menus and default dialog text with need Chinese
+    # glyphs too (Wine links no fallback font for them), so they map to the CJK font, which
+    # carries Latin glyphs as well.
+    for f in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Segoe UI'; do
+        reg "$subst" /v "$f" /t REG_SZ /d 'WenQuanYi Micro Hei'
+    done
+    for f in Arial 'Times New Roman' 'Courier New'; do
         reg "$subst" /v "$f" /t REG_SZ /d 'Liberation Sans'
     done
     # A crash must end the process, not leave an invisible dialog that hangs a test.
