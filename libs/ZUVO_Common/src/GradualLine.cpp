@@ -141,66 +141,106 @@ struct Span {
     }
 };
 
-// A segment from (x1, y1) along (dx, dy), with what its rows share for one capsule radius.
-struct Capsule {
+// A segment from (x1, y1) along (dx, dy) and two capsule radii around it: one a little wider
+// than where the stroke is visible, one a little narrower than where it is solid.
+struct Capsules {
     double x1;
     double y1;
     double dx;
     double dy;
     double lengthSq;
-    double radiusSq;
-    double halfBand;  // half the width, along a row, of the band within the radius of the line
+    double dxPerDy;  // dx / dy, 0 when horizontal
+    double dyPerDx;  // dy / dx, 0 when vertical
+    double visibleSq;
+    double solidSq;
+    // Half the width, along a row, of the band within each radius of the line.
+    double visibleHalfBand;
+    double solidHalfBand;
 };
 
-Capsule MakeCapsule(double x1, double y1, double dx, double dy, double lengthSq, double radiusSq) {
-    const double reach = std::sqrt(std::max(radiusSq, 0.0)) * std::sqrt(lengthSq);
-    return Capsule{x1, y1, dx, dy, lengthSq, radiusSq, dy != 0.0 ? reach / std::fabs(dy) : reach};
+Capsules MakeCapsules(double x1, double y1, double dx, double dy, double lengthSq, double visibleSq,
+                      double solidSq) {
+    const double length = std::sqrt(lengthSq);
+    const double rowScale = dy != 0.0 ? length / std::fabs(dy) : length;
+    return Capsules{x1,
+                    y1,
+                    dx,
+                    dy,
+                    lengthSq,
+                    dy != 0.0 ? dx / dy : 0.0,
+                    dx != 0.0 ? dy / dx : 0.0,
+                    visibleSq,
+                    solidSq,
+                    std::sqrt(std::max(visibleSq, 0.0)) * rowScale,
+                    std::sqrt(std::max(solidSq, 0.0)) * rowScale};
 }
 
-// Where row y meets the capsule: the union of the discs around both ends and the band along
-// the segment, one interval because the capsule is convex.
-Span CapsuleRow(const Capsule& c, double y) {
-    Span span;
+struct RowSpans {
+    Span visible;
+    Span solid;
+};
+
+// Where row y meets each capsule: the union of the discs around both ends and the band along
+// the segment, one interval because a capsule is convex. The band's centre on the row and the
+// stretch of the row that projects onto the segment are the same for both radii.
+RowSpans CapsuleRows(const Capsules& c, double y) {
+    RowSpans spans;
     const double h1 = y - c.y1;
     const double h2 = h1 - c.dy;
-    if (h1 * h1 < c.radiusSq) {
-        const double w = std::sqrt(c.radiusSq - h1 * h1);
-        span.Include(c.x1 - w, c.x1 + w);
-    }
-    if (h2 * h2 < c.radiusSq) {
-        const double w = std::sqrt(c.radiusSq - h2 * h2);
-        span.Include(c.x1 + c.dx - w, c.x1 + c.dx + w);
-    }
+    auto discs = [&](Span& span, double radiusSq) {
+        if (h1 * h1 < radiusSq) {
+            const double w = std::sqrt(radiusSq - h1 * h1);
+            span.Include(c.x1 - w, c.x1 + w);
+        }
+        if (h2 * h2 < radiusSq) {
+            const double w = std::sqrt(radiusSq - h2 * h2);
+            span.Include(c.x1 + c.dx - w, c.x1 + c.dx + w);
+        }
+    };
+    discs(spans.visible, c.visibleSq);
+    discs(spans.solid, c.solidSq);
     if (c.lengthSq <= 0.0) {
-        return span;
+        return spans;
     }
+    // The stretch of the row whose projection falls onto the segment.
     constexpr double kHuge = 1e300;
-    // Within the radius of the line through the segment...
     double from = -kHuge;
     double to = kHuge;
-    if (c.dy != 0.0) {
-        const double centre = c.x1 + h1 * c.dx / c.dy;
-        from = centre - c.halfBand;
-        to = centre + c.halfBand;
-    } else if (std::fabs(h1 * c.dx) >= c.halfBand) {
-        return span;
-    }
-    // ... and projecting onto the segment itself.
     if (c.dx != 0.0) {
-        const double a = c.x1 - h1 * c.dy / c.dx;
-        const double b = c.x1 + (c.lengthSq - h1 * c.dy) / c.dx;
-        from = std::max(from, std::min(a, b));
-        to = std::min(to, std::max(a, b));
+        const double a = c.x1 - h1 * c.dyPerDx;
+        const double b = a + c.lengthSq / c.dx;
+        from = std::min(a, b);
+        to = std::max(a, b);
     } else if (h1 * c.dy < 0.0 || h1 * c.dy > c.lengthSq) {
-        return span;
+        return spans;
     }
-    span.Include(from, to);
-    return span;
+    auto band = [&](Span& span, double halfBand) {
+        if (c.dy != 0.0) {
+            const double centre = c.x1 + h1 * c.dxPerDy;
+            span.Include(std::max(from, centre - halfBand), std::min(to, centre + halfBand));
+        } else if (std::fabs(h1 * c.dx) < halfBand) {
+            span.Include(from, to);
+        }
+    };
+    band(spans.visible, c.visibleHalfBand);
+    if (c.solidSq > 0.0) {
+        band(spans.solid, c.solidHalfBand);
+    }
+    return spans;
 }
 
-// A whole x coordinate of a span end as a column index (far ends clamped).
-int64_t Column(double x) {
-    return static_cast<int64_t>(std::clamp(x, -1e18, 1e18));
+// The columns at or right of x, and at or left of x, of a span end (far ends clamped). Without
+// SSE4.1 std::floor and std::ceil are library calls; these are exact for the clamped range.
+constexpr double kFarColumn = 1e15;
+int64_t FirstColumnAtOrAfter(double x) {
+    const double clamped = std::clamp(x, -kFarColumn, kFarColumn);
+    const int64_t whole = static_cast<int64_t>(clamped);  // toward zero
+    return static_cast<double>(whole) < clamped ? whole + 1 : whole;
+}
+int64_t LastColumnAtOrBefore(double x) {
+    const double clamped = std::clamp(x, -kFarColumn, kFarColumn);
+    const int64_t whole = static_cast<int64_t>(clamped);
+    return static_cast<double>(whole) > clamped ? whole - 1 : whole;
 }
 
 // The same result as DrawSegmentEverywhere, with far less work for wide lines: on each row
@@ -222,10 +262,9 @@ bool DrawSegmentSpans(int width, int height, const Stroke& stroke, int32_t x1, i
     const double dx = static_cast<double>(x2) - fx1;
     const double dy = static_cast<double>(y2) - fy1;
     const double lengthSq = dx * dx + dy * dy;
-    const Capsule visibleCapsule = MakeCapsule(
-        fx1, fy1, dx, dy, lengthSq, stroke.fadeRadiusSq + 1e-6 * (1.0 + stroke.fadeRadiusSq));
-    const Capsule solidCapsule = MakeCapsule(
-        fx1, fy1, dx, dy, lengthSq, stroke.solidRadiusSq - 1e-6 * (1.0 + stroke.solidRadiusSq));
+    const Capsules capsules = MakeCapsules(
+        fx1, fy1, dx, dy, lengthSq, stroke.fadeRadiusSq + 1e-6 * (1.0 + stroke.fadeRadiusSq),
+        stroke.solidRadiusSq - 1e-6 * (1.0 + stroke.solidRadiusSq));
     const uint8_t solidValue = ValueAt(stroke, 0.0);
     bool wrote = false;
     auto exact = [&](uint8_t* row, int64_t x, double y) {
@@ -238,23 +277,21 @@ bool DrawSegmentSpans(int width, int height, const Stroke& stroke, int32_t x1, i
     };
     for (int64_t y = box.top; y <= box.bottom; ++y) {
         const double fy = static_cast<double>(y);
-        const Span visible = CapsuleRow(visibleCapsule, fy);
+        const RowSpans spans = CapsuleRows(capsules, fy);
+        const Span& visible = spans.visible;
         if (visible.Empty()) {
             continue;
         }
-        const int64_t rowLeft = std::max(left, Column(std::ceil(visible.from)));
-        const int64_t rowRight = std::min(right, Column(std::floor(visible.to)));
+        const int64_t rowLeft = std::max(left, FirstColumnAtOrAfter(visible.from));
+        const int64_t rowRight = std::min(right, LastColumnAtOrBefore(visible.to));
         if (rowLeft > rowRight) {
             continue;
         }
         int64_t solidLeft = rowRight + 1;
         int64_t solidRight = rowRight;
-        if (solidCapsule.radiusSq > 0.0) {
-            const Span solid = CapsuleRow(solidCapsule, fy);
-            if (!solid.Empty()) {
-                solidLeft = std::max(rowLeft, Column(std::ceil(solid.from)));
-                solidRight = std::min(rowRight, Column(std::floor(solid.to)));
-            }
+        if (!spans.solid.Empty()) {
+            solidLeft = std::max(rowLeft, FirstColumnAtOrAfter(spans.solid.from));
+            solidRight = std::min(rowRight, LastColumnAtOrBefore(spans.solid.to));
         }
         uint8_t* row = buffer + y * width;
         if (solidLeft > solidRight) {
@@ -263,15 +300,21 @@ bool DrawSegmentSpans(int width, int height, const Stroke& stroke, int32_t x1, i
             }
             continue;
         }
-        for (int64_t x = rowLeft; x < solidLeft; ++x) {
-            exact(row, x, fy);
-        }
         for (int64_t x = solidLeft; x <= solidRight; ++x) {
             row[x] = std::max(row[x], solidValue);
         }
         wrote = wrote || solidValue > 0;
+        // No value of this stroke exceeds the solid one, so a pixel that already holds it (the
+        // neighbouring segment's solid part, mostly) keeps it; the row has written anyway.
+        for (int64_t x = rowLeft; x < solidLeft; ++x) {
+            if (row[x] < solidValue) {
+                exact(row, x, fy);
+            }
+        }
         for (int64_t x = solidRight + 1; x <= rowRight; ++x) {
-            exact(row, x, fy);
+            if (row[x] < solidValue) {
+                exact(row, x, fy);
+            }
         }
     }
     return wrote;
