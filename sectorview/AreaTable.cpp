@@ -16,6 +16,21 @@ int32_t Shifted(int32_t value, int offset) {
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t{value} + offset, INT32_MIN, INT32_MAX));
 }
 
+// The vertices' bounding box grown by a pixel on every side, for the rounding of a fill.
+ZRect FillBounds(const std::vector<int32_t>& polygon) {
+    int32_t top = INT32_MAX;
+    int32_t left = INT32_MAX;
+    int32_t bottom = INT32_MIN;
+    int32_t right = INT32_MIN;
+    for (size_t i = 0; i + 1 < polygon.size(); i += 2) {
+        top = std::min(top, polygon[i]);
+        bottom = std::max(bottom, polygon[i]);
+        left = std::min(left, polygon[i + 1]);
+        right = std::max(right, polygon[i + 1]);
+    }
+    return ZRect{Shifted(left, -1), Shifted(top, -1), Shifted(right, 2), Shifted(bottom, 2)};
+}
+
 }  // namespace
 
 int AreaTable::Add(const int32_t* points, int count, uint32_t inactiveColour, uint32_t activeColour,
@@ -35,6 +50,7 @@ int AreaTable::Add(const int32_t* points, int count, uint32_t inactiveColour, ui
             slot.polygon[2 * i] = Shifted(points[2 * i], rowOffset);
             slot.polygon[2 * i + 1] = Shifted(points[2 * i + 1], columnOffset);
         }
+        slot.bounds = FillBounds(slot.polygon);
         slot.present = true;
         m_presentBits |= uint32_t{1} << index;
         return index;

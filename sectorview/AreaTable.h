@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "ZUVO_CommonCore.h"
+
 namespace zuvo::sector {
 
 constexpr int kAreaSlots = 32;
@@ -13,6 +15,7 @@ constexpr int kAreaSlots = 32;
 struct SectorArea {
     bool present = false;
     std::vector<int32_t> polygon;  // (row, column) pairs in view pixels
+    ZRect bounds{0, 0, 0, 0};      // the pixels a fill of the polygon can touch, with a margin
     uint32_t inactiveColour = 0;   // red and blue exchanged: 0x..RRGGBB
     uint32_t activeColour = 0;
 };

@@ -7,6 +7,19 @@
 
 namespace zuvo::sector {
 
+void DiscImage::FindRowSpans() {
+    rows.assign(static_cast<size_t>(edge), RowSpan{edge, -1});
+    for (int row = 0; row < edge; ++row) {
+        for (int column = 0; column < edge; ++column) {
+            if (AlphaOf(At(column, row)) != 0) {
+                RowSpan& span = rows[static_cast<size_t>(row)];
+                span.first = std::min(span.first, column);
+                span.last = column;
+            }
+        }
+    }
+}
+
 DiscImage MakeDisc(int radius, uint32_t colour) {
     DiscImage image;
     image.edge = 2 * std::max(radius, 0) + 1;
@@ -24,6 +37,7 @@ DiscImage MakeDisc(int radius, uint32_t colour) {
             }
         }
     }
+    image.FindRowSpans();
     return image;
 }
 

@@ -9,9 +9,19 @@ namespace zuvo::sector {
 
 // edge x edge ARGB pixels, row by row (index row x edge + column).
 struct DiscImage {
+    // The columns first ... last of a row hold all its pixels that are not transparent.
+    struct RowSpan {
+        int first;
+        int last;
+    };
+
     int edge = 0;
     uint32_t colour = 0;  // the disc's colour, alpha 0xFF
     std::vector<uint32_t> pixels;
+    std::vector<RowSpan> rows;  // what drawing visits; see FindRowSpans
+
+    // Finds each row's span again after the pixels changed (a label was drawn).
+    void FindRowSpans();
 
     int Half() const { return edge / 2; }
     uint32_t At(int column, int row) const {

@@ -27,6 +27,7 @@ void FinishLabelledImage(DiscImage& image) {
             pixel |= 0xFF000000u;
         }
     }
+    image.FindRowSpans();
 }
 
 void GatePosition(double distance, double angle, double& x, double& y) {
@@ -54,8 +55,8 @@ void MonitorPointList::HitTest(double gateX, double gateY, double radiusScale) {
     }
 }
 
-void MonitorPointList::Draw(const SectorGeometry& geometry, const uint8_t* sectorMask,
-                            uint32_t* pixels) const {
+void MonitorPointList::Draw(const SectorGeometry& geometry, const MaskRuns& sectorMask,
+                            uint32_t* pixels, DirtyTiles& drawn) const {
     const size_t width = static_cast<size_t>(geometry.width);
     for (const auto& point : m_points) {
         int x0 = 0;
@@ -71,15 +72,26 @@ void MonitorPointList::Draw(const SectorGeometry& geometry, const uint8_t* secto
         const int rowTo = std::min(image.edge, geometry.height - (y0 - half));
         const int columnFrom = std::max(0, half - x0);
         const int columnTo = std::min(image.edge, geometry.width - (x0 - half));
+        if (rowFrom >= rowTo || columnFrom >= columnTo) {
+            continue;
+        }
+        drawn.Mark(ZRect{x0 - half + columnFrom, y0 - half + rowFrom, x0 - half + columnTo,
+                         y0 - half + rowTo});
+        const int left = x0 - half;  // the view column of the image's column 0
         for (int row = rowFrom; row < rowTo; ++row) {
-            const size_t base = static_cast<size_t>(y0 - half + row) * width;
-            for (int column = columnFrom; column < columnTo; ++column) {
-                const size_t index = base + static_cast<size_t>(x0 - half + column);
-                const uint32_t colour = image.At(column, row);
-                if (sectorMask[index] == 1 && AlphaOf(colour) != 0) {
-                    pixels[index] = colour;
+            const int y = y0 - half + row;
+            uint32_t* line = pixels + static_cast<size_t>(y) * width;
+            const DiscImage::RowSpan& span = image.rows[static_cast<size_t>(row)];
+            const int from = left + std::max(columnFrom, span.first);
+            const int to = left + std::min(columnTo - 1, span.last) + 1;
+            sectorMask.ForEach(y, from, to, [&](int runFrom, int runTo) {
+                for (int x = runFrom; x < runTo; ++x) {
+                    const uint32_t colour = image.At(x - left, row);
+                    if (AlphaOf(colour) != 0) {
+                        line[x] = colour;
+                    }
                 }
-            }
+            });
         }
     }
 }

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "sectorview/DiscImage.h"
+#include "sectorview/DirtyTiles.h"
 #include "sectorview/SectorGeometry.h"
+#include "sectorview/SectorMask.h"
 
 namespace zuvo::sector {
 
@@ -52,8 +54,10 @@ public:
     void HitTest(double gateX, double gateY, double radiusScale);
 
     // Copies each point's image (the hit image while hit) centred on its position into pixels
-    // (the window buffer) where the sector mask is 1 and the image is not transparent.
-    void Draw(const SectorGeometry& geometry, const uint8_t* sectorMask, uint32_t* pixels) const;
+    // (the window buffer) where the sector mask is 1 and the image is not transparent; marks
+    // the images' places in drawn.
+    void Draw(const SectorGeometry& geometry, const MaskRuns& sectorMask, uint32_t* pixels,
+              DirtyTiles& drawn) const;
 
 private:
     std::vector<std::unique_ptr<MonitorPoint>> m_points;

@@ -257,11 +257,8 @@ void CObjectSectorWnd::OnPaint() {
         Invalidate(true);
     }
     m_scene.RefreshMasks();
-    const RECT whole{0, 0, m_width, m_height};
-    DrawBufferOnBuffer(m_frame.pixels, &whole, m_width * 4, m_background.pixels, &whole,
-                       m_width * 4, 4);
     zuvo::sector::AreaFillPainter areas(m_frame.pixels, m_width, m_height);
-    m_scene.ComposeOverlays(m_frame.pixels, MS_GetTime(), &areas);
+    m_scene.ComposeFrame(m_frame.pixels, m_background.pixels, MS_GetTime(), &areas);
     const zuvo::UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
     if (memory) {
         const zuvo::SelectGuard select(memory.get(), m_frame.bitmap.get());

@@ -33,4 +33,22 @@ uint32_t ApplyOverWeights(const OverWeights& weights, uint32_t destination, uint
                     channel(BlueOf(destination), BlueOf(colour)));
 }
 
+const OverBlendTable& OverBlendTable::Instance() {
+    static const OverBlendTable table;
+    return table;
+}
+
+OverBlendTable::OverBlendTable() : m_weights(256 * 256), m_alphas(256 * 256) {
+    for (uint32_t destinationAlpha = 0; destinationAlpha < 256; ++destinationAlpha) {
+        for (uint32_t q = 0; q < 256; ++q) {
+            const OverWeights weights = ComputeOverWeights(destinationAlpha, q / 255.0);
+            const uint32_t index = (q << 8) | destinationAlpha;
+            if (!weights.transparent) {
+                m_weights[index] = Weights{weights.destination, weights.source};
+                m_alphas[index] = static_cast<uint8_t>(weights.alpha);
+            }
+        }
+    }
+}
+
 }  // namespace zuvo::sector

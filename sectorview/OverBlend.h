@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace zuvo::sector {
 
@@ -25,37 +26,39 @@ inline uint32_t OverBlend(uint32_t destination, uint32_t colour, double sourceAl
                             colour);
 }
 
-// Blends runs of pixels with source alphas q / 255 for integers q (track lines: the line
-// intensity; markers: the marker alpha scaled by the fade). Neighbouring pixels mostly repeat
-// the destination and q, or at least the destination alpha and q, so the last result and the
-// last weights are kept and reused; the results are those of OverBlend(destination, colour,
-// q / 255.0), bit for bit. One blender serves one run of one colour.
-class OverBlender {
+// Every blend of the view's overlays has a source alpha of q / 255 for an integer q (track
+// lines: the line intensity; markers: the marker alpha scaled by the fade), so the weights of
+// all 256 x 256 (destination alpha, q) pairs are computed once, and a blend is a lookup and
+// three multiply-adds without a branch or a division. The results are those of
+// OverBlend(destination, colour, q / 255.0), bit for bit.
+class OverBlendTable {
 public:
-    explicit OverBlender(uint32_t colour) : m_colour(colour) {}
+    static const OverBlendTable& Instance();
 
-    uint32_t Blend(uint32_t destination, uint32_t q) {
-        if (destination == m_lastDestination && q == m_lastQ) {
-            return m_lastResult;
-        }
-        const uint32_t key = ((destination >> 24) << 8) | q;
-        if (key != m_weightsKey) {
-            m_weightsKey = key;
-            m_weights = ComputeOverWeights(destination >> 24, q / 255.0);
-        }
-        m_lastDestination = destination;
-        m_lastQ = q;
-        m_lastResult = ApplyOverWeights(m_weights, destination, m_colour);
-        return m_lastResult;
+    uint32_t Blend(uint32_t destination, uint32_t colour, uint32_t q) const {
+        // q first: along a line or a marker q mostly stays while the destination alpha drifts,
+        // so neighbouring pixels read neighbouring entries.
+        const uint32_t index = ((q & 0xFF) << 8) | (destination >> 24);
+        const Weights& weights = m_weights[index];
+        auto channel = [&](int shift) {
+            const double value = ((destination >> shift) & 0xFF) * weights.destination +
+                                 ((colour >> shift) & 0xFF) * weights.source;
+            return static_cast<uint32_t>(value) << shift;
+        };
+        return (uint32_t{m_alphas[index]} << 24) | channel(16) | channel(8) | channel(0);
     }
 
 private:
-    uint32_t m_colour;
-    uint32_t m_lastDestination = 0;
-    uint32_t m_lastQ = 0x100;  // no q yet
-    uint32_t m_lastResult = 0;
-    uint32_t m_weightsKey = 0x10000;
-    OverWeights m_weights;
+    // A transparent result (A = 0) has both weights 0 and alpha 0: 0x00000000 without a test.
+    struct Weights {
+        double destination;
+        double source;
+    };
+
+    OverBlendTable();
+
+    std::vector<Weights> m_weights;
+    std::vector<uint8_t> m_alphas;
 };
 
 }  // namespace zuvo::sector

@@ -4,7 +4,9 @@
 // of the test ray, so rows may be scanned although the library's test casts its ray along the
 // other axis. An edge counts on a row when the row lies in [top, bottom) of the edge (the same
 // half-open rule), and each crossing column is kept as an exact fraction: an integer part and
-// a remainder over the edge's height, stepped from row to row without division.
+// a remainder over the edge's height, stepped from row to row without division. A pixel is
+// inside when an odd number of crossings lie left of it, and on the outline when a crossing or
+// a horizontal edge passes through it exactly.
 #include "sectorview/PolygonRaster.h"
 
 #include <algorithm>
@@ -52,33 +54,6 @@ struct HorizontalEdge {
     int64_t row;
     int64_t from;
     int64_t to;
-};
-
-// Exact order of two crossings whole + remainder / height.
-bool CrossesBefore(const Edge* a, const Edge* b) {
-    if (a->whole != b->whole) {
-        return a->whole < b->whole;
-    }
-    return static_cast<uint64_t>(a->remainder) * static_cast<uint64_t>(b->height) <
-           static_cast<uint64_t>(b->remainder) * static_cast<uint64_t>(a->height);
-}
-
-class RowWriter {
-public:
-    RowWriter(uint32_t* row, int width, uint32_t bit) : m_row(row), m_width(width), m_bit(bit) {}
-
-    void Fill(int64_t from, int64_t to) const {
-        from = std::max<int64_t>(from, 0);
-        to = std::min<int64_t>(to, m_width - 1);
-        for (int64_t x = from; x <= to; ++x) {
-            m_row[x] |= m_bit;
-        }
-    }
-
-private:
-    uint32_t* m_row;
-    int m_width;
-    uint32_t m_bit;
 };
 
 }  // namespace
@@ -130,8 +105,21 @@ void RasterizePolygon(const int32_t* pairs, int count, int width, int height, ui
     std::sort(horizontals.begin(), horizontals.end(),
               [](const HorizontalEdge& a, const HorizontalEdge& b) { return a.row < b.row; });
 
+    // The inside of a row, by the parity of the crossings left of each pixel: a crossing at
+    // whole + fraction flips the parity from column whole + 1 on. The flips are collected per
+    // column of the polygon's clipped width and summed along the row, with no sorting.
+    int64_t columnFrom = INT64_MAX;
+    int64_t columnTo = INT64_MIN;
+    for (int i = 0; i < count; ++i) {
+        columnFrom = std::min<int64_t>(columnFrom, pairs[2 * i + 1]);
+        columnTo = std::max<int64_t>(columnTo, pairs[2 * i + 1]);
+    }
+    columnFrom = std::max<int64_t>(columnFrom, 0);
+    columnTo = std::min<int64_t>(columnTo, width - 1);
+    const size_t span = columnFrom <= columnTo ? static_cast<size_t>(columnTo - columnFrom + 1) : 0;
+    std::vector<uint32_t> flips(span, 0);  // bit where the parity flips, else 0
+
     std::vector<Edge*> active;
-    std::vector<Edge*> crossings;
     size_t nextEdge = 0;
     size_t nextHorizontal = 0;
     for (int64_t row = rowFrom; row <= rowTo; ++row) {
@@ -143,27 +131,54 @@ void RasterizePolygon(const int32_t* pairs, int count, int width, int height, ui
                 active.push_back(&edge);
             }
         }
-        const RowWriter writer(mask + row * width, width, bit);
-        crossings.clear();
+        uint32_t* cells = mask + row * width;
+        auto fill = [&](int64_t from, int64_t to) {
+            for (int64_t x = std::max<int64_t>(from, 0); x <= std::min<int64_t>(to, width - 1);
+                 ++x) {
+                cells[x] |= bit;
+            }
+        };
+        uint32_t inside = 0;  // bit while an odd number of crossings lie left
+        int64_t firstFlip = INT64_MAX;
+        int64_t lastFlip = INT64_MIN;
         for (Edge* edge : active) {
             if (edge->remainder == 0) {
-                writer.Fill(edge->whole, edge->whole);  // the outline passes the pixel
+                fill(edge->whole, edge->whole);  // the outline passes through the pixel
             }
             if (row < edge->bottom) {
-                crossings.push_back(edge);
+                const int64_t flipAt = edge->whole + 1;
+                if (flipAt <= columnFrom) {
+                    inside ^= bit;
+                } else if (flipAt <= columnTo) {
+                    flips[static_cast<size_t>(flipAt - columnFrom)] ^= bit;
+                    firstFlip = std::min(firstFlip, flipAt);
+                    lastFlip = std::max(lastFlip, flipAt);
+                }
             }
         }
-        std::sort(crossings.begin(), crossings.end(), CrossesBefore);
-        // Between an odd and the following even crossing lies the inside; a crossing's own
-        // pixel, when it has one, is on the outline and was set above.
-        for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
-            writer.Fill(crossings[i]->whole + 1, crossings[i + 1]->whole);
+        if (firstFlip > lastFlip) {
+            if (inside != 0) {
+                fill(columnFrom, columnTo);
+            }
+        } else {
+            if (inside != 0) {
+                fill(columnFrom, firstFlip - 1);
+            }
+            for (int64_t x = firstFlip; x <= lastFlip; ++x) {
+                uint32_t& flip = flips[static_cast<size_t>(x - columnFrom)];
+                inside ^= flip;
+                flip = 0;
+                cells[x] |= inside;
+            }
+            if (inside != 0) {
+                fill(lastFlip + 1, columnTo);
+            }
         }
         while (nextHorizontal < horizontals.size() && horizontals[nextHorizontal].row < row) {
             ++nextHorizontal;
         }
         for (size_t h = nextHorizontal; h < horizontals.size() && horizontals[h].row == row; ++h) {
-            writer.Fill(horizontals[h].from, horizontals[h].to);
+            fill(horizontals[h].from, horizontals[h].to);
         }
         // Edges ending here leave; the others move on to the next row.
         active.erase(std::remove_if(active.begin(), active.end(),

@@ -29,6 +29,9 @@ struct SectorGeometry {
     int ringDivisor = 0;  // ring spacing divisor: the ring count, or the gate count below 1
     int markerRadius = kInitialMarkerRadius;
     bool topView = true;
+    // Identifies this layout among the ones a view has had, for positions computed in it;
+    // 0 for a geometry nothing is cached for.
+    uint32_t layout = 0;
 };
 
 // An unrounded pixel position.

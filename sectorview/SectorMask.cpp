@@ -21,4 +21,25 @@ void BuildSectorMask(const SectorGeometry& geometry, const SectorViewSettings& s
     });
 }
 
+void MaskRuns::Build(const uint8_t* mask, int width, int height) {
+    m_rowStarts.assign(1, 0);
+    m_runs.clear();
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = mask + static_cast<size_t>(y) * static_cast<size_t>(width);
+        int x = 0;
+        while (x < width) {
+            if (row[x] != 1) {
+                ++x;
+                continue;
+            }
+            const int from = x;
+            while (x < width && row[x] == 1) {
+                ++x;
+            }
+            m_runs.push_back(Run{from, x});
+        }
+        m_rowStarts.push_back(m_runs.size());
+    }
+}
+
 }  // namespace zuvo::sector

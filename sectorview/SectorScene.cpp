@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "sectorview/SectorMask.h"
 #include "sectorview/TrackPainter.h"
 
 namespace zuvo::sector {
@@ -47,7 +46,7 @@ void SectorScene::ReplaceSettings(const SectorViewSettings& settings) {
     // The gate count also sets the pixels per gate (and, without rings, the marker size), so
     // the derived geometry follows at once instead of waiting for the next relayout.
     const SectorGeometry geometry =
-        m_laidOut ? ComputeGeometry(m_geometry.width, m_geometry.height, settings) : m_geometry;
+        m_laidOut ? NewLayout(m_geometry.width, m_geometry.height, settings) : m_geometry;
     auto markerImage = MarkerImageFor(m_markerImage, geometry, settings.markerColour);
     {
         CAutoBaseLock lock(m_trackLock);
@@ -59,8 +58,14 @@ void SectorScene::ReplaceSettings(const SectorViewSettings& settings) {
     m_sectorMaskDirty = true;
 }
 
+SectorGeometry SectorScene::NewLayout(int width, int height, const SectorViewSettings& settings) {
+    SectorGeometry geometry = ComputeGeometry(width, height, settings);
+    geometry.layout = ++m_layoutCount;
+    return geometry;
+}
+
 void SectorScene::Relayout(int width, int height) {
-    const SectorGeometry geometry = ComputeGeometry(width, height, m_settings);
+    const SectorGeometry geometry = NewLayout(width, height, m_settings);
     auto markerImage = MarkerImageFor(m_markerImage, geometry, m_settings.markerColour);
     std::vector<uint8_t> sectorMask(PixelCount(geometry));
     BuildSectorMask(geometry, m_settings, sectorMask.data());
@@ -77,7 +82,9 @@ void SectorScene::Relayout(int width, int height) {
         m_monitorAreas.mask.swap(monitorMask);
     }
     m_sectorMask.swap(sectorMask);
+    m_sectorRuns.Build(m_sectorMask.data(), geometry.width, geometry.height);
     m_locus.assign(PixelCount(geometry), 0);
+    m_drawn.Reset(geometry.width, geometry.height);
     m_sectorMaskDirty = false;
     m_boundaries.maskDirty = false;
     m_monitorAreas.maskDirty = false;
@@ -149,6 +156,7 @@ void SectorScene::RefreshMasks() {
     }
     if (m_sectorMaskDirty && m_sectorMask.size() == PixelCount(m_geometry)) {
         BuildSectorMask(m_geometry, m_settings, m_sectorMask.data());
+        m_sectorRuns.Build(m_sectorMask.data(), m_geometry.width, m_geometry.height);
         m_sectorMaskDirty = false;
     }
     if (m_boundaries.maskDirty) {
@@ -181,27 +189,43 @@ uint32_t SectorScene::ActiveSlots(bool boundaries) const {
     return active;
 }
 
-void SectorScene::ComposeOverlays(uint32_t* pixels, uint32_t now, IAreaPainter* painter) {
-    if (pixels == nullptr || m_sectorMask.size() != PixelCount(m_geometry) ||
-        m_locus.size() != m_sectorMask.size() || m_sectorMask.empty()) {
+void SectorScene::MarkBackgroundRendered() {
+    m_backgroundDirty = false;
+    m_drawn.MarkAll();
+}
+
+void SectorScene::PaintAreas(const AreaLayer& layer, bool boundaries, IAreaPainter& painter) {
+    if (layer.table.PresentBits() == 0) {
         return;
     }
+    painter.PaintAreas(layer.table, ActiveSlots(boundaries));
+    for (int slot = 0; slot < kAreaSlots; ++slot) {
+        const SectorArea& area = layer.table.Slot(slot);
+        if (area.present) {
+            m_drawn.Mark(area.bounds);
+        }
+    }
+}
+
+void SectorScene::ComposeFrame(uint32_t* frame, const uint32_t* background, uint32_t now,
+                               IAreaPainter* painter) {
+    if (frame == nullptr || background == nullptr || m_sectorMask.empty() ||
+        m_sectorMask.size() != PixelCount(m_geometry) || m_locus.size() != m_sectorMask.size()) {
+        return;
+    }
+    m_drawn.Restore(background, frame);
     {
         CAutoBaseLock lock(m_trackLock);
         if (painter != nullptr) {
-            if (m_boundaries.table.PresentBits() != 0) {
-                painter->PaintAreas(m_boundaries.table, ActiveSlots(true));
-            }
-            if (m_monitorAreas.table.PresentBits() != 0) {
-                painter->PaintAreas(m_monitorAreas.table, ActiveSlots(false));
-            }
+            PaintAreas(m_boundaries, true, *painter);
+            PaintAreas(m_monitorAreas, false, *painter);
         }
-        const TrackCanvas canvas{m_geometry,     m_settings, m_sectorMask.data(),
-                                 m_locus.data(), pixels,     now};
+        const TrackCanvas canvas{m_geometry, m_settings, m_sectorRuns, m_locus.data(),
+                                 frame,      m_drawn,    now};
         DrawTracks(canvas, m_tracks);
     }
     CAutoBaseLock lock(m_pointLock);
-    m_points.Draw(m_geometry, m_sectorMask.data(), pixels);
+    m_points.Draw(m_geometry, m_sectorRuns, frame, m_drawn);
 }
 
 void SectorScene::ReleaseLayout() {
@@ -216,6 +240,7 @@ void SectorScene::ReleaseLayout() {
         m_tracks.Clear();
     }
     m_sectorMask = std::vector<uint8_t>();
+    m_sectorRuns.Build(nullptr, 0, 0);
     m_locus = std::vector<uint8_t>();
     m_sectorMaskDirty = true;
     m_backgroundDirty = true;
@@ -266,10 +291,12 @@ void SectorScene::AcceptObject(const SectorObject& object, uint32_t now) {
         }
     }
     SectorTrack& track = m_tracks.Touch(object.id, settings.markerColour, m_markerImage);
-    const TrackPoint& point =
+    TrackPoint& point =
         AddTrackPoint(track, object.distance, object.angle, now, settings.smoothCount);
     const PixelPoint smoothed =
         PolarToPixel(m_geometry, point.smoothedDistance, point.smoothedAngle);
+    point.pixel = smoothed;
+    point.layout = m_geometry.layout;
     track.boundaryIndex =
         UpdateAreaIndex(track.boundaryIndex, boundaries, MaskBitsAt(m_boundaries.mask, smoothed));
     track.monitorIndex = UpdateAreaIndex(track.monitorIndex, m_monitorAreas.table.PresentBits(),

@@ -16,9 +16,11 @@
 
 #include "ZUVO_CommonCore.h"
 #include "sectorview/AreaTable.h"
+#include "sectorview/DirtyTiles.h"
 #include "sectorview/DiscImage.h"
 #include "sectorview/MonitorPointList.h"
 #include "sectorview/SectorGeometry.h"
+#include "sectorview/SectorMask.h"
 #include "sectorview/SectorObject.h"
 #include "sectorview/TrackList.h"
 #include "sectorview/ViewSettings.h"
@@ -73,13 +75,16 @@ public:
     // ----- painting (user-interface thread) -----
 
     bool BackgroundDirty() const { return m_backgroundDirty; }
-    void MarkBackgroundDirty() { m_backgroundDirty = true; }
-    void MarkBackgroundRendered() { m_backgroundDirty = false; }
+    // The background was rendered anew: the next frame starts from all of it.
+    void MarkBackgroundRendered();
     // Rebuilds the sector mask and the area masks that are marked dirty.
     void RefreshMasks();
-    // Draws the areas (through painter, may be null), the tracks and the monitoring points
-    // into pixels, the window buffer, which holds a copy of the background.
-    void ComposeOverlays(uint32_t* pixels, uint32_t now, IAreaPainter* painter);
+    // Composes frame (width x height, the window buffer): the background, then the areas
+    // (through painter, may be null), the tracks and the monitoring points. The frame keeps
+    // what the last composition left in it, so the background is only copied back where the
+    // overlays were drawn, unless the layout or the background changed since.
+    void ComposeFrame(uint32_t* frame, const uint32_t* background, uint32_t now,
+                      IAreaPainter* painter);
     const std::vector<uint8_t>& SectorMask() const { return m_sectorMask; }
     // Frees the masks and the scratch, empties both area tables and drops every track (the
     // window is being destroyed); the settings and the monitoring points stay.
@@ -108,9 +113,12 @@ private:
                 uint32_t activeColour);
     void ClearArea(AreaLayer& layer);
     void RebuildAreaMask(AreaLayer& layer);
+    // The geometry of a width x height view with settings, with a layout id of its own.
+    SectorGeometry NewLayout(int width, int height, const SectorViewSettings& settings);
     // Takes new settings with the geometry and marker image they give.
     void ReplaceSettings(const SectorViewSettings& settings);
     uint32_t ActiveSlots(bool boundaries) const;
+    void PaintAreas(const AreaLayer& layer, bool boundaries, IAreaPainter& painter);
 
     mutable CBaseLock m_trackLock;
     mutable CBaseLock m_pointLock;
@@ -119,6 +127,7 @@ private:
     SectorViewSettings m_settings;
     SectorGeometry m_geometry;
     bool m_laidOut = false;
+    uint32_t m_layoutCount = 0;  // user-interface thread only
     std::shared_ptr<const DiscImage> m_markerImage;
     AreaLayer m_boundaries;
     AreaLayer m_monitorAreas;
@@ -129,7 +138,9 @@ private:
 
     // User-interface thread only.
     std::vector<uint8_t> m_sectorMask;
+    MaskRuns m_sectorRuns;  // the same mask as runs, for drawing
     std::vector<uint8_t> m_locus;
+    DirtyTiles m_drawn;  // where the frame differs from the background
     bool m_backgroundDirty = true;
     bool m_sectorMaskDirty = true;
 };

@@ -32,8 +32,15 @@ SectorTrack& TrackList::Touch(int64_t id, uint32_t markerColour,
     return *m_tracks.front();
 }
 
-const TrackPoint& AddTrackPoint(SectorTrack& track, double distance, double angle, uint32_t now,
-                                int smoothCount) {
+PixelPoint SmoothedPixel(const SectorGeometry& geometry, const TrackPoint& point) {
+    if (geometry.layout != 0 && point.layout == geometry.layout) {
+        return point.pixel;
+    }
+    return PolarToPixel(geometry, point.smoothedDistance, point.smoothedAngle);
+}
+
+TrackPoint& AddTrackPoint(SectorTrack& track, double distance, double angle, uint32_t now,
+                          int smoothCount) {
     TrackPoint point;
     point.distance = distance;
     point.angle = angle;

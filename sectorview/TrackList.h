@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sectorview/DiscImage.h"
+#include "sectorview/SectorGeometry.h"
 
 namespace zuvo::sector {
 
@@ -17,7 +18,14 @@ struct TrackPoint {
     double smoothedDistance = 0.0;  // moving average when the point was added
     double smoothedAngle = 0.0;
     uint32_t time = 0;  // MS_GetTime at the start of that batch
+    // The smoothed position's pixel in the layout with id layout (0: not computed), so that
+    // painting does not map every point again.
+    PixelPoint pixel;
+    uint32_t layout = 0;
 };
+
+// The unrounded pixel of point's smoothed position in geometry.
+PixelPoint SmoothedPixel(const SectorGeometry& geometry, const TrackPoint& point);
 
 struct SectorTrack {
     int64_t id = 0;
@@ -54,8 +62,8 @@ private:
 
 // Puts a point at the front of track's points: smoothed over the newest smoothCount raw
 // positions (fewer while the track is shorter), summed newest first.
-const TrackPoint& AddTrackPoint(SectorTrack& track, double distance, double angle, uint32_t now,
-                                int smoothCount);
+TrackPoint& AddTrackPoint(SectorTrack& track, double distance, double angle, uint32_t now,
+                          int smoothCount);
 
 // The fade of a track whose newest point was added at pointTime: 223 while fresh, falling
 // linearly to 0 at the display time; a point at or past the display time (seen only while no

@@ -14,38 +14,47 @@ namespace {
 constexpr double kPolylineSpacing = 4.0;
 
 // Blends the line colour over every pixel of the box whose intensity is non-zero and whose
-// sector mask is 1, and clears the intensities again. Blocks of eight empty bytes are passed
-// over at once: a track's box is mostly empty.
+// sector mask is 1, and clears the box's intensities again. Blocks of eight empty bytes are
+// passed over at once: a track's box is mostly empty.
 void CompositeLocus(const TrackCanvas& canvas, const ZRect& box) {
-    OverBlender blend(kTrackLineColour);
+    const OverBlendTable& blend = OverBlendTable::Instance();
     const size_t width = static_cast<size_t>(canvas.geometry.width);
     for (int y = box.top; y < box.bottom; ++y) {
         const size_t rowStart = static_cast<size_t>(y) * width;
         uint8_t* locus = canvas.locus + rowStart;
-        const uint8_t* mask = canvas.sectorMask + rowStart;
         uint32_t* pixels = canvas.pixels + rowStart;
-        int x = box.left;
-        while (x < box.right) {
-            if (x + 8 <= box.right) {
-                uint64_t block = 0;
-                std::memcpy(&block, locus + x, sizeof(block));
-                if (block == 0) {
-                    x += 8;
-                    continue;
+        int first = box.right;  // the columns this row blended
+        int last = box.left - 1;
+        canvas.sectorMask.ForEach(y, box.left, box.right, [&](int from, int to) {
+            int x = from;
+            while (x < to) {
+                if (x + 8 <= to) {
+                    uint64_t block = 0;
+                    std::memcpy(&block, locus + x, sizeof(block));
+                    if (block == 0) {
+                        x += 8;
+                        continue;
+                    }
+                }
+                for (const int end = std::min(x + 8, to); x < end; ++x) {
+                    if (locus[x] != 0) {
+                        first = std::min(first, x);
+                        last = x;
+                        pixels[x] = blend.Blend(pixels[x], kTrackLineColour, locus[x]);
+                    }
                 }
             }
-            const int end = std::min(x + 8, box.right);
-            for (; x < end; ++x) {
-                const uint32_t intensity = locus[x];
-                if (intensity == 0) {
-                    continue;
-                }
-                locus[x] = 0;
-                if (mask[x] == 1) {
-                    pixels[x] = blend.Blend(pixels[x], intensity);
-                }
+        });
+        // Waiting for frame pixels is most of the time here, and a line moves little from row
+        // to row: ask for the frame where it will likely be two rows further on.
+        if (y + 2 < box.bottom && first <= last) {
+            const uint32_t* ahead = pixels + 2 * width;
+            const int to = std::min(last + 8, box.right - 1);
+            for (int x = std::max(first - 8, box.left); x <= to; x += 16) {
+                __builtin_prefetch(ahead + x, 1);
             }
         }
+        std::memset(locus + box.left, 0, static_cast<size_t>(box.right - box.left));
     }
 }
 
@@ -57,8 +66,7 @@ void BuildTrackPolyline(const SectorGeometry& geometry, const SectorTrack& track
     PixelPoint last{};
     bool haveLast = false;
     for (const TrackPoint& point : track.points) {
-        const PixelPoint position =
-            PolarToPixel(geometry, point.smoothedDistance, point.smoothedAngle);
+        const PixelPoint position = SmoothedPixel(geometry, point);
         if (haveLast) {
             const double dx = position.x - last.x;
             const double dy = position.y - last.y;
@@ -84,6 +92,7 @@ void DrawTrackLine(const TrackCanvas& canvas, const SectorTrack& track, uint32_t
     ZRect touched{0, 0, 0, 0};
     DrawGradualMultiLine(canvas.geometry.width, canvas.geometry.height, &polyline, lineWidth, 0.0,
                          fade / 255.0, 0.0, canvas.locus, &touched);
+    canvas.drawn.Mark(touched);
     CompositeLocus(canvas, touched);
 }
 
@@ -107,20 +116,29 @@ void DrawTrackMarker(const TrackCanvas& canvas, const SectorTrack& track, uint32
     const int rowTo = std::min(image.edge, geometry.height - (y0 - half));
     const int columnFrom = std::max(0, half - x0);
     const int columnTo = std::min(image.edge, geometry.width - (x0 - half));
-    // Every pixel of the disc has the marker's colour: one blender serves the whole image.
-    OverBlender blend(image.colour);
+    if (rowFrom >= rowTo || columnFrom >= columnTo) {
+        return;
+    }
+    canvas.drawn.Mark(ZRect{x0 - half + columnFrom, y0 - half + rowFrom, x0 - half + columnTo,
+                            y0 - half + rowTo});
+    const OverBlendTable& blend = OverBlendTable::Instance();
     const size_t width = static_cast<size_t>(geometry.width);
+    const int left = x0 - half;  // the view column of the image's column 0
     for (int row = rowFrom; row < rowTo; ++row) {
-        const size_t base = static_cast<size_t>(y0 - half + row) * width;
-        for (int column = columnFrom; column < columnTo; ++column) {
-            const uint32_t colour = image.At(column, row);
-            const size_t index = base + static_cast<size_t>(x0 - half + column);
-            if (AlphaOf(colour) == 0 || canvas.sectorMask[index] != 1) {
-                continue;
+        const int y = y0 - half + row;
+        uint32_t* pixels = canvas.pixels + static_cast<size_t>(y) * width;
+        const DiscImage::RowSpan& span = image.rows[static_cast<size_t>(row)];
+        const int from = left + std::max(columnFrom, span.first);
+        const int to = left + std::min(columnTo - 1, span.last) + 1;
+        canvas.sectorMask.ForEach(y, from, to, [&](int runFrom, int runTo) {
+            for (int x = runFrom; x < runTo; ++x) {
+                const uint32_t colour = image.At(x - left, row);
+                if (AlphaOf(colour) != 0) {
+                    const uint32_t q = (AlphaOf(colour) * fade) >> 8;
+                    pixels[x] = blend.Blend(pixels[x], colour, q);
+                }
             }
-            const uint32_t q = (AlphaOf(colour) * fade) >> 8;
-            canvas.pixels[index] = blend.Blend(canvas.pixels[index], q);
-        }
+        });
     }
 }
 

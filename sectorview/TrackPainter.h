@@ -5,7 +5,9 @@
 #include <cstdint>
 
 #include "ZUVO_CommonCore.h"
+#include "sectorview/DirtyTiles.h"
 #include "sectorview/SectorGeometry.h"
+#include "sectorview/SectorMask.h"
 #include "sectorview/TrackList.h"
 #include "sectorview/ViewSettings.h"
 
@@ -14,9 +16,10 @@ namespace zuvo::sector {
 struct TrackCanvas {
     const SectorGeometry& geometry;
     const SectorViewSettings& settings;
-    const uint8_t* sectorMask;  // width x height
-    uint8_t* locus;             // width x height line intensities, all 0 between calls
-    uint32_t* pixels;           // the window buffer
+    const MaskRuns& sectorMask;  // where overlays may draw
+    uint8_t* locus;              // width x height line intensities, all 0 between calls
+    uint32_t* pixels;            // the window buffer
+    DirtyTiles& drawn;           // marked wherever pixels may change
     uint32_t now;
 };
 

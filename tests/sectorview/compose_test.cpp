@@ -94,10 +94,16 @@ TEST(Compose, EqualsTheReferenceOnRandomScenes) {
         }
         uint32_t now = 1000;
         std::vector<uint32_t> background(static_cast<size_t>(width) * height);
-        for (uint32_t& pixel : background) {
-            pixel = random.Bits() | (random.Pick(0, 2) == 0 ? 0xFF000000u : 0u);
-        }
-        for (int frame = 0; frame < 6; ++frame) {
+        auto paintBackground = [&] {
+            for (uint32_t& pixel : background) {
+                pixel = random.Bits() | (random.Pick(0, 2) == 0 ? 0xFF000000u : 0u);
+            }
+        };
+        paintBackground();
+        // The frame the view composes into keeps what the last frame left; it starts as
+        // garbage, which the first composition must cover completely.
+        std::vector<uint32_t> frame(background.size(), 0xDEADBEEFu);
+        for (int frameIndex = 0; frameIndex < 6; ++frameIndex) {
             for (int batch = 0; batch < 8; ++batch) {
                 std::vector<SectorObject> objects(static_cast<size_t>(random.Pick(0, 24)));
                 for (SectorObject& object : objects) {
@@ -107,19 +113,31 @@ TEST(Compose, EqualsTheReferenceOnRandomScenes) {
                 now += 40;
                 Feed(c.scene, objects, now);
             }
-            if (frame == 3) {
+            if (frameIndex == 2) {
+                paintBackground();
+                c.scene.MarkBackgroundRendered();
+            }
+            if (frameIndex == 4) {
+                // The old points' pixels must not stay behind in the kept frame.
+                c.scene.ClearMonitorPoints();
+                c.points.Clear();
+                AddPoint(c, random.Uniform(0, 32), random.Uniform(-180, 0), 1.0, random.Bits(),
+                         random.Bits());
+            }
+            if (frameIndex == 3) {
                 // Tracks and points keep their images made for the old layout.
                 c.scene.Relayout(width + 37, height + 21);
-                background.assign(static_cast<size_t>(width + 37) * (height + 21), 0x80405060u);
+                background.resize(static_cast<size_t>(width + 37) * (height + 21));
+                paintBackground();
+                frame.assign(background.size(), 0xDEADBEEFu);
             }
             const uint32_t paintTime = now + static_cast<uint32_t>(random.Pick(0, 899));
-            std::vector<uint32_t> fast = background;
-            c.scene.ComposeOverlays(fast.data(), paintTime, nullptr);
+            c.scene.ComposeFrame(frame.data(), background.data(), paintTime, nullptr);
             std::vector<uint32_t> slow(background.size());
             reference::Compose(c.scene.Geometry(), c.scene.Settings(), c.scene.SectorMask(),
                                c.scene.CopyTracks(), PointsWithHits(c, c.scene), background.data(),
                                slow.data(), paintTime);
-            ASSERT_EQ(fast, slow) << "round " << round << " frame " << frame;
+            ASSERT_EQ(frame, slow) << "round " << round << " frame " << frameIndex;
         }
     }
 }
@@ -137,14 +155,15 @@ TEST(Compose, MarkersAndPointsStayInsideTheMask) {
     c.scene.Relayout(600, 200);            // origin (300, 0), 6.25 pixels per gate, marker radius 5
     Feed(c.scene, {{1, 10.0, -90.0}}, 0);  // marker centre (300, 63): band starts at 62.5
     AddPoint(c, 20.0, -90.0, 1.0, 0x000000FF, 0x0000FF00);
-    std::vector<uint32_t> pixels(600 * 200, 0xFF000000u);
-    c.scene.ComposeOverlays(pixels.data(), 0, nullptr);
+    const std::vector<uint32_t> black(600 * 200, 0xFF000000u);
+    std::vector<uint32_t> pixels(black.size());
+    c.scene.ComposeFrame(pixels.data(), black.data(), 0, nullptr);
     auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * 600 + x]; };
     EXPECT_EQ(at(300, 62), 0xFF000000u);   // in the marker's disc, but before the gate band
     EXPECT_EQ(at(300, 63), 0xFFDEDEDEu);   // white over black at 222 / 255
     EXPECT_EQ(at(300, 125), 0xFFFF0000u);  // the monitoring point, replaced in its colour
     Feed(c.scene, {{2, 20.5, -90.0}}, 1);  // within reach: the point lights up
-    c.scene.ComposeOverlays(pixels.data(), 1, nullptr);
+    c.scene.ComposeFrame(pixels.data(), black.data(), 1, nullptr);
     EXPECT_EQ(at(300, 125), 0xFF00FF00u);
 }
 

@@ -47,6 +47,7 @@ TEST(SectorConcurrency, UpdatesRaceWithRelayoutAreasAndPainting) {
 
     std::mt19937 random(2);
     std::vector<uint32_t> frame;
+    std::vector<uint32_t> background;
     for (int step = 0; step < 120; ++step) {
         const int width = 200 + static_cast<int>(random() % 200);
         const int height = 100 + static_cast<int>(random() % 150);
@@ -73,8 +74,11 @@ TEST(SectorConcurrency, UpdatesRaceWithRelayoutAreasAndPainting) {
         }
         scene.RefreshMasks();
         const SectorGeometry& g = scene.Geometry();
-        frame.assign(static_cast<size_t>(g.width) * g.height, 0xFF2A323Cu);
-        scene.ComposeOverlays(frame.data(), static_cast<uint32_t>(step * 11), nullptr);
+        background.assign(static_cast<size_t>(g.width) * g.height, 0xFF2A323Cu);
+        frame.resize(background.size());
+        scene.MarkBackgroundRendered();
+        scene.ComposeFrame(frame.data(), background.data(), static_cast<uint32_t>(step * 11),
+                           nullptr);
     }
     // Let the feeder run alongside the whole loop at least a few times before stopping.
     while (batches.load() < 50) {

@@ -223,6 +223,26 @@ TEST_F(SectorViewWindow, PaintsBackgroundTracksAreasAndPoints) {
     EXPECT_GT(white, 3);
 }
 
+// The frame is only restored where the last one drew: a cleared area must not stay behind.
+TEST_F(SectorViewWindow, ClearedAreasAndPointsLeaveNothingBehind) {
+    view.ApplyViewSettings(TestConfig(), nullptr);
+    Pump();
+    const Capture before = CaptureWindow(view.GetSafeHwnd());
+    const int32_t square[] = {150, 60, 150, 160, 200, 160, 200, 60};
+    ASSERT_EQ(view.AddMonitorArea(square, 4, kInactive, kActive), 0);
+    view.AddMonitorPoint(10.0, -60.0, 2.0, L"7", RGB(0, 0, 255), RGB(255, 0, 0));
+    Feed(view, {{3, 175.0 / 9.375, -130.0}});
+    Pump();
+    EXPECT_NE(CaptureWindow(view.GetSafeHwnd()).At(90, 190), before.At(90, 190));
+    view.ClearMonitorAreas();
+    view.ClearMonitorPoints();
+    view.ClearTracks();
+    InvalidateRect(view.GetSafeHwnd(), nullptr, FALSE);
+    Pump();
+    const Capture after = CaptureWindow(view.GetSafeHwnd());
+    EXPECT_EQ(after.pixels, before.pixels);
+}
+
 TEST_F(SectorViewWindow, StretchesTheBackgroundPicture) {
     auto picture = std::make_unique<Gdiplus::Bitmap>(4, 4, PixelFormat32bppARGB);
     for (UINT y = 0; y < 4; ++y) {

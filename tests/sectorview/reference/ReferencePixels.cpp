@@ -149,10 +149,13 @@ uint32_t OverBlend(uint32_t destination, uint32_t colour, double sourceAlpha) {
                     mix(BlueOf(destination), BlueOf(colour)));
 }
 
-void Compose(const SectorGeometry& geometry, const SectorViewSettings& settings,
+void Compose(const SectorGeometry& layout, const SectorViewSettings& settings,
              const std::vector<uint8_t>& sectorMask, const std::vector<SectorTrack>& tracks,
              const MonitorPointList& points, const uint32_t* background, uint32_t* pixels,
              uint32_t now) {
+    // Every position is mapped anew, never taken from what the view keeps.
+    SectorGeometry geometry = layout;
+    geometry.layout = 0;
     const size_t size = static_cast<size_t>(geometry.width) * geometry.height;
     std::memcpy(pixels, background, size * sizeof(uint32_t));
     std::vector<uint8_t> scratch(size);

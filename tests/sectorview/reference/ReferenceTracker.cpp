@@ -200,8 +200,13 @@ std::vector<SectorTrack> Tracker::Snapshot() const {
         copy.markerImage = std::make_shared<const DiscImage>(track->markerImage);
         for (int i = 0; i < track->points.GetCount(); ++i) {
             const auto* point = static_cast<const RefPoint*>(track->points.GetAt(i));
-            copy.points.push_back(TrackPoint{point->distance, point->angle, point->smoothedDistance,
-                                             point->smoothedAngle, point->time});
+            TrackPoint copied;
+            copied.distance = point->distance;
+            copied.angle = point->angle;
+            copied.smoothedDistance = point->smoothedDistance;
+            copied.smoothedAngle = point->smoothedAngle;
+            copied.time = point->time;
+            copy.points.push_back(copied);
         }
         tracks.push_back(std::move(copy));
     }
