@@ -45,7 +45,7 @@ run: build-windows
 
 bench: setup
 	@cmake --preset bench >/dev/null
-	@cmake --build --preset bench
+	@cmake --build --preset bench --target benchmarks
 	@tools/run-bench.sh
 
 format:

@@ -64,6 +64,9 @@ uint32_t ReadU32(const uint8_t* data) {
 
 std::vector<uint8_t> EncodeFileHeader(const RawFileHeader& header) {
     std::vector<uint8_t> out;
+    // Reserving first also keeps GCC 12's optimiser from a false out-of-bounds warning on the
+    // insert into an empty vector.
+    out.reserve(kRawFileHeaderSize);
     ByteWriter writer(out);
     writer.Bytes(kFileMagic, sizeof(kFileMagic));
     writer.Unsigned(kRawFormatVersion, 2);
