@@ -18,6 +18,13 @@ void DiscImage::FindRowSpans() {
             }
         }
     }
+    solid = true;
+    for (int row = 0; row < edge && solid; ++row) {
+        const RowSpan& span = rows[static_cast<size_t>(row)];
+        for (int column = span.first; column <= span.last && solid; ++column) {
+            solid = At(column, row) == colour;
+        }
+    }
 }
 
 DiscImage MakeDisc(int radius, uint32_t colour) {

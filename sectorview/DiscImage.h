@@ -19,8 +19,10 @@ struct DiscImage {
     uint32_t colour = 0;  // the disc's colour, alpha 0xFF
     std::vector<uint32_t> pixels;
     std::vector<RowSpan> rows;  // what drawing visits; see FindRowSpans
+    // Every pixel within the spans is colour (a plain disc, no label).
+    bool solid = false;
 
-    // Finds each row's span again after the pixels changed (a label was drawn).
+    // Finds each row's span (and whether the spans are solid) after the pixels changed.
     void FindRowSpans();
 
     int Half() const { return edge / 2; }

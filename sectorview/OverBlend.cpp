@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "sectorview/Argb.h"
-
 namespace zuvo::sector {
 
 OverWeights ComputeOverWeights(uint32_t destinationAlpha, double sourceAlpha) {
@@ -20,27 +18,14 @@ OverWeights ComputeOverWeights(uint32_t destinationAlpha, double sourceAlpha) {
     return weights;
 }
 
-uint32_t ApplyOverWeights(const OverWeights& weights, uint32_t destination, uint32_t colour) {
-    if (weights.transparent) {
-        return 0;
-    }
-    auto channel = [&](uint32_t d, uint32_t c) {
-        const double value = d * weights.destination + c * weights.source;
-        return static_cast<uint32_t>(std::clamp(static_cast<int>(value), 0, 255));
-    };
-    return MakeArgb(weights.alpha, channel(RedOf(destination), RedOf(colour)),
-                    channel(GreenOf(destination), GreenOf(colour)),
-                    channel(BlueOf(destination), BlueOf(colour)));
-}
-
 const OverBlendTable& OverBlendTable::Instance() {
     static const OverBlendTable table;
     return table;
 }
 
 OverBlendTable::OverBlendTable() : m_weights(256 * 256), m_alphas(256 * 256) {
-    for (uint32_t destinationAlpha = 0; destinationAlpha < 256; ++destinationAlpha) {
-        for (uint32_t q = 0; q < 256; ++q) {
+    for (uint32_t q = 0; q < 256; ++q) {
+        for (uint32_t destinationAlpha = 0; destinationAlpha < 256; ++destinationAlpha) {
             const OverWeights weights = ComputeOverWeights(destinationAlpha, q / 255.0);
             const uint32_t index = (q << 8) | destinationAlpha;
             if (!weights.transparent) {

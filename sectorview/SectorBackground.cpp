@@ -57,14 +57,6 @@ void DrawGrid(Gdiplus::Graphics& graphics, const SectorGeometry& geometry,
 
 }  // namespace
 
-int RadialLineCount(double angleStep) {
-    if (!(angleStep > 0.0)) {
-        return 0;
-    }
-    const double count = std::round(180.0 / angleStep);
-    return count > 1.0 ? static_cast<int>(std::min(count, 1e9)) - 1 : 0;
-}
-
 void RenderSectorBackground(uint32_t* pixels, const SectorGeometry& geometry,
                             const SectorViewSettings& settings, Gdiplus::Bitmap* picture) {
     if (pixels == nullptr || geometry.width <= 0 || geometry.height <= 0) {

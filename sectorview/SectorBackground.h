@@ -21,7 +21,4 @@ namespace zuvo::sector {
 void RenderSectorBackground(uint32_t* pixels, const SectorGeometry& geometry,
                             const SectorViewSettings& settings, Gdiplus::Bitmap* picture);
 
-// Number of radial grid lines for an angle step: round(180 / step) - 1, none for a step of 0.
-int RadialLineCount(double angleStep);
-
 }  // namespace zuvo::sector

@@ -57,6 +57,14 @@ bool RoundToPixel(const PixelPoint& point, int& x, int& y) {
     return true;
 }
 
+int RadialLineCount(double angleStep) {
+    if (!(angleStep > 0.0)) {
+        return 0;
+    }
+    const double count = std::round(180.0 / angleStep);
+    return count > 1.0 ? static_cast<int>(std::min(count, 1e9)) - 1 : 0;
+}
+
 double ViewAngleOf(int dx, int dy, bool topView) {
     double theta = std::atan2(static_cast<double>(dy), static_cast<double>(dx)) * 180.0 / kPi;
     if (topView) {

@@ -57,6 +57,9 @@ inline bool InView(const SectorGeometry& geometry, int x, int y) {
     return x >= 0 && y >= 0 && x < geometry.width && y < geometry.height;
 }
 
+// Number of radial grid lines for an angle step: round(180 / step) - 1, none for a step of 0.
+int RadialLineCount(double angleStep);
+
 // The view angle of the pixel offset (dx, dy) from the origin: -180 ... 0 on the fan's side;
 // the origin itself answers 0.
 double ViewAngleOf(int dx, int dy, bool topView);

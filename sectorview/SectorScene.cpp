@@ -221,7 +221,7 @@ void SectorScene::ComposeFrame(uint32_t* frame, const uint32_t* background, uint
             PaintAreas(m_monitorAreas, false, *painter);
         }
         const TrackCanvas canvas{m_geometry, m_settings, m_sectorRuns, m_locus.data(),
-                                 frame,      m_drawn,    now};
+                                 m_polyline, frame,      m_drawn,      now};
         DrawTracks(canvas, m_tracks);
     }
     CAutoBaseLock lock(m_pointLock);

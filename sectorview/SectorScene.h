@@ -140,6 +140,7 @@ private:
     std::vector<uint8_t> m_sectorMask;
     MaskRuns m_sectorRuns;  // the same mask as runs, for drawing
     std::vector<uint8_t> m_locus;
+    CPtrListCtrl m_polyline;
     DirtyTiles m_drawn;  // where the frame differs from the background
     bool m_backgroundDirty = true;
     bool m_sectorMaskDirty = true;

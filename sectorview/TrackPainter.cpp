@@ -62,7 +62,10 @@ void CompositeLocus(const TrackCanvas& canvas, const ZRect& box) {
 
 void BuildTrackPolyline(const SectorGeometry& geometry, const SectorTrack& track,
                         CPtrListCtrl& polyline) {
-    polyline.RemoveAll();
+    // Emptied from the end: RemoveAll would also free the storage the next track reuses.
+    while (polyline.GetCount() > 0) {
+        polyline.RemoveAt(polyline.GetCount() - 1);
+    }
     PixelPoint last{};
     bool haveLast = false;
     for (const TrackPoint& point : track.points) {
@@ -86,7 +89,7 @@ void BuildTrackPolyline(const SectorGeometry& geometry, const SectorTrack& track
 }
 
 void DrawTrackLine(const TrackCanvas& canvas, const SectorTrack& track, uint32_t fade) {
-    CPtrListCtrl polyline;
+    CPtrListCtrl& polyline = canvas.polyline;
     BuildTrackPolyline(canvas.geometry, track, polyline);
     const double lineWidth = canvas.geometry.markerRadius * canvas.settings.locusRadiusScale;
     ZRect touched{0, 0, 0, 0};
@@ -103,8 +106,7 @@ void DrawTrackMarker(const TrackCanvas& canvas, const SectorTrack& track, uint32
     const TrackPoint& newest = track.points.front();
     int x0 = 0;
     int y0 = 0;
-    if (!RoundToPixel(PolarToPixel(canvas.geometry, newest.smoothedDistance, newest.smoothedAngle),
-                      x0, y0)) {
+    if (!RoundToPixel(SmoothedPixel(canvas.geometry, newest), x0, y0)) {
         return;
     }
     const DiscImage& image = *track.markerImage;
@@ -131,6 +133,13 @@ void DrawTrackMarker(const TrackCanvas& canvas, const SectorTrack& track, uint32
         const int from = left + std::max(columnFrom, span.first);
         const int to = left + std::min(columnTo - 1, span.last) + 1;
         canvas.sectorMask.ForEach(y, from, to, [&](int runFrom, int runTo) {
+            if (image.solid) {
+                const uint32_t q = (AlphaOf(image.colour) * fade) >> 8;
+                for (int x = runFrom; x < runTo; ++x) {
+                    pixels[x] = blend.Blend(pixels[x], image.colour, q);
+                }
+                return;
+            }
             for (int x = runFrom; x < runTo; ++x) {
                 const uint32_t colour = image.At(x - left, row);
                 if (AlphaOf(colour) != 0) {

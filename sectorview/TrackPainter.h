@@ -18,6 +18,7 @@ struct TrackCanvas {
     const SectorViewSettings& settings;
     const MaskRuns& sectorMask;  // where overlays may draw
     uint8_t* locus;              // width x height line intensities, all 0 between calls
+    CPtrListCtrl& polyline;      // scratch for one track's points at a time
     uint32_t* pixels;            // the window buffer
     DirtyTiles& drawn;           // marked wherever pixels may change
     uint32_t now;

@@ -15,18 +15,18 @@ namespace zuvo::sector {
 namespace {
 
 TEST(OverBlend, WorkedChannels) {
-    // Half-transparent red under half-strength blue: A = 1 - (127/255)(1/2).
-    EXPECT_EQ(OverBlend(0x80FF0000, 0xFF0000FF, 0.5), MakeArgb(191, 85, 0, 169));
+    const OverBlendTable& table = OverBlendTable::Instance();
+    // Half-transparent red under blue at 128 / 255: A = 1 - (127 / 255)^2.
+    EXPECT_EQ(table.Blend(0x80FF0000, 0xFF0000FF, 128), MakeArgb(0xBF, 0x54, 0x00, 0xAA));
     // A track line of intensity 200 over a shaded pixel of alpha 128.
-    EXPECT_EQ(OverBlend(0x802A323C, kTrackLineColour, 200 / 255.0),
-              MakeArgb(0xE3, 0xE2, 0xA0, 0xE5));
-    // Over an opaque pixel the alpha stays 255.
-    EXPECT_EQ(AlphaOf(OverBlend(0xFF2A323C, 0xFFFFFFFF, 166 / 255.0)), 255u);
-    EXPECT_EQ(RedOf(OverBlend(0xFF2A323C, 0xFFFFFFFF, 166 / 255.0)), 0xB4u);
-    // Nothing over nothing stays nothing; a transparent source leaves an opaque pixel.
-    EXPECT_EQ(OverBlend(0x00123456, 0xFFFFFFFF, 0.0), 0u);
-    EXPECT_EQ(OverBlend(0xFF123456, 0xFFFFFFFF, 0.0), 0xFF123456u);
-    EXPECT_EQ(OverBlend(0x00123456, 0xFFABCDEF, 1.0), 0xFFABCDEFu);
+    EXPECT_EQ(table.Blend(0x802A323C, kTrackLineColour, 200), MakeArgb(0xE3, 0xE2, 0xA0, 0xE5));
+    // A fresh marker (q = 255 x 167 >> 8 = 166) over an opaque pixel stays opaque.
+    EXPECT_EQ(table.Blend(0xFF2A323C, 0xFFFFFFFF, 166), MakeArgb(0xFF, 0xB4, 0xB7, 0xBA));
+    // Nothing over nothing stays nothing; a transparent source leaves an opaque pixel; an
+    // opaque source replaces.
+    EXPECT_EQ(table.Blend(0x00123456, 0xFFFFFFFF, 0), 0u);
+    EXPECT_EQ(table.Blend(0xFF123456, 0xFFFFFFFF, 0), 0xFF123456u);
+    EXPECT_EQ(table.Blend(0x00123456, 0xFFABCDEF, 255), 0xFFABCDEFu);
 }
 
 TEST(OverBlend, TableEqualsTheFormulaForEveryAlphaPair) {
@@ -71,9 +71,18 @@ TEST(DiscImage, Shapes) {
               "#######\n"
               ".#####.\n"
               "..###..\n");
-    const DiscImage disc = MakeDisc(3, 0x00123456);
+    DiscImage disc = MakeDisc(3, 0x00123456);
     EXPECT_EQ(disc.At(3, 3), 0xFF123456u);  // alpha forced to 0xFF
     EXPECT_EQ(disc.At(0, 0), 0u);           // fully transparent outside
+    EXPECT_EQ(disc.rows[0].first, 2);       // what drawing visits
+    EXPECT_EQ(disc.rows[0].last, 4);
+    EXPECT_EQ(disc.rows[3].first, 0);
+    EXPECT_TRUE(disc.solid);
+    disc.pixels[0] = 0xFFFFFFFFu;  // a label pixel in a corner
+    disc.pixels[3 * 7 + 3] = 0xFF000000u;
+    disc.FindRowSpans();
+    EXPECT_EQ(disc.rows[0].first, 0);
+    EXPECT_FALSE(disc.solid);
     EXPECT_EQ(MakeDisc(-4, 0).edge, 1);
 }
 

@@ -68,6 +68,15 @@ TEST(Geometry, MarkerRadiusFollowsTheRingSpacing) {
     EXPECT_EQ(ComputeGeometry(600, 200, settings).markerRadius, kMaxDiscRadius);
 }
 
+TEST(Geometry, RadialLinesCoverTheHalfCircle) {
+    EXPECT_EQ(RadialLineCount(15.0), 11);
+    EXPECT_EQ(RadialLineCount(10.0), 17);
+    EXPECT_EQ(RadialLineCount(7.0), 25);  // 180 / 7 = 25.7 rounds to 26
+    EXPECT_EQ(RadialLineCount(180.0), 0);
+    EXPECT_EQ(RadialLineCount(0.0), 0);
+    EXPECT_EQ(RadialLineCount(-5.0), 0);
+}
+
 struct GateCase {
     double min;
     double max;

@@ -191,6 +191,10 @@ TEST_F(SectorViewWindow, PaintsBackgroundTracksAreasAndPoints) {
 
     // Outside the fan's radius the plain background shows unchanged.
     EXPECT_EQ(capture.At(5, 295), 0x2A323Cu);
+    // The straight edge through the sensor: two pixels wide around row 0, in the outer colour.
+    EXPECT_EQ(capture.At(5, 0), 0x7CBEE3u);
+    EXPECT_EQ(capture.At(599, 0), 0x7CBEE3u);
+    EXPECT_EQ(capture.At(5, 1), 0x2A323Cu);
     // The marker at (300, 175): white at 222 / 255 over the line and the lit area.
     const uint32_t marker = capture.At(300, 175);
     EXPECT_GE(Red(marker), 0xD0);

@@ -1,0 +1,169 @@
+// The Windows side of the settings file: the ANSI code page, wide program folders (UTF-16 with
+// surrogate pairs), backslash paths and replacing the file with the Win32 file functions.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "settings/AppConfig.h"
+#include "settings/CodePage.h"
+#include "settings/LanguageSetting.h"
+#include "settings/SettingsFile.h"
+#include "settings/XMLParser.h"
+
+namespace zuvo::settings {
+namespace {
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A fresh program folder whose name needs UTF-16 surrogate pairs and is outside every ANSI
+// code page.
+class WindowsSettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+        folder =
+            std::filesystem::path(temp) /
+            (L"zuvo-settings-" + std::to_wstring(GetCurrentProcessId()) + L" \u8BBE\U0001F600");
+        std::filesystem::remove_all(folder);
+        ASSERT_TRUE(std::filesystem::create_directories(folder));
+        programFolder = folder.wstring();
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::filesystem::path SettingsPath() const { return folder / L"appConfig.xml"; }
+
+    std::filesystem::path folder;
+    std::wstring programFolder;
+    XMLParser document;
+    AppConfig record;
+};
+
+TEST_F(WindowsSettingsFile, StoredFoldersUseBackslashesAndResolveInWideFolders) {
+    WriteWholeFile(SettingsPath(), "<AppConfig SaveData=\"1\" SaveDataPath=\"Rec\\..\\Raw/Day\"/>");
+    ASSERT_EQ(LoadDocument(document, programFolder.c_str()), SettingsSource::File);
+    SetDefaultSaveDataPath(record, programFolder.c_str());
+    LoadSettings(document, programFolder.c_str(), record);
+    EXPECT_EQ(std::wstring(record.SaveDataPath), programFolder + L"\\Raw\\Day");
+    EXPECT_NE(GetFileAttributesW((programFolder + L"\\Raw\\Day").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    ASSERT_TRUE(SaveRecordingSettings(document, programFolder.c_str(), record));
+    EXPECT_EQ(ReadWholeFile(SettingsPath()),
+              "<?xml version=\"1.0\"?>\n<AppConfig SaveData=\"1\" SaveDataPath=\"Raw\\Day\" />\n");
+}
+
+TEST_F(WindowsSettingsFile, SavingReplacesTheFileAndLeavesNoTemporary) {
+    WriteWholeFile(SettingsPath(), "<AppConfig SaveData=\"0\"/>");
+    LoadDocument(document, programFolder.c_str());
+    ASSERT_TRUE(SaveGateRange(document, programFolder.c_str(), 1.0, 12.5));
+    EXPECT_EQ(ReadWholeFile(SettingsPath()),
+              "<?xml version=\"1.0\"?>\n<AppConfig SaveData=\"0\" ObjectWnd_GateMin=\"1.0\" "
+              "ObjectWnd_GateMax=\"12.5\" />\n");
+    EXPECT_EQ(GetFileAttributesW((programFolder + L"\\appConfig.xml.tmp").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(WindowsSettingsFile, AShortHoldOnTheFileIsWaitedFor) {
+    // Like a virus scanner: another program opens the file without delete sharing and lets it
+    // go a moment later.
+    WriteWholeFile(SettingsPath(), "<AppConfig SaveData=\"0\"/>");
+    LoadDocument(document, programFolder.c_str());
+    const HANDLE holder = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    SetDefaultSaveDataPath(record, programFolder.c_str());
+    std::thread release([holder] {
+        Sleep(60);
+        CloseHandle(holder);
+    });
+    record.SaveData = 1;
+    const bool saved = SaveRecordingSettings(document, programFolder.c_str(), record);
+    release.join();
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(ReadWholeFile(SettingsPath()),
+              "<?xml version=\"1.0\"?>\n<AppConfig SaveData=\"1\" SaveDataPath=\"SaveData\" />\n");
+}
+
+TEST_F(WindowsSettingsFile, AFileLockedForLongKeepsItsContents) {
+    WriteWholeFile(SettingsPath(), "<AppConfig SaveData=\"0\"/>");
+    LoadDocument(document, programFolder.c_str());
+    const HANDLE locker = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(locker, INVALID_HANDLE_VALUE);
+    record.SaveData = 1;
+    const bool saved = SaveRecordingSettings(document, programFolder.c_str(), record);
+    CloseHandle(locker);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadWholeFile(SettingsPath()), "<AppConfig SaveData=\"0\"/>");
+    EXPECT_EQ(GetFileAttributesW((programFolder + L"\\appConfig.xml.tmp").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}
+
+// Whatever the ANSI code page, a conversion either is exact or is refused: a character never
+// turns into a look-alike or a '?'.
+TEST(WindowsCodePage, ConversionsAreExactOrRefused) {
+    int exact = 0;
+    int refused = 0;
+    for (const wchar_t* text : {L"C:\\Data\\plain", L"caf\u00e9", L"\u20ac", L"\u0101",
+                                L"\u4e2d\u6587", L"\u221e", L"\U0001F600", L"\u00c5ngstr\u00f6m"}) {
+        std::string narrow;
+        if (!WideToAnsi(text, narrow)) {
+            ++refused;
+            continue;
+        }
+        ++exact;
+        std::wstring back;
+        ASSERT_TRUE(AnsiToWide(narrow, back)) << narrow;
+        EXPECT_EQ(back, text);
+    }
+    EXPECT_GE(exact, 2) << "ASCII and at least one other character convert";
+    if (GetACP() == CP_UTF8) {
+        EXPECT_EQ(refused, 0);
+    } else {
+        EXPECT_GE(refused, 1) << "no ANSI code page holds U+1F600";
+    }
+
+    std::string narrow;
+    const wchar_t unpaired[] = {L'a', static_cast<wchar_t>(0xD800), L'b', L'\0'};
+    EXPECT_FALSE(WideToAnsi(unpaired, narrow));
+    std::wstring empty = L"x";
+    EXPECT_TRUE(AnsiToWide("", empty));
+    EXPECT_EQ(empty, L"");
+}
+
+TEST(WindowsCodePage, TheLanguageTextIsReadInTheCodePage) {
+    // The first non-ASCII character this code page holds (Western, then CJK code pages).
+    std::wstring wide;
+    std::string narrow;
+    for (const wchar_t* candidate : {L"\u00e9", L"\u20ac", L"\u4e2d"}) {
+        if (WideToAnsi(candidate, narrow)) {
+            wide = candidate;
+            break;
+        }
+    }
+    ASSERT_FALSE(wide.empty()) << "no non-ASCII character in the code page";
+    XMLParser document;
+    const std::string text = "<AppConfig Language=\"x-" + narrow + "\"/>";
+    document.LoadFromData(text.data(), text.size());
+    EXPECT_EQ(ReadLanguageLocale(document), L"x-" + wide);
+}
+
+}  // namespace
+}  // namespace zuvo::settings
