@@ -13,14 +13,14 @@
 namespace zuvo::app {
 
 constexpr int kObjectSlotCount = 10;
-constexpr uint32_t kSlotExpiryMs = 2000;       // a slot not refreshed for longer empties
+constexpr uint32_t kSlotExpiryMs = 2000;         // a slot not refreshed for longer empties
 constexpr uint32_t kPanelRefreshPeriodMs = 100;  // panels are rewritten at most this often
 
 struct ObjectSlot {
-    int32_t id = -1;  // low 32 bits of the object id; -1: empty
-    double distance = 0.0;  // metres
-    double angle = 0.0;     // degrees
-    double velocity = 0.0;  // metres per second
+    int32_t id = -1;           // low 32 bits of the object id; -1: empty
+    double distance = 0.0;     // metres
+    double angle = 0.0;        // degrees
+    double velocity = 0.0;     // metres per second
     uint32_t lastRefresh = 0;  // MS_GetTime of the last panel refresh
 };
 

@@ -65,8 +65,7 @@ bool CZUVOMTTApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);
 
-    const std::wstring language =
-        zuvo::settings::ReadLanguageLocale(zuvo::app::SettingsDocument());
+    const std::wstring language = zuvo::settings::ReadLanguageLocale(zuvo::app::SettingsDocument());
     if (!language.empty()) {
         zuvo::SetUiLanguage(language.c_str());
     }

@@ -146,7 +146,8 @@ LRESULT Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultHandling(message, wParam, lParam);
 }
 
-INT_PTR CALLBACK Dialog::DialogProcedure(HWND dialog, UINT message, WPARAM, LPARAM lParam) noexcept {
+INT_PTR CALLBACK Dialog::DialogProcedure(HWND dialog, UINT message, WPARAM,
+                                         LPARAM lParam) noexcept {
     if (message != WM_INITDIALOG) {
         // Everything after initialisation reaches the object through its subclass first;
         // what it leaves, the dialog manager handles.

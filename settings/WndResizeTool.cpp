@@ -59,9 +59,8 @@ int CWndResizeTool::Resize(int width, int height, double* horizontalFactor,
         *verticalFactor = 1.0;
     }
     zuvo::settings::ResizeFactors factors;
-    if (!m_ready ||
-        !zuvo::settings::ComputeResizeFactors(m_recordedWidth, m_recordedHeight, width, height,
-                                              &factors)) {
+    if (!m_ready || !zuvo::settings::ComputeResizeFactors(m_recordedWidth, m_recordedHeight, width,
+                                                          height, &factors)) {
         return 0;
     }
     for (int i = 0; i < m_records.GetCount(); ++i) {
@@ -69,9 +68,8 @@ int CWndResizeTool::Resize(int width, int height, double* horizontalFactor,
         if (!IsWindow(record->window)) {
             continue;
         }
-        const zuvo::settings::ScaledRect rect =
-            zuvo::settings::ScaleRect(record->rect.left, record->rect.top, record->rect.right,
-                                      record->rect.bottom, factors);
+        const zuvo::settings::ScaledRect rect = zuvo::settings::ScaleRect(
+            record->rect.left, record->rect.top, record->rect.right, record->rect.bottom, factors);
         MoveWindow(record->window, rect.x, rect.y, rect.width, rect.height, FALSE);
         if (record->recordedFont.lfHeight == 0) {
             continue;

@@ -122,8 +122,8 @@ ProgramFolder::ProgramFolder() {
     static int counter = 0;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    m_path = std::wstring(temp) + L"zuvo_program_" + std::to_wstring(GetCurrentProcessId()) +
-             L"_" + std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(++counter);
+    m_path = std::wstring(temp) + L"zuvo_program_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+             std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(++counter);
     CreateDirectoryW(m_path.c_str(), nullptr);
     const std::wstring built = BuiltProgramFolder();
     for (const wchar_t* name : {L"ZUVO_MTT.exe", L"ZUVO_Common.dll", L"ZUVO_DataProcess.dll",
@@ -140,8 +140,9 @@ bool ProgramFolder::Write(const wchar_t* name, const std::string& bytes) const {
     UniqueFileHandle file(CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                             nullptr) &&
+    return file &&
+           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
            written == bytes.size();
 }
 
@@ -164,8 +165,8 @@ void AcceptLicence() {
     if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\ZUVO\\QZB-TQ3800_TOOL", 0, nullptr, 0,
                         KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
         const DWORD accepted = 1;
-        RegSetValueExW(key, L"EULAAccepted", 0, REG_DWORD,
-                       reinterpret_cast<const BYTE*>(&accepted), sizeof(accepted));
+        RegSetValueExW(key, L"EULAAccepted", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&accepted),
+                       sizeof(accepted));
         RegCloseKey(key);
     }
 }
@@ -207,8 +208,7 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, DWORD timeoutMs) {
         const COLORREF background = RGB(42, 50, 60);
         WaitUntil(
             [&] {
-                const COLORREF fan =
-                    ClientPixel(view, viewClient.right / 2, viewClient.bottom / 2);
+                const COLORREF fan = ClientPixel(view, viewClient.right / 2, viewClient.bottom / 2);
                 return ClientPixel(m_window, client.right - 2, client.bottom - 2) != 0 &&
                        fan != 0 && fan != background;
             },
@@ -257,7 +257,8 @@ std::wstring CaptureWindow(HWND window, const wchar_t* fileName) {
     const std::wstring path = folder + L"\\" + fileName;
     CLSID png;
     Gdiplus::Bitmap picture(bitmap.get(), nullptr);
-    if (!EncoderFor(L"image/png", &png) || picture.Save(path.c_str(), &png, nullptr) != Gdiplus::Ok) {
+    if (!EncoderFor(L"image/png", &png) ||
+        picture.Save(path.c_str(), &png, nullptr) != Gdiplus::Ok) {
         return std::wstring();
     }
     return path;

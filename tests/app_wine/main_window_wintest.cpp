@@ -47,8 +47,8 @@ TEST(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
     EXPECT_EQ(second.WaitForExit(20000), 0u) << "the second instance ends by itself";
     EXPECT_EQ(second.Window(), nullptr) << "it never shows a window";
     EXPECT_TRUE(IsWindow(first.Window()));
-    EXPECT_TRUE(RunningProgram::WaitUntil(
-        [&] { return GetForegroundWindow() == first.Window(); }, 5000))
+    EXPECT_TRUE(
+        RunningProgram::WaitUntil([&] { return GetForegroundWindow() == first.Window(); }, 5000))
         << "the first instance's window is in front";
 }
 
@@ -173,17 +173,19 @@ TEST(ProgramResources, EveryIdExistsInBothLanguages) {
                             IDS_OBJECT_INFO};
     for (LANGID language : languages) {
         for (UINT id : strings) {
-            HRSRC block = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+            HRSRC block =
+                FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
             ASSERT_NE(block, nullptr) << "string " << id << " language " << language;
-            const auto* entry = static_cast<const WCHAR*>(LockResource(LoadResource(module, block)));
+            const auto* entry =
+                static_cast<const WCHAR*>(LockResource(LoadResource(module, block)));
             for (UINT skip = 0; skip < (id & 15); ++skip) {
                 entry += 1 + *entry;
             }
             EXPECT_GT(*entry, 0) << "string " << id << " empty in language " << language;
         }
-        EXPECT_NE(FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(IDD_ZUVO_MTT_DIALOG),
-                                  language),
-                  nullptr)
+        EXPECT_NE(
+            FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(IDD_ZUVO_MTT_DIALOG), language),
+            nullptr)
             << "dialog " << IDD_ZUVO_MTT_DIALOG << " language " << language;
     }
     FreeLibrary(module);
