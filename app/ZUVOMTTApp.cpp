@@ -1,0 +1,96 @@
+// The socket layer's header must come before <windows.h>.
+#include <winsock2.h>
+
+#include "app/ZUVOMTTApp.h"
+
+#include <commctrl.h>
+#include <objidl.h>
+
+#include <gdiplus.h>
+
+#include <cwchar>
+#include <memory>
+#include <string>
+
+#include "ZUVO_Common.h"
+#include "app/SettingsDocument.h"
+#include "app/ZUVOMTTDlg.h"
+#include "framework/Handles.h"
+#include "framework/Language.h"
+#include "resources/resource.h"
+#include "settings/LanguageSetting.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+constexpr const wchar_t* kInstanceGuid = L"{7C1D2E90-5B3A-4F6E-8D21-0A9B3C4D5E6F}";
+constexpr const wchar_t* kMainWindowClass = L"ZUVO_MTT";
+
+// The main window's class: a copy of the system dialog class under the program's own name,
+// so that a second instance finds the first one's window by class.
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW description{};
+    description.cbSize = sizeof(description);
+    if (!GetClassInfoExW(nullptr, L"#32770", &description)) {
+        return false;
+    }
+    description.hInstance = instance;
+    description.lpszClassName = kMainWindowClass;
+    return RegisterClassExW(&description) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void BringFirstInstanceToFront() {
+    if (HWND first = FindWindowW(kMainWindowClass, nullptr)) {
+        if (IsIconic(first)) {
+            ShowWindow(first, SW_RESTORE);
+        }
+        SetForegroundWindow(first);
+    }
+}
+
+}  // namespace
+
+bool CZUVOMTTApp::InitInstance() {
+    wchar_t folder[ZUVO_MAX_PATH] = {};
+    GetProgramPathW(0, folder);
+    zuvo::settings::LoadDocument(zuvo::app::SettingsDocument(), folder);
+
+    wchar_t instanceName[128];
+    swprintf(instanceName, 128, L"Global\\%ls", kInstanceGuid);
+    if (!CheckSingleInstanceW(instanceName)) {
+        BringFirstInstanceToFront();
+        return false;
+    }
+
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
+    InitCommonControlsEx(&controls);
+
+    const std::wstring language = zuvo::settings::ReadLanguageLocale(zuvo::app::SettingsDocument());
+    if (!language.empty()) {
+        zuvo::SetUiLanguage(language.c_str());
+    }
+
+    WSADATA sockets;
+    if (WSAStartup(MAKEWORD(2, 2), &sockets) != 0) {
+        const std::wstring text = zuvo::LoadUiString(m_instance, IDS_SOCKETS_INIT_FAILED);
+        MessageBoxW(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
+        return false;
+    }
+
+    // Held, with the name of the single-instance check, until the end of the run.
+    zuvo::UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, instanceName));
+    RegisterMainWindowClass(m_instance);
+
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+    {
+        auto mainWindow = std::make_unique<CZUVOMTTDlg>();
+        mainWindow->DoModal(nullptr);
+    }
+    if (gdiplusToken != 0) {
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+    }
+    WSACleanup();
+    return false;
+}

@@ -1,0 +1,226 @@
+// The main window: construction, initialisation, messages, commands, keyboard, tear-down.
+#include "app/ZUVOMTTDlg.h"
+
+#include <cwchar>
+
+#include "framework/Language.h"
+#include "imaging/GdiplusHelpers.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr UINT_PTR kRefreshTimerId = 2;
+constexpr UINT kAboutCommand = 0x10;
+const COLORREF kWindowBackground = RGB(42, 50, 60);
+constexpr const wchar_t* kProductName = L"QZB-TQ3800_TOOL";
+
+std::wstring ProgramFolder() {
+    wchar_t folder[ZUVO_MAX_PATH] = {};
+    GetProgramPathW(0, folder);
+    return folder;
+}
+
+}  // namespace
+
+CZUVOMTTDlg::CZUVOMTTDlg() : zuvo::Dialog(IDD_ZUVO_MTT_DIALOG), m_programFolder(ProgramFolder()) {
+    ResetObjectSlots();
+    // The library's configuration gives the gate-range defaults; a missing file is reported
+    // at device detection, not here.
+    ZUVO_Interface_RadarCtrl_LoadConfigFromFile(ProgramFile(L"Radar_Config.ini").c_str());
+    gRadarParameter.SourceType = RADAR_SOURCE_NONE;
+    ZUVO_Interface_RadarParameter_Copy(&m_workingParameters, &gRadarParameter);
+    zuvo::settings::SetDefaultGateRange(m_settings, gRadarParameter);
+}
+
+CZUVOMTTDlg::~CZUVOMTTDlg() {
+    // Destroying the window here, while this object is whole, lets WM_DESTROY reach OnDestroy.
+    DestroyDialogWindow();
+}
+
+std::wstring CZUVOMTTDlg::ProgramFile(const wchar_t* name) const {
+    wchar_t path[ZUVO_MAX_PATH] = {};
+    CombinePathNameW(path, m_programFolder.c_str(), name);
+    return path;
+}
+
+void CZUVOMTTDlg::DoDataExchange() {
+    const HWND window = GetSafeHwnd();
+    m_title.SubclassDlgItem(IDC_TITLE, window);
+    const int panelIds[] = {IDC_OBJECT_PANEL_SINGLE, IDC_OBJECT_PANEL_1, IDC_OBJECT_PANEL_2,
+                            IDC_OBJECT_PANEL_3};
+    for (int i = 0; i < 4; ++i) {
+        m_panels[i].SubclassDlgItem(panelIds[i], window);
+    }
+    m_sectorView.SubclassDlgItem(IDC_SECTOR_VIEW, window);
+}
+
+bool CZUVOMTTDlg::OnInitDialog() {
+    const HWND window = GetSafeHwnd();
+    const HMODULE program = GetModuleHandleW(nullptr);
+
+    const std::wstring about = zuvo::LoadUiString(program, IDS_ABOUTBOX);
+    if (HMENU menu = GetSystemMenu(window, FALSE); menu != nullptr && !about.empty()) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, kAboutCommand, about.c_str());
+    }
+    m_icon = LoadIconW(program, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+
+    LoadBackgroundPicture();
+    zuvo::settings::SetDefaultSaveDataPath(m_settings, m_programFolder.c_str());
+    LoadSettings();
+    m_delayEngine.Start();
+
+    m_waitingDlg = ZUVO_WaitingDlg_Create(window);
+    m_eulaDlg = ZUVO_EULADlg_Create(window, kProductName, nullptr);
+    if (m_eulaDlg != nullptr) {
+        ZUVO_EULADlg_CheckShowEULA(m_eulaDlg);
+    }
+
+    ApplyAppearance();
+
+    CheckDlgButton(window, IDC_SAVE_DATA, m_settings.SaveData ? BST_CHECKED : BST_UNCHECKED);
+    m_settings.SaveData = IsDlgButtonChecked(window, IDC_SAVE_DATA) == BST_CHECKED ? 1 : 0;
+
+    ApplyObjectCountType();
+    RefreshObjectPanels();
+    ApplyViewSettings();
+
+    EnableWindow(GetDlgItem(window, IDC_START_STOP), FALSE);
+    EnableWindow(GetDlgItem(window, IDC_MODE_SWITCH), FALSE);
+    EnableWindow(GetDlgItem(window, IDC_PAUSE), FALSE);
+    ShowWindow(GetDlgItem(window, IDC_PAUSE), SW_HIDE);
+
+    RegisterWithLibrary();
+    return true;
+}
+
+void CZUVOMTTDlg::LoadBackgroundPicture() {
+    const std::wstring path = ProgramFile(L"Custom_Background\\SectorBackGround.png");
+    if (IsFileExistW(path.c_str())) {
+        m_backgroundPicture.reset(Gdiplus_LoadBitmapFromFileW(path.c_str()));
+    }
+}
+
+void CZUVOMTTDlg::RegisterWithLibrary() {
+    ZUVO_Interface_RadarDevice_File_SetFileRadarDataSource(this, 0);
+    ZUVO_Interface_RadarDevice_File_SetLoopReadFile(0);
+    ZUVO_Interface_RadarProcessFilter_MOD_Add_ObjectDetectListener(this, 0);
+    ZUVO_Interface_RadarProcessFilter_MTT_Add_ObjectDetectListener(this, 0);
+    ZUVO_Interface_RadarDataFilter_MTT_Add_ObjectDetectListener(this, 0);
+    m_registered = true;
+}
+
+void CZUVOMTTDlg::UnregisterFromLibrary() {
+    if (!m_registered) {
+        return;
+    }
+    ZUVO_Interface_RadarDataFilter_MTT_Del_ObjectDetectListener(this);
+    ZUVO_Interface_RadarProcessFilter_MTT_Del_ObjectDetectListener(this);
+    ZUVO_Interface_RadarProcessFilter_MOD_Del_ObjectDetectListener(this);
+    ZUVO_Interface_RadarDevice_File_SetFileRadarDataSource(nullptr, 0);
+    m_registered = false;
+}
+
+bool CZUVOMTTDlg::OnCommand(UINT id, UINT notification, HWND) {
+    if (notification != BN_CLICKED) {
+        return false;
+    }
+    switch (id) {
+        case IDC_CLOSE:
+            EndDialog(IDCANCEL);
+            return true;
+        case IDC_SAVE_DATA:
+            m_settings.SaveData =
+                IsDlgButtonChecked(GetSafeHwnd(), IDC_SAVE_DATA) == BST_CHECKED ? 1 : 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CZUVOMTTDlg::PreTranslateMessage(MSG& message) {
+    // Ctrl+F2 opens the parameter dialog; the Ctrl and F2 keys themselves are consumed, F2
+    // also without Ctrl.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_CONTROL) {
+        m_ctrlHeld = true;
+        return true;
+    }
+    if (message.message == WM_KEYUP && message.wParam == VK_CONTROL) {
+        m_ctrlHeld = false;
+        return true;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F2) {
+        return true;
+    }
+    return false;
+}
+
+LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:
+            EndDialog(IDCANCEL);
+            break;
+        case WM_OBJECT_REFRESH:
+            RefreshPass();
+            return 1;
+        case WM_TIMER:
+            if (wParam == kRefreshTimerId) {
+                RefreshPass();
+            }
+            break;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == kAboutCommand) {
+                OnSysCommand(wParam, lParam);
+                return 0;
+            }
+            break;
+        case WM_NCHITTEST:
+            return OnNcHitTest(wParam, lParam);
+        case WM_ERASEBKGND:
+            OnEraseBackground(reinterpret_cast<HDC>(wParam));
+            return TRUE;
+        case WM_DESTROY:
+            OnDestroy();
+            break;
+        default:
+            break;
+    }
+    return zuvo::Dialog::HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CZUVOMTTDlg::OnNcHitTest(WPARAM, LPARAM) {
+    // The caption-less window is dragged by its background, except while an area is drawn.
+    return m_drawingMode == 0 ? HTCAPTION : HTCLIENT;
+}
+
+void CZUVOMTTDlg::OnEraseBackground(HDC dc) {
+    RECT client;
+    GetClientRect(GetSafeHwnd(), &client);
+    zuvo::UniqueBrush brush(CreateSolidBrush(kWindowBackground));
+    FillRect(dc, &client, brush.get());
+}
+
+void CZUVOMTTDlg::OnSysCommand(WPARAM, LPARAM) {
+    if (m_eulaDlg != nullptr) {
+        ZUVO_EULADlg_Show(m_eulaDlg, ZUVO_EULADLG_SHOW_ABOUT);
+    }
+}
+
+void CZUVOMTTDlg::OnDestroy() {
+    SaveRecordingSettings();
+    m_delayEngine.Stop();
+    ZUVO_Interface_RadarCtrl_Stop();
+    ZUVO_Interface_RadarCtrl_CloseDevice();
+    UnregisterFromLibrary();
+    m_backgroundPicture.reset();
+    if (m_waitingDlg != nullptr) {
+        ZUVO_WaitingDlg_Destroy(m_waitingDlg);
+        m_waitingDlg = nullptr;
+    }
+    if (m_eulaDlg != nullptr) {
+        ZUVO_EULADlg_Destroy(m_eulaDlg);
+        m_eulaDlg = nullptr;
+    }
+}

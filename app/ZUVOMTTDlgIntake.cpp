@@ -1,0 +1,59 @@
+// Object intake (the radar library's thread) and the object panels (user-interface thread).
+#include <vector>
+
+#include "app/ObjectInfoText.h"
+#include "app/ZUVOMTTDlg.h"
+#include "framework/Language.h"
+#include "resources/resource.h"
+
+namespace {
+
+const int kPanelIds[] = {IDC_OBJECT_PANEL_SINGLE, IDC_OBJECT_PANEL_1, IDC_OBJECT_PANEL_2,
+                         IDC_OBJECT_PANEL_3};
+
+}  // namespace
+
+void CZUVOMTTDlg::OnRadarObjectDetect(int64_t, CPtrCtrl* objects) {
+    // One small record per entry and no window work here: the panels are rewritten by the
+    // refresh pass on the user-interface thread.
+    std::vector<SectorObject> viewObjects;
+    m_slots.Intake(objects, viewObjects, nullptr);
+
+    CPtrListCtrl batch;
+    for (SectorObject& object : viewObjects) {
+        batch.AddData(&object, -1);
+    }
+    m_sectorView.UpdateObjects(&batch);
+    batch.RemoveAll();
+
+    PostMessageW(GetSafeHwnd(), WM_OBJECT_REFRESH, 0, 0);
+}
+
+void CZUVOMTTDlg::ResetObjectSlots() {
+    m_slots.Reset();
+}
+
+std::wstring CZUVOMTTDlg::FormatObjectInfo(int index) const {
+    const std::wstring format = zuvo::LoadUiString(GetModuleHandleW(nullptr), IDS_OBJECT_INFO);
+    return zuvo::app::FormatObjectInfo(format, m_settings.ObjectCountType, index,
+                                       m_slots.Slot(index));
+}
+
+void CZUVOMTTDlg::RefreshObjectPanels() {
+    const HWND window = GetSafeHwnd();
+    if (m_settings.ObjectCountType == 1) {
+        SetDlgItemTextW(window, IDC_OBJECT_PANEL_SINGLE, FormatObjectInfo(0).c_str());
+    } else if (m_settings.ObjectCountType == 3) {
+        for (int slot = 0; slot < 3; ++slot) {
+            SetDlgItemTextW(window, kPanelIds[slot + 1], FormatObjectInfo(slot).c_str());
+        }
+    }
+}
+
+void CZUVOMTTDlg::RefreshPass() {
+    const uint32_t now = MS_GetTime();
+    const zuvo::app::RefreshResult result = m_slots.RefreshPass(now);
+    if (result.refreshed) {
+        RefreshObjectPanels();
+    }
+}

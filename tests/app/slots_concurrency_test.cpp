@@ -1,0 +1,43 @@
+// The delivering thread and the user-interface thread share the slot table.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "app/ObjectSlots.h"
+
+namespace {
+
+TEST(ObjectSlotsConcurrency, DeliveriesAndRefreshPassesInterleaveSafely) {
+    zuvo::app::ObjectSlotTable table;
+    std::atomic<bool> stop{false};
+    std::thread deliverer([&] {
+        std::vector<RadarObject> records(12);
+        CPtrListCtrl list;
+        for (size_t i = 0; i < records.size(); ++i) {
+            records[i] = RadarObject{static_cast<int64_t>(i), 1.0, 0.25, 0.5, 1.0, 0.0, 0.0};
+            list.AddData(&records[i], -1);
+        }
+        std::vector<SectorObject> view;
+        std::vector<const RadarObject*> log;
+        for (int round = 0; round < 2000; ++round) {
+            log.clear();
+            table.Intake(&list, view, &log);
+        }
+        stop = true;
+    });
+    uint32_t now = 0;
+    int passes = 0;
+    while (!stop) {
+        now += 37;
+        table.RefreshPass(now);
+        const zuvo::app::ObjectSlot slot = table.Slot(passes % zuvo::app::kObjectSlotCount);
+        EXPECT_TRUE(slot.id == -1 || slot.distance == 0.25);
+        ++passes;
+    }
+    deliverer.join();
+    EXPECT_GT(passes, 0);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// Drives ZUVO_MTT.exe from a test: a fresh program folder (the program, its DLLs and data
+// files copied from the build's program folder), the program started there, its main window
+// found by class, controls read and clicked, pictures of windows captured, the program closed.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+
+#include "framework/Handles.h"
+
+namespace zuvo::test {
+
+class ProgramFolder {
+public:
+    // A new empty folder under the temporary folder with the program and its files.
+    ProgramFolder();
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    const std::wstring& Path() const { return m_path; }
+    std::wstring File(const wchar_t* name) const { return m_path + L"\\" + name; }
+    // Writes a file of the folder (bytes as given).
+    bool Write(const wchar_t* name, const std::string& bytes) const;
+    // The bytes of a file of the folder; empty when missing.
+    std::string Read(const wchar_t* name) const;
+
+private:
+    std::wstring m_path;
+};
+
+class RunningProgram {
+public:
+    // Starts ZUVO_MTT.exe of the folder (the licence agreement already accepted for this
+    // user) and waits up to timeoutMs for its main window.
+    explicit RunningProgram(const ProgramFolder& folder, DWORD timeoutMs = 20000);
+    ~RunningProgram();  // closes the program if it still runs
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    HWND Window() const { return m_window; }
+    DWORD ProcessId() const { return m_processId; }
+    HANDLE Process() const { return m_process.get(); }
+    HWND Control(int id) const { return GetDlgItem(m_window, id); }
+    std::wstring ControlText(int id) const;
+
+    // Posts a click to a button of the main window.
+    void Click(int id) const;
+    // Waits for the process to end; answers its exit code, or STILL_ACTIVE on time-out.
+    DWORD WaitForExit(DWORD timeoutMs) const;
+    // Waits until predicate answers true, pumping nothing (the program is another process).
+    template <typename Predicate>
+    static bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
+        const DWORD start = GetTickCount();
+        while (!predicate()) {
+            if (GetTickCount() - start > timeoutMs) {
+                return false;
+            }
+            Sleep(20);
+        }
+        return true;
+    }
+
+private:
+    UniqueKernelHandle m_process;
+    DWORD m_processId = 0;
+    HWND m_window = nullptr;
+};
+
+// The top-level window of the class that belongs to the process, or null.
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption = nullptr);
+
+// Marks the licence agreement as accepted for this user, as an installer would.
+void AcceptLicence();
+
+// Captures a window (with its non-client area) into a PNG in the test programs' artefacts
+// folder; answers the file's path (empty on failure). GDI+ must be running.
+std::wstring CaptureWindow(HWND window, const wchar_t* fileName);
+
+// Reads the colour of a pixel of a window's client area through a capture.
+COLORREF ClientPixel(HWND window, int x, int y);
+
+}  // namespace zuvo::test

@@ -1,0 +1,194 @@
+// ZUVO_MTT.exe end to end: started in a fresh program folder, driven from this process.
+#include <gtest/gtest.h>
+
+#include <objidl.h>
+
+#include <gdiplus.h>
+
+#include <string>
+
+#include "resources/resource.h"
+#include "tests/app_wine/ProgramDriver.h"
+
+namespace {
+
+using zuvo::test::ProgramFolder;
+using zuvo::test::RunningProgram;
+
+class GdiplusEnvironment : public testing::Environment {
+public:
+    void SetUp() override {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+    }
+    void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
+
+private:
+    ULONG_PTR m_token = 0;
+};
+const testing::Environment* const kGdiplus =
+    testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+
+std::string SettingsWithLanguage(const char* language) {
+    return std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"") + language + "\" />\n";
+}
+
+TEST(MainWindow, ASecondStartBringsTheFirstToTheFrontAndEnds) {
+    ProgramFolder folder;
+    RunningProgram first(folder);
+    ASSERT_NE(first.Window(), nullptr);
+
+    // Something else in front first.
+    zuvo::UniqueWindow other(CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0,
+                                             50, 50, nullptr, nullptr, nullptr, nullptr));
+    SetForegroundWindow(other.get());
+
+    RunningProgram second(folder, 3000);
+    EXPECT_EQ(second.WaitForExit(20000), 0u) << "the second instance ends by itself";
+    EXPECT_EQ(second.Window(), nullptr) << "it never shows a window";
+    EXPECT_TRUE(IsWindow(first.Window()));
+    EXPECT_TRUE(
+        RunningProgram::WaitUntil([&] { return GetForegroundWindow() == first.Window(); }, 5000))
+        << "the first instance's window is in front";
+}
+
+TEST(MainWindow, EnterAndEscapeNeverCloseIt) {
+    ProgramFolder folder;
+    RunningProgram program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    const HWND window = program.Window();
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        PostMessageW(window, WM_KEYDOWN, key, 0);
+        PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+        PostMessageW(program.Control(IDC_DETECT_DEVICE), WM_KEYDOWN, key, 0);
+    }
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    // F2 without Ctrl is swallowed and does nothing.
+    PostMessageW(window, WM_KEYDOWN, VK_F2, 0);
+    Sleep(1500);
+    EXPECT_EQ(program.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(IsWindowVisible(window));
+}
+
+TEST(MainWindow, FillsTheScreen) {
+    ProgramFolder folder;
+    RunningProgram program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    RECT rect;
+    GetWindowRect(program.Window(), &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(GetWindowLongW(program.Window(), GWL_STYLE) & WS_CAPTION, 0) << "no caption";
+
+    // The sector view sits in the place of control 1200, stretched with the rest.
+    RECT view;
+    GetWindowRect(program.Control(IDC_SECTOR_VIEW), &view);
+    EXPECT_GT(view.right - view.left, rect.right / 2);
+    EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"main_window.png").empty());
+}
+
+TEST(MainWindow, TheLanguageSettingChoosesThePanelText) {
+    {
+        ProgramFolder folder;
+        ASSERT_TRUE(folder.Write(L"appConfig.xml", SettingsWithLanguage("ENG")));
+        RunningProgram program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        EXPECT_EQ(program.ControlText(IDC_OBJECT_PANEL_SINGLE),
+                  L"Object Information\r\ndistance: 0.00 m\r\nangle: +0.0 \u00B0\r\n"
+                  L"velocity: +0.00 m/s");
+    }
+    {
+        ProgramFolder folder;
+        ASSERT_TRUE(folder.Write(L"appConfig.xml", SettingsWithLanguage("chs")));
+        RunningProgram program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        EXPECT_EQ(program.ControlText(IDC_OBJECT_PANEL_SINGLE),
+                  L"\u76EE\u6807\u4FE1\u606F\r\n\u8DDD\u79BB: 0.00 m\r\n\u89D2\u5EA6: +0.0 "
+                  L"\u00B0\r\n\u901F\u5EA6: +0.00 m/s");
+        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"main_window_zh.png").empty());
+    }
+}
+
+TEST(MainWindow, ThreeObjectModeShowsThreeNumberedPanels) {
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.Write(L"appConfig.xml",
+                             "<?xml version=\"1.0\"?>\n<AppConfig Language=\"ENG\" "
+                             "ObjectCountType=\"3\" />\n"));
+    RunningProgram program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(program.Control(IDC_OBJECT_PANEL_SINGLE)));
+    const int panels[] = {IDC_OBJECT_PANEL_1, IDC_OBJECT_PANEL_2, IDC_OBJECT_PANEL_3};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(IsWindowVisible(program.Control(panels[i])));
+        EXPECT_EQ(program.ControlText(panels[i]).substr(0, 22),
+                  L"Object " + std::to_wstring(i + 1) + L" Information\r\n");
+    }
+    EXPECT_EQ(SendMessageW(program.Control(IDC_MODE_SWITCH), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST(MainWindow, TheCloseButtonEndsItAndWritesTheRecordingSettings) {
+    ProgramFolder folder;
+    {
+        RunningProgram program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        EXPECT_EQ(folder.Read(L"appConfig.xml"), "<?xml version=\"1.0\"?>\n<AppConfig />\n")
+            << "the first start writes an empty settings element";
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    EXPECT_EQ(folder.Read(L"appConfig.xml"),
+              "<?xml version=\"1.0\"?>\n<AppConfig SaveData=\"0\" SaveDataPath=\"SaveData\" />\n");
+    EXPECT_NE(GetFileAttributesW(folder.File(L"SaveData").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Every string and dialog the program uses exists in English and in Simplified Chinese.
+TEST(ProgramResources, EveryIdExistsInBothLanguages) {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring program(path);
+    program = program.substr(0, program.find_last_of(L'\\'));
+    program = program.substr(0, program.find_last_of(L'\\')) + L"\\bin\\ZUVO_MTT.exe";
+    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    const LANGID languages[] = {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)};
+    const UINT strings[] = {IDS_ABOUTBOX,
+                            IDS_SOCKETS_INIT_FAILED,
+                            IDS_ERROR,
+                            IDS_PROMPT,
+                            IDS_LOAD_CONFIG_FAILED,
+                            IDS_LOAD_CONFIG_FIRST,
+                            IDS_COM_DEVICE_DETECTED,
+                            IDS_LIBUSB_DEVICE_DETECTED,
+                            IDS_PELVO2_DEVICE_DETECTED,
+                            IDS_PELVO4_DEVICE_DETECTED,
+                            IDS_USB_ADAPTER_DETECTED,
+                            IDS_EMULATOR_DETECTED,
+                            IDS_NO_DEVICE_DETECTED,
+                            IDS_STARTING_SENSOR,
+                            IDS_DEVICE_OPEN_FAILED,
+                            IDS_OBJECT_INFO};
+    for (LANGID language : languages) {
+        for (UINT id : strings) {
+            HRSRC block =
+                FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+            ASSERT_NE(block, nullptr) << "string " << id << " language " << language;
+            const auto* entry =
+                static_cast<const WCHAR*>(LockResource(LoadResource(module, block)));
+            for (UINT skip = 0; skip < (id & 15); ++skip) {
+                entry += 1 + *entry;
+            }
+            EXPECT_GT(*entry, 0) << "string " << id << " empty in language " << language;
+        }
+        EXPECT_NE(
+            FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(IDD_ZUVO_MTT_DIALOG), language),
+            nullptr)
+            << "dialog " << IDD_ZUVO_MTT_DIALOG << " language " << language;
+    }
+    FreeLibrary(module);
+}
+
+}  // namespace
