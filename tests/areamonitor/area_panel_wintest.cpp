@@ -219,22 +219,27 @@ TEST_F(AreaPanel, FieldsShowTheStoredRangeWithAtMostOneDecimal) {
     EXPECT_EQ(WindowText(GetDlgItem(whole.GetSafeHwnd(), IDC_AREA_GATE_MAX)), L"12");
 }
 
-TEST_F(AreaPanel, NearFieldAcceptsGatesZeroToOneBelowTheGateCount) {
-    Open();
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MIN, L"0"), L"0");
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MIN, L"31"), L"31");
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MIN, L"7.5"), L"7.5");
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MIN, L"32"), L"31");
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MIN, L"-1"), L"0");
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MIN, L"4x"), L"4") << "letters are refused as typed";
-}
+// What a field shows after the operator typed into it and left it, with 32 range gates.
+struct Typing {
+    int field;
+    const wchar_t* typed;
+    const wchar_t* shown;
+};
 
-TEST_F(AreaPanel, FarFieldAcceptsGatesOneToOneBelowTheGateCount) {
+constexpr Typing kTypingWithThirtyTwoGates[] = {
+    {IDC_AREA_GATE_MIN, L"0", L"0"},     {IDC_AREA_GATE_MIN, L"31", L"31"},
+    {IDC_AREA_GATE_MIN, L"7.5", L"7.5"}, {IDC_AREA_GATE_MIN, L"32", L"31"},
+    {IDC_AREA_GATE_MIN, L"-1", L"0"},    {IDC_AREA_GATE_MIN, L"4x", L"4"},  // letters refused
+    {IDC_AREA_GATE_MAX, L"1", L"1"},     {IDC_AREA_GATE_MAX, L"31", L"31"},
+    {IDC_AREA_GATE_MAX, L"0", L"1"},     {IDC_AREA_GATE_MAX, L"45", L"31"},
+};
+
+TEST_F(AreaPanel, FieldsAcceptZeroOrOneUpToTheLastGate) {
     Open();
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MAX, L"1"), L"1");
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MAX, L"31"), L"31");
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MAX, L"0"), L"1");
-    EXPECT_EQ(TypeInto(IDC_AREA_GATE_MAX, L"45"), L"31");
+    for (const Typing& typing : kTypingWithThirtyTwoGates) {
+        EXPECT_EQ(TypeInto(typing.field, typing.typed), typing.shown)
+            << "field " << typing.field << " typed " << typing.typed;
+    }
 }
 
 TEST_F(AreaPanel, FieldLimitsFollowTheGateCount) {
