@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "framework/Language.h"
 #include "resources/AreaMonitorDialog.h"
 #include "settings/AreaMonitorDlg.h"
@@ -370,6 +371,21 @@ TEST_F(AreaPanel, CloseBoxAndEscapeOnlyHideThePanel) {
     Pump(30);
     EXPECT_TRUE(IsWindowVisible(hwnd())) << "it can be shown again";
     EXPECT_TRUE(listener.calls.empty());
+}
+
+TEST_F(AreaPanel, GoesWithItsOwner) {
+    zuvo::UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 100, 100,
+                                             nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(owner);
+    ASSERT_TRUE(panel.Create(owner.get()));
+    const HWND created = hwnd();
+    EXPECT_EQ(GetWindow(created, GW_OWNER), owner.get());
+
+    owner.reset();
+    Pump(20);
+    EXPECT_FALSE(IsWindow(created));
+    EXPECT_EQ(hwnd(), nullptr) << "the panel knows its window is gone";
+    panel.Show();
 }
 
 TEST_F(AreaPanel, SwatchesShowTheDefaultColours) {
