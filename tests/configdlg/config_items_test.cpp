@@ -1,0 +1,108 @@
+// The algorithm list against parameter records: which item a record shows, and what each
+// choice writes into the record while every other field keeps its value.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "AlgorithmFields.h"
+#include "settings/ConfigDlgItems.h"
+
+namespace {
+
+using zuvo::ApplyConfigItem;
+using zuvo::ConfigItemForRecord;
+
+// A record whose every byte is 0x5A, so a field that is written stands out.
+tagRADARPARAMETER Filled() {
+    tagRADARPARAMETER record;
+    std::memset(&record, 0x5A, sizeof(record));
+    return record;
+}
+
+constexpr int kUntouched = 0x5A5A5A5A;
+constexpr int64_t kUntouched64 = 0x5A5A5A5A5A5A5A5A;
+
+struct ShownCase {
+    int processSite;
+    int hostAlgorithm;
+    int sensorAlgorithm;
+    int item;
+};
+
+class ItemShown : public testing::TestWithParam<ShownCase> {};
+
+TEST_P(ItemShown, FollowsProcessSiteAndAlgorithm) {
+    const ShownCase& c = GetParam();
+    tagRADARPARAMETER record = Filled();
+    record.ProcessSite = c.processSite;
+    record.HostAlgorithm = c.hostAlgorithm;
+    record.SensorAlgorithm = c.sensorAlgorithm;
+    EXPECT_EQ(ConfigItemForRecord(record), c.item);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, ItemShown,
+    testing::Values(
+        ShownCase{0, 3, 1, zuvo::kConfigItemPcMtt}, ShownCase{0, 1, 0, zuvo::kConfigItemPcMod},
+        // Any host algorithm but MTT shows MOD, also "none".
+        ShownCase{0, 0, 0, zuvo::kConfigItemPcMod}, ShownCase{0, 7, 0, zuvo::kConfigItemPcMod},
+        // The host algorithm decides for every site that is not the sensor.
+        ShownCase{5, 3, 0, zuvo::kConfigItemPcMtt}, ShownCase{10, 3, 0, zuvo::kConfigItemMcuMtt},
+        ShownCase{10, 0, 1, zuvo::kConfigItemMcuMtt2},
+        // An unknown sensor algorithm falls back to the first item.
+        ShownCase{10, 1, 7, zuvo::kConfigItemPcMtt}, ShownCase{10, 1, -1, zuvo::kConfigItemPcMtt}));
+
+// What each choice leaves in a record: kUntouched marks a field the choice must not write.
+class ItemChosen : public testing::TestWithParam<configtest::ChoiceCase> {};
+
+TEST_P(ItemChosen, SetsItsFieldsAndNothingElse) {
+    const configtest::ChoiceCase& c = GetParam();
+    tagRADARPARAMETER record = Filled();
+    ApplyConfigItem(c.item, record);
+    configtest::ExpectAlgorithmFields(record, c.fields);
+    EXPECT_EQ(record.GateCount, kUntouched);
+    EXPECT_EQ(record.RegisterCount, kUntouched);
+}
+
+constexpr int k = kUntouched;
+using configtest::ChoiceCase;
+INSTANTIATE_TEST_SUITE_P(
+    Items, ItemChosen,
+    testing::Values(ChoiceCase{zuvo::kConfigItemPcMtt, {0, 3, k, k, k, 1, 1, k}},
+                    ChoiceCase{zuvo::kConfigItemPcMod, {0, 1, k, k, k, 1, 1, 64}},
+                    ChoiceCase{zuvo::kConfigItemMcuMtt, {10, 0, 0, 0, 20, k, k, k}},
+                    ChoiceCase{zuvo::kConfigItemMcuMtt2, {10, 0, 1, k, 30, k, k, k}}));
+
+TEST(ItemSequence, LaterChoicesKeepWhatEarlierOnesSet) {
+    tagRADARPARAMETER record = Filled();
+    ApplyConfigItem(zuvo::kConfigItemPcMod, record);
+    ApplyConfigItem(zuvo::kConfigItemPcMtt, record);
+    EXPECT_EQ(record.HostAlgorithm, 3);
+    EXPECT_EQ(record.HostProcessValue, 64);
+
+    ApplyConfigItem(zuvo::kConfigItemMcuMtt2, record);
+    ApplyConfigItem(zuvo::kConfigItemMcuMtt, record);
+    ApplyConfigItem(zuvo::kConfigItemMcuMtt2, record);
+    EXPECT_EQ(record.SensorAlgorithmOption, 0) << "set by MCU MTT, left by MCU MTT2";
+    EXPECT_EQ(record.HostProcessFlag1, 1);
+}
+
+TEST(ItemSequence, NoSelectionOrAnUnknownIndexChangesNothing) {
+    for (int item : {-1, 4, 100}) {
+        tagRADARPARAMETER record = Filled();
+        ApplyConfigItem(item, record);
+        const tagRADARPARAMETER untouched = Filled();
+        EXPECT_EQ(std::memcmp(&record, &untouched, sizeof(record)), 0) << "item " << item;
+        EXPECT_EQ(record.AlgorithmSelectFlag, kUntouched64);
+    }
+}
+
+TEST(ItemSequence, EveryChoiceIsShownAgainWhenReopened) {
+    for (int item = 0; item < zuvo::kConfigAlgorithmItemCount; ++item) {
+        tagRADARPARAMETER record = Filled();
+        ApplyConfigItem(item, record);
+        EXPECT_EQ(ConfigItemForRecord(record), item);
+    }
+}
+
+}  // namespace
