@@ -20,7 +20,7 @@ packages=(
     wine wine64 xvfb xauth x11-utils socat
     googletest libgtest-dev libbenchmark-dev libpugixml-dev
     fonts-wqy-microhei fonts-liberation
-    python3 python3-pymodbus python3-serial python3-pil
+    python3 python3-pymodbus python3-serial python3-serial-asyncio python3-pil
     imagemagick ca-certificates debian-archive-keyring xz-utils
 )
 missing=()

@@ -1,0 +1,65 @@
+// TowerLight: the rules of the signal tower on its own serial line. While a run lasts one lamp
+// (coil 0) is lit while an object is present and another (coil 2) once no object has been
+// seen for more than kAbsenceDelayMs. A lamp change switches the lit lamp off before the other
+// on, so at most one of them is ever lit.
+//
+// Every frame is bounded: the write gives up after kFrameWriteTimeoutMs and is followed by a
+// kFramePauseMs pause, so a port that stops answering costs the caller at most that much per
+// frame and never blocks it for longer. A frame that could not be written is not repeated;
+// the state still records what was asked for.
+//
+// Threads: user-interface thread only (refresh pass, start, stop, destruction).
+#pragma once
+
+#include <cstdint>
+
+#include "app/light/LightPort.h"
+
+namespace zuvo::light {
+
+// LightState values.
+constexpr int32_t kLightOff = 0;     // nothing lit by us
+constexpr int32_t kNoObjectLit = 1;  // coil 2 lit
+constexpr int32_t kObjectLit = 3;    // coil 0 lit
+
+constexpr int kFrameWriteTimeoutMs = 500;
+constexpr uint32_t kFramePauseMs = 100;
+constexpr uint32_t kAbsenceDelayMs = 2000;
+constexpr int kLightDiagnosticLevel = 2;
+
+class TowerLight {
+public:
+    explicit TowerLight(LightPort& port) noexcept : m_port(port) {}
+    TowerLight(const TowerLight&) = delete;
+    TowerLight& operator=(const TowerLight&) = delete;
+
+    // The start of a run: closes what was open, opens the port and, when it opened, lights
+    // the no-object lamp. Answers the open result; a port that does not open leaves the light
+    // off and every later call without effect.
+    int Open(int portNumber, int baudRate) noexcept;
+    // Switches the lit lamp off (nothing when the port is closed).
+    void TurnOffLight() noexcept;
+    // kNoObjectLit or kObjectLit: the lit lamp off, then that state's lamp on. Other values
+    // are refused and change nothing.
+    void SwitchLightOn(int32_t state) noexcept;
+    // The end of a run: the lit lamp and coil 3 off, the port closed. The state is off in
+    // every case.
+    void CloseLight() noexcept;
+
+    // The last step of every refresh pass, with whether any object slot held an object and
+    // the pass's millisecond clock. Times are compared as unsigned 32-bit differences, so the
+    // clock may wrap.
+    void ApplyPresence(bool present, uint32_t now) noexcept;
+
+    int32_t LightState() const noexcept { return m_lightState; }
+    uint32_t LastPresenceTime() const noexcept { return m_lastPresenceTime; }
+
+private:
+    void SendFrame(uint16_t coil, bool on) noexcept;
+
+    LightPort& m_port;
+    int32_t m_lightState = kLightOff;
+    uint32_t m_lastPresenceTime = 0;
+};
+
+}  // namespace zuvo::light

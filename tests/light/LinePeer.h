@@ -1,0 +1,52 @@
+// The Linux end of a Wine COM port for the tower-light tests: light_line.py (run with
+// /usr/bin/python3, which has Debian's pymodbus) creates a socat pseudo-terminal pair, maps
+// COM<n> of this Wine prefix to one end and serves the other. Wine starts Linux programs
+// like Windows ones, so each test brings its own line up and down; the two sides talk
+// through small files in a folder under /tmp (drive Z: here).
+//
+// Missing helpers (python3, socat, pymodbus) are failures with their reason, never skips.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class LinePeer {
+public:
+    // mode: "capture", "modbus" or "stall" (see light_line.py).
+    LinePeer(const char* mode, int comPort, int baudRate);
+    LinePeer(const LinePeer&) = delete;
+    LinePeer& operator=(const LinePeer&) = delete;
+    // Stops the peer if still running and removes its folder.
+    ~LinePeer();
+
+    // Starts the peer and waits until COM<n> is served. Empty on success, else why not.
+    std::string Start();
+    // Asks the peer for something by creating the file name in the shared folder.
+    bool Request(const std::wstring& name);
+    // Waits up to timeoutMs for the file name from the peer; its contents.
+    std::optional<std::string> WaitFor(const std::wstring& name, uint32_t timeoutMs);
+    // Tells the peer to finish (call after closing the port) and waits for it. Empty on
+    // success, else the peer's error and log.
+    std::string Stop();
+
+private:
+    std::wstring SharedFile(const std::wstring& name) const;
+    // Empty when the peer reported no error; else its error and log.
+    std::string PeerFailure() const;
+    std::string PeerReport() const;
+
+    std::wstring m_mode;
+    int m_comPort;
+    int m_baudRate;
+    std::wstring m_folder;  // Linux path
+    bool m_started = false;
+    bool m_stopped = false;
+};
+
+// The Wine prefix's devices folder as a Linux path, from WINEPREFIX; empty when not set.
+std::wstring WineDevicesFolder();
+// A Linux path as Wine sees it through drive Z:.
+std::wstring OnDriveZ(const std::wstring& linuxPath);
+// Reads a whole file; nullopt when it cannot be opened.
+std::optional<std::string> ReadWholeFile(const std::wstring& path);

@@ -1,0 +1,201 @@
+// The tower light's rules over a recording port and an injected clock: which frames go out in
+// which order, with which time-out and pause, and what the light reports.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/light/TowerLight.h"
+
+namespace zuvo::light {
+namespace {
+
+using Events = std::vector<std::string>;
+
+// Records every call as one line; writes answer writeResult (count when negative).
+class RecordingPort : public LightPort {
+public:
+    int OpenPort(int portNumber, int baudRate) noexcept override {
+        events.push_back("open " + std::to_string(portNumber) + " " + std::to_string(baudRate));
+        open = openResult != 0;
+        return openResult;
+    }
+    bool IsPortOpen() const noexcept override { return open; }
+    int WritePort(const uint8_t* bytes, int count, int timeoutMs) noexcept override {
+        std::string line = "write";
+        for (int i = 0; i < count; ++i) {
+            char hex[4];
+            std::snprintf(hex, sizeof(hex), " %02X", bytes[i]);
+            line += hex;
+        }
+        events.push_back(line + " /" + std::to_string(timeoutMs));
+        return writeResult < 0 ? count : writeResult;
+    }
+    void ClosePort() noexcept override {
+        events.push_back("close");
+        open = false;
+    }
+    void Pause(uint32_t milliseconds) noexcept override {
+        events.push_back("pause " + std::to_string(milliseconds));
+    }
+    void Diagnostic(int level, const char* line) noexcept override {
+        events.push_back("diag " + std::to_string(level) + " " + line);
+    }
+
+    // The events since the last call.
+    Events Take() {
+        Events taken;
+        taken.swap(events);
+        return taken;
+    }
+
+    int openResult = 1;
+    int writeResult = -1;
+    bool open = false;
+    Events events;
+};
+
+// One frame on the line: the write with its 500 ms bound, then the 100 ms pause.
+Events Frame(const char* hex) {
+    return {std::string("write ") + hex + " /500", "pause 100"};
+}
+Events operator+(Events a, const Events& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const Events kCoil0On = Frame("01 05 00 00 FF 00 8C 3A");
+const Events kCoil0Off = Frame("01 05 00 00 00 00 CD CA");
+const Events kCoil2On = Frame("01 05 00 02 FF 00 2D FA");
+const Events kCoil2Off = Frame("01 05 00 02 00 00 6C 0A");
+const Events kCoil3Off = Frame("01 05 00 03 00 00 3D CA");
+const Events kClosed = {"close", "diag 2 Close KWQ\r\n"};
+
+class LightRun : public testing::Test {
+protected:
+    void OpenLight() {
+        ASSERT_EQ(light.Open(7, 9600), 1);
+        ASSERT_EQ(port.Take(), Events({"open 7 9600", "diag 2 Open KWQ = 1\r\n"}) + kCoil2On);
+        ASSERT_EQ(light.LightState(), kNoObjectLit);
+    }
+
+    RecordingPort port;
+    TowerLight light{port};
+};
+
+TEST_F(LightRun, PortThatDoesNotOpenLeavesEverythingSilent) {
+    port.openResult = 0;
+    EXPECT_EQ(light.Open(9, 19200), 0);
+    EXPECT_EQ(port.Take(), Events({"open 9 19200", "diag 2 Open KWQ = 0\r\n"}));
+    EXPECT_EQ(light.LightState(), kLightOff);
+
+    light.ApplyPresence(true, 1000);
+    light.ApplyPresence(false, 5000);
+    light.SwitchLightOn(kObjectLit);
+    light.TurnOffLight();
+    light.CloseLight();
+    EXPECT_EQ(port.Take(), Events());
+    EXPECT_EQ(light.LightState(), kLightOff);
+    EXPECT_EQ(light.LastPresenceTime(), 1000u);
+}
+
+TEST_F(LightRun, StopSwitchesTheLitLampAndCoil3OffAndClosesOnce) {
+    OpenLight();
+    light.CloseLight();
+    EXPECT_EQ(port.Take(), kCoil2Off + kCoil3Off + kClosed) << "no object";
+
+    OpenLight();
+    light.ApplyPresence(true, 50);
+    port.Take();
+    light.CloseLight();
+    EXPECT_EQ(port.Take(), kCoil0Off + kCoil3Off + kClosed) << "an object present";
+    EXPECT_EQ(light.LightState(), kLightOff);
+
+    light.CloseLight();
+    light.ApplyPresence(true, 100);
+    light.ApplyPresence(false, 5000);
+    EXPECT_EQ(port.Take(), Events()) << "a closed light sends nothing";
+}
+
+TEST_F(LightRun, SecondStartClosesTheFirst) {
+    OpenLight();
+    light.ApplyPresence(true, 10);
+    port.Take();
+    EXPECT_EQ(light.Open(8, 115200), 1);
+    EXPECT_EQ(port.Take(), kCoil0Off + kCoil3Off + kClosed +
+                               Events({"open 8 115200", "diag 2 Open KWQ = 1\r\n"}) + kCoil2On);
+    EXPECT_EQ(light.LightState(), kNoObjectLit);
+}
+
+TEST_F(LightRun, UnwrittenFramesAreNotRepeatedAndTheStateIsKept) {
+    OpenLight();
+    port.writeResult = 0;
+    light.ApplyPresence(true, 100);
+    EXPECT_EQ(port.Take(), kCoil2Off + kCoil0On);
+    EXPECT_EQ(light.LightState(), kObjectLit);
+    light.ApplyPresence(true, 200);
+    EXPECT_EQ(port.Take(), Events());
+}
+
+TEST_F(LightRun, OnlyTheTwoLampStatesCanBeSwitchedOn) {
+    OpenLight();
+    for (int32_t state : {-1, 0, 2, 4}) {
+        light.SwitchLightOn(state);
+        EXPECT_EQ(port.Take(), Events()) << "state " << state;
+        EXPECT_EQ(light.LightState(), kNoObjectLit) << "state " << state;
+    }
+}
+
+TEST_F(LightRun, LampTurnedOffComesBackAloneAfterTheAbsence) {
+    OpenLight();
+    light.TurnOffLight();
+    EXPECT_EQ(port.Take(), kCoil2Off);
+    EXPECT_EQ(light.LightState(), kLightOff);
+    light.TurnOffLight();
+    EXPECT_EQ(port.Take(), Events()) << "nothing is lit, nothing to switch off";
+    light.ApplyPresence(false, 3000);
+    EXPECT_EQ(port.Take(), kCoil2On);
+}
+
+// The presence rule through a whole run, from several clock origins: the 32-bit millisecond
+// clock wraps every 49.7 days, and a wrap inside the run must not change a single frame.
+class PresenceAcrossTheClock : public LightRun, public testing::WithParamInterface<uint32_t> {};
+
+TEST_P(PresenceAcrossTheClock, FramesFollowTheObject) {
+    const uint32_t t0 = GetParam();
+    OpenLight();
+    light.ApplyPresence(false, t0);
+    EXPECT_EQ(port.Take(), Events()) << "the no-object lamp is lit already";
+
+    light.ApplyPresence(true, t0 + 500);
+    EXPECT_EQ(port.Take(), kCoil2Off + kCoil0On) << "an object comes into view";
+    EXPECT_EQ(light.LightState(), kObjectLit);
+    for (uint32_t t = 600; t <= 10000; t += 100) {
+        light.ApplyPresence(true, t0 + t);
+    }
+    EXPECT_EQ(port.Take(), Events()) << "present in every pass: coil 0 is not sent again";
+    EXPECT_EQ(light.LastPresenceTime(), t0 + 10000);
+
+    light.ApplyPresence(false, t0 + 11000);
+    light.ApplyPresence(false, t0 + 12000);
+    EXPECT_EQ(port.Take(), Events()) << "2000 ms without an object is not yet absence";
+    light.ApplyPresence(false, t0 + 12001);
+    EXPECT_EQ(port.Take(), kCoil0Off + kCoil2On);
+    EXPECT_EQ(light.LightState(), kNoObjectLit);
+    light.ApplyPresence(false, t0 + 30000);
+    EXPECT_EQ(port.Take(), Events());
+
+    light.ApplyPresence(true, t0 + 31000);
+    light.ApplyPresence(false, t0 + 32000);
+    light.ApplyPresence(true, t0 + 32900);
+    light.ApplyPresence(false, t0 + 34900);
+    EXPECT_EQ(port.Take(), kCoil2Off + kCoil0On) << "short gaps keep the object lamp lit";
+}
+
+INSTANTIATE_TEST_SUITE_P(Light, PresenceAcrossTheClock,
+                         testing::Values(0u, 123456u, 0xFFFFFFFFu - 11000u, 0xFFFFF000u,
+                                         0xFFFFFFFFu));
+
+}  // namespace
+}  // namespace zuvo::light
