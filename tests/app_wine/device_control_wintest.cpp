@@ -11,6 +11,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <cstdlib>
 #include <regex>
 #include <string>
@@ -18,6 +19,7 @@
 
 #include "resources/resource.h"
 #include "tests/app_wine/ProgramDriver.h"
+#include "tests/light/LinePeer.h"
 
 namespace {
 
@@ -141,11 +143,11 @@ class OperatorRun : public testing::Test {
 protected:
     // The library's diagnostics on (they report mode commands and delivered entries), no
     // tower light attached, and the settings given.
-    void Prepare(int processSite, const std::string& settingsAttributes) {
+    void Prepare(int processSite, const std::string& settingsAttributes, int lightPort = 240) {
         ASSERT_TRUE(m_folder.Write(L"ZUVO_Diagnostics.on", ""));
         std::string config = m_folder.Read(L"Radar_Config.ini");
         Replace(config, "ProcessSite = 0", "ProcessSite = " + std::to_string(processSite));
-        Replace(config, "LightPort = 3", "LightPort = 240");
+        Replace(config, "LightPort = 3", "LightPort = " + std::to_string(lightPort));
         ASSERT_TRUE(m_folder.Write(L"Radar_Config.ini", config));
         ASSERT_TRUE(m_folder.Write(L"appConfig.xml",
                                    "<?xml version=\"1.0\"?>\n<AppConfig Language=\"ENG\" " +
@@ -383,6 +385,64 @@ TEST_F(OperatorRun, ARecordingPlaysBackUntilItEndsByItself) {
     ASSERT_TRUE(RunningProgram::WaitUntil([&] { return Matches(program, kNoDevice); }, 3000));
     EXPECT_LT(GetTickCount() - pressed, 1500u) << "stopped at once";
     AwaitButtons(program, kNoDevice, "playback stopped by the operator, no device detected");
+}
+
+// The tower light follows a live run on a COM port whose other end is a pseudo-terminal read
+// on the Linux side: the no-object lamp at the start, a change of lamp (off, then on) when
+// people appear, and at the stop the lit lamp and coil 3 off.
+TEST_F(OperatorRun, TheTowerLightFollowsTheRun) {
+    constexpr int kLightPort = 64;
+    LinePeer peer("capture", kLightPort, 9600);
+    ASSERT_EQ(peer.Start(), "");
+    Prepare(0, "ObjectCountType=\"1\"", kLightPort);
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "live run");
+        ASSERT_TRUE(RunningProgram::WaitUntil(
+            [&] { return program.ControlText(IDC_OBJECT_PANEL_SINGLE).rfind(kIdlePanel, 0) != 0; },
+            20000));
+        Sleep(2500);  // the refresh pass runs every second
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kStopped, "stopped");
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    ASSERT_EQ(peer.Stop(), "");
+    const std::optional<std::string> line = peer.WaitFor(L"line.bin", 2000);
+    ASSERT_TRUE(line.has_value());
+
+    const std::string coil0On("\x01\x05\x00\x00\xFF\x00\x8C\x3A", 8);
+    const std::string coil0Off("\x01\x05\x00\x00\x00\x00\xCD\xCA", 8);
+    const std::string coil2On("\x01\x05\x00\x02\xFF\x00\x2D\xFA", 8);
+    const std::string coil2Off("\x01\x05\x00\x02\x00\x00\x6C\x0A", 8);
+    const std::string coil3Off("\x01\x05\x00\x03\x00\x00\x3D\xCA", 8);
+    ASSERT_EQ(line->size() % 8, 0u) << "whole frames only";
+    std::vector<std::string> frames;
+    for (size_t at = 0; at < line->size(); at += 8) {
+        frames.push_back(line->substr(at, 8));
+    }
+    ASSERT_GE(frames.size(), 5u);
+    EXPECT_EQ(frames[0], coil2On) << "no object yet at the start";
+    EXPECT_EQ(frames[1], coil2Off) << "people appeared";
+    EXPECT_EQ(frames[2], coil0On);
+    EXPECT_EQ(frames.back(), coil3Off) << "the stop";
+    const std::string& lastLamp = frames[frames.size() - 2];
+    EXPECT_TRUE(lastLamp == coil0Off || lastLamp == coil2Off);
+    // Never two lamps at once: every on follows the other lamp's off.
+    int lit = 2;
+    for (size_t i = 1; i + 1 < frames.size(); ++i) {
+        if (frames[i] == coil0Off || frames[i] == coil2Off) {
+            EXPECT_EQ(frames[i], lit == 0 ? coil0Off : coil2Off) << "frame " << i;
+            lit = -1;
+        } else {
+            EXPECT_EQ(lit, -1) << "frame " << i << " lights a lamp while another is lit";
+            lit = frames[i] == coil0On ? 0 : 2;
+            EXPECT_TRUE(frames[i] == coil0On || frames[i] == coil2On) << "frame " << i;
+        }
+    }
 }
 
 }  // namespace
