@@ -77,6 +77,9 @@ bool CZUVOMTTApp::InitInstance() {
         return false;
     }
 
+    // The shell's folder browser needs COM on this thread.
+    const HRESULT com = OleInitialize(nullptr);
+
     // Held, with the name of the single-instance check, until the end of the run.
     zuvo::UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, instanceName));
     RegisterMainWindowClass(m_instance);
@@ -90,6 +93,9 @@ bool CZUVOMTTApp::InitInstance() {
     }
     if (gdiplusToken != 0) {
         Gdiplus::GdiplusShutdown(gdiplusToken);
+    }
+    if (SUCCEEDED(com)) {
+        OleUninitialize();
     }
     WSACleanup();
     return false;

@@ -2,6 +2,9 @@
 #include "app/ZUVOMTTDlg.h"
 
 #include <cwchar>
+#include <iterator>
+
+#include "app/CommandButtons.h"
 
 #include "framework/Language.h"
 #include "imaging/GdiplusHelpers.h"
@@ -9,7 +12,6 @@
 
 namespace {
 
-constexpr UINT_PTR kRefreshTimerId = 2;
 constexpr UINT kAboutCommand = 0x10;
 const COLORREF kWindowBackground = RGB(42, 50, 60);
 constexpr const wchar_t* kProductName = L"QZB-TQ3800_TOOL";
@@ -52,6 +54,10 @@ void CZUVOMTTDlg::DoDataExchange() {
         m_panels[i].SubclassDlgItem(panelIds[i], window);
     }
     m_sectorView.SubclassDlgItem(IDC_SECTOR_VIEW, window);
+    m_closeButton.SubclassDlgItem(IDC_CLOSE, window);
+    for (size_t i = 0; i < std::size(kCommandButtons); ++i) {
+        m_commandButtons[i].SubclassDlgItem(kCommandButtons[i].id, window);
+    }
 }
 
 bool CZUVOMTTDlg::OnInitDialog() {
@@ -131,9 +137,26 @@ bool CZUVOMTTDlg::OnCommand(UINT id, UINT notification, HWND) {
         case IDC_CLOSE:
             EndDialog(IDCANCEL);
             return true;
+        case IDC_DETECT_DEVICE:
+            DetectDevice();
+            return true;
+        case IDC_START_STOP:
+            ToggleStartStop();
+            return true;
+        case IDC_MODE_SWITCH:
+            SwitchObjectCountType();
+            return true;
+        case IDC_PAUSE:
+            TogglePause();
+            return true;
+        case IDC_PLAYBACK:
+            Playback();
+            return true;
         case IDC_SAVE_DATA:
-            m_settings.SaveData =
-                IsDlgButtonChecked(GetSafeHwnd(), IDC_SAVE_DATA) == BST_CHECKED ? 1 : 0;
+            OnSaveDataSwitch();
+            return true;
+        case IDC_SAVE_PATH:
+            ChooseSavePath();
             return true;
         default:
             return false;
@@ -164,6 +187,9 @@ LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_OBJECT_REFRESH:
             RefreshPass();
+            return 1;
+        case WM_DEVICE_TOGGLE:
+            OnDeviceToggle();
             return 1;
         case WM_TIMER:
             if (wParam == kRefreshTimerId) {
@@ -214,6 +240,7 @@ void CZUVOMTTDlg::OnDestroy() {
     ZUVO_Interface_RadarCtrl_Stop();
     ZUVO_Interface_RadarCtrl_CloseDevice();
     UnregisterFromLibrary();
+    m_resultLog.Close();
     m_backgroundPicture.reset();
     if (m_waitingDlg != nullptr) {
         ZUVO_WaitingDlg_Destroy(m_waitingDlg);

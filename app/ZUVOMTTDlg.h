@@ -6,7 +6,9 @@
 // Its code is split by concern: ZUVOMTTDlg.cpp (construction, initialisation, messages,
 // commands, keyboard, tear-down), ZUVOMTTDlgIntake.cpp (object intake and panels),
 // ZUVOMTTDlgView.cpp (view settings, object count type), ZUVOMTTDlgSettings.cpp (settings
-// file, stored areas), ZUVOMTTDlgAppearance.cpp (full-screen layout, skins).
+// file, stored areas), ZUVOMTTDlgAppearance.cpp (full-screen layout, skins),
+// ZUVOMTTDlgDevice.cpp (detection, start, stop, pause, mode), ZUVOMTTDlgRecording.cpp (result
+// log, raw-data folder, playback) and ZUVOMTTDlgLight.cpp (tower light).
 #pragma once
 
 #ifndef NOMINMAX
@@ -20,11 +22,15 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ZUVO_Common.h"
 #include "ZUVO_DataProcess.h"
 #include "ZUVO_DlgResource.h"
 #include "app/ObjectSlots.h"
+#include "app/ResultLog.h"
+#include "app/light/SerialLightCtrl_KWQ.h"
+#include "controls/ASkinButton.h"
 #include "controls/ColorStatic.h"
 #include "framework/Dialog.h"
 #include "sectorview/ObjectSectorWnd.h"
@@ -44,6 +50,14 @@ public:
 
     // ----- IRadarObjectDetectListener (library thread) -----
     void OnRadarObjectDetect(int64_t value, CPtrCtrl* objects) override;
+    // ----- IFileRadarDataSource (library thread) -----
+    void OnFileRadarReadEnd() override;
+
+    // ----- device control (ZUVOMTTDlgDevice.cpp) -----
+    void DetectDevice();
+    // True when the device runs.
+    bool StartRadar();
+    void StopRadar();
 
     // Pushes the view settings into the sector view and reloads its areas and monitoring
     // points.
@@ -68,6 +82,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    static constexpr UINT_PTR kRefreshTimerId = 2;  // the refresh pass while a run lasts
+
     // ----- messages -----
     void OnDestroy();
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
@@ -75,6 +91,33 @@ private:
     void OnSysCommand(WPARAM wParam, LPARAM lParam);
     // The refresh pass: expiry, panels, presence.
     void RefreshPass();
+
+    // ----- device control (ZUVOMTTDlgDevice.cpp) -----
+    void ToggleStartStop();
+    void TogglePause();
+    void SwitchObjectCountType();
+    // The tracking-mode command of the object count type to a sensor that tracks by itself.
+    void SendModeCommand();
+    void ShowErrorBox(UINT textId);
+    void ShowErrorBox(const std::wstring& text, UINT captionId);
+    void EnableControl(int id, bool enable);
+    void SetControlChecked(int id, bool checked);
+
+    // ----- recording and playback (ZUVOMTTDlgRecording.cpp) -----
+    // Closes the previous result log and opens a new dated one in "Log".
+    void OpenResultLog();
+    // Library thread: one line per entry.
+    void WriteResultLog(const std::vector<const RadarObject*>& entries);
+    void OnSaveDataSwitch();
+    void ChooseSavePath();
+    void Playback();
+    void OnDeviceToggle();
+
+    // ----- tower light (ZUVOMTTDlgLight.cpp) -----
+    void OpenLight();
+    void CloseLight();
+    // The presence rule, last step of every refresh pass.
+    void UpdateLight(bool present, uint32_t now);
 
     // ----- start-up helpers -----
     void LoadBackgroundPicture();
@@ -100,10 +143,15 @@ private:
     std::wstring m_programFolder;
     zuvo::settings::AppConfig m_settings;
     zuvo::app::ObjectSlotTable m_slots;
+    zuvo::app::ResultLog m_resultLog;  // written on the library's thread, see ResultLog.h
+    CSerialLightCtrl_KWQ m_light;      // its destruction closes the light's port
     tagRADARPARAMETER m_workingParameters;
 
     CColorStatic m_title;
     CColorStatic m_panels[4];  // 1084 (single object), 1085 to 1087 (three objects)
+    CASkinButton m_closeButton;
+    // 1090, 1101, 1091, 1100, 1092, 1093, 1102, 1103: the order their pictures are given in
+    CASkinButton m_commandButtons[8];
     CObjectSectorWnd m_sectorView;
     std::unique_ptr<Gdiplus::Bitmap> m_backgroundPicture;
 
@@ -116,6 +164,5 @@ private:
     HICON m_icon = nullptr;
     bool m_ctrlHeld = false;
     bool m_registered = false;
-    uint32_t m_lastPresenceTime = 0;
     int m_drawingMode = 0;  // area drawing: 0 none, 1 monitoring area, 2 detection boundary
 };

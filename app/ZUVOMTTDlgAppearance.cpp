@@ -2,6 +2,7 @@
 // title banner and the object panels.
 #include <algorithm>
 
+#include "app/CommandButtons.h"
 #include "app/ZUVOMTTDlg.h"
 #include "imaging/GdiplusHelpers.h"
 #include "resources/resource.h"
@@ -10,6 +11,7 @@ namespace {
 
 constexpr int kBannerSingle = 140;  // PNG: single-object detection demonstration
 constexpr int kBannerMulti = 141;   // PNG: three-object detection demonstration
+constexpr int kCloseCross = 145;    // PNG: 30 x 30 cross of the close button
 constexpr int kAlignNear = 0;
 constexpr int kAlignCentre = 1;
 
@@ -42,9 +44,16 @@ void CZUVOMTTDlg::InitControlSkins() {
     CColorStatic::SetLabelPicture(m_title,
                                   m_settings.ObjectCountType == 3 ? kBannerMulti : kBannerSingle,
                                   10, -1, kAlignCentre);
+    CASkinButton::LoadImagesFromResources(m_closeButton, -1, -1, -1, -1, kCloseCross);
     const int points = static_cast<int>(m_scale * 8.0);
     for (CColorStatic& panel : m_panels) {
         panel.SetLabelStyle(nullptr, points, 0, kAlignNear);
+    }
+    for (size_t i = 0; i < std::size(kCommandButtons); ++i) {
+        const CommandButtonPictures& pictures = kCommandButtons[i];
+        CASkinButton::LoadImagesFromResources(m_commandButtons[i], pictures.normal,
+                                              pictures.pressed, pictures.disabled,
+                                              pictures.disabledPressed, -1);
     }
 }
 

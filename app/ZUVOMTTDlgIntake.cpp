@@ -17,7 +17,9 @@ void CZUVOMTTDlg::OnRadarObjectDetect(int64_t, CPtrCtrl* objects) {
     // One small record per entry and no window work here: the panels are rewritten by the
     // refresh pass on the user-interface thread.
     std::vector<SectorObject> viewObjects;
-    m_slots.Intake(objects, viewObjects, nullptr);
+    std::vector<const RadarObject*> logEntries;
+    m_slots.Intake(objects, viewObjects, &logEntries);
+    WriteResultLog(logEntries);
 
     CPtrListCtrl batch;
     for (SectorObject& object : viewObjects) {
@@ -56,4 +58,5 @@ void CZUVOMTTDlg::RefreshPass() {
     if (result.refreshed) {
         RefreshObjectPanels();
     }
+    UpdateLight(result.present, now);
 }

@@ -13,7 +13,13 @@ bool CSerialLightCtrl_KWQ::IsPortOpen() const noexcept {
 }
 
 int CSerialLightCtrl_KWQ::WritePort(const uint8_t* bytes, int count, int timeoutMs) noexcept {
-    return m_serial.SendData(bytes, count, timeoutMs, 0, 0, 0);
+    const int written = m_serial.SendData(bytes, count, timeoutMs, 0, 0, 0);
+    if (written >= 0 && written < count) {
+        // The rest of a frame cut off by the time-out would otherwise go out in front of the
+        // next frame and spoil it too.
+        m_serial.Purge();
+    }
+    return written;
 }
 
 void CSerialLightCtrl_KWQ::ClosePort() noexcept {

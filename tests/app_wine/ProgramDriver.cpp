@@ -177,6 +177,91 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
     return search.found;
 }
 
+HWND WaitForDialog(DWORD processId, const wchar_t* caption, DWORD timeoutMs) {
+    HWND found = nullptr;
+    RunningProgram::WaitUntil(
+        [&] {
+            found = FindProcessWindow(processId, L"#32770", caption);
+            return found != nullptr && IsWindowVisible(found);
+        },
+        timeoutMs);
+    return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+}
+
+namespace {
+
+struct ChildSearch {
+    const wchar_t* className;
+    std::wstring texts;
+    bool found = false;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    if (_wcsicmp(name, search->className) == 0) {
+        search->found = true;
+        wchar_t text[1024] = {};
+        GetWindowTextW(child, text, 1024);
+        if (text[0] != L'\0') {
+            if (!search->texts.empty()) {
+                search->texts += L'\n';
+            }
+            search->texts += text;
+        }
+    }
+    return TRUE;
+}
+
+struct BrowserSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchBrowser(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<BrowserSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (owner != search->processId || std::wcscmp(name, L"#32770") != 0 ||
+        !IsWindowVisible(window)) {
+        return TRUE;
+    }
+    ChildSearch tree{L"SysTreeView32", {}, false};
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&tree));
+    if (tree.found) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForFolderBrowser(DWORD processId, DWORD timeoutMs) {
+    BrowserSearch search{processId, nullptr};
+    RunningProgram::WaitUntil(
+        [&] {
+            EnumWindows(MatchBrowser, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+std::wstring DialogStaticTexts(HWND dialog) {
+    ChildSearch search{L"Static", {}, false};
+    EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&search));
+    return search.texts;
+}
+
+void PressDialogButton(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
 RunningProgram::RunningProgram(const ProgramFolder& folder, DWORD timeoutMs) {
     AcceptLicence();
     std::wstring command = L"\"" + folder.File(L"ZUVO_MTT.exe") + L"\"";

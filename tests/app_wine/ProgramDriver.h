@@ -50,6 +50,11 @@ public:
 
     // Posts a click to a button of the main window.
     void Click(int id) const;
+    bool IsEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+    bool IsChecked(int id) const {
+        return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    bool IsVisible(int id) const { return IsWindowVisible(Control(id)) != FALSE; }
     // Waits for the process to end; answers its exit code, or STILL_ACTIVE on time-out.
     DWORD WaitForExit(DWORD timeoutMs) const;
     // Waits until predicate answers true, pumping nothing (the program is another process).
@@ -73,6 +78,16 @@ private:
 
 // The top-level window of the class that belongs to the process, or null.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption = nullptr);
+
+// Waits up to timeoutMs for a dialog (message box included) of the process with the caption.
+HWND WaitForDialog(DWORD processId, const wchar_t* caption, DWORD timeoutMs);
+// Waits up to timeoutMs for the shell's folder browser of the process (a dialog holding a tree
+// of folders).
+HWND WaitForFolderBrowser(DWORD processId, DWORD timeoutMs);
+// The texts of a dialog's static controls, joined by line feeds (a message box's message).
+std::wstring DialogStaticTexts(HWND dialog);
+// Presses a dialog's button as a click would (OK: IDOK).
+void PressDialogButton(HWND dialog, int id);
 
 // Marks the licence agreement as accepted for this user, as an installer would.
 void AcceptLicence();

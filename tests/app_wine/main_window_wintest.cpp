@@ -1,10 +1,6 @@
 // ZUVO_MTT.exe end to end: started in a fresh program folder, driven from this process.
 #include <gtest/gtest.h>
 
-#include <objidl.h>
-
-#include <gdiplus.h>
-
 #include <string>
 
 #include "resources/resource.h"
@@ -14,20 +10,6 @@ namespace {
 
 using zuvo::test::ProgramFolder;
 using zuvo::test::RunningProgram;
-
-class GdiplusEnvironment : public testing::Environment {
-public:
-    void SetUp() override {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
-
-private:
-    ULONG_PTR m_token = 0;
-};
-const testing::Environment* const kGdiplus =
-    testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
 std::string SettingsWithLanguage(const char* language) {
     return std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"") + language + "\" />\n";

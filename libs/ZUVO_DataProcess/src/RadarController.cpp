@@ -187,6 +187,9 @@ void RadarController::StopLocked() {
             m_processThread.join();
         }
         m_started.store(false);
+        // Lets a program's log be checked against what reached its listeners.
+        Diagnostic(2, "Stop: %lld entries delivered to listeners so far",
+                   static_cast<long long>(DeliveredEntries()));
     }
     m_paused.store(false);
     m_gate.SetPaused(false);
@@ -303,6 +306,7 @@ bool RadarController::SendCommand(RADAR_DEVICE_HANDLE handle, uint16_t command, 
             return false;
         }
     }
+    Diagnostic(2, "command 0x%04X acknowledged", command);
     return true;
 }
 

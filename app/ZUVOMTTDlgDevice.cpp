@@ -1,0 +1,278 @@
+// Device control: detection, start, stop, pause and the object count type.
+#include <cstring>
+#include <string>
+
+#include "app/LibraryDetectBounds.h"
+#include "app/SectorViewAreas.h"
+#include "app/ZUVOMTTDlg.h"
+#include "framework/Language.h"
+#include "resources/resource.h"
+#include "settings/DetectBounds.h"
+
+namespace {
+
+constexpr UINT kRefreshPeriodMs = 1000;
+constexpr int kModeCommandTimeoutMs = 2000;
+
+UINT DetectionText(int sourceType) {
+    switch (sourceType) {
+        case RADAR_SOURCE_COM:
+            return IDS_COM_DEVICE_DETECTED;
+        case RADAR_SOURCE_LIBUSB:
+            return IDS_LIBUSB_DEVICE_DETECTED;
+        case RADAR_SOURCE_PELVO2:
+            return IDS_PELVO2_DEVICE_DETECTED;
+        case RADAR_SOURCE_PELVO4:
+            return IDS_PELVO4_DEVICE_DETECTED;
+        case RADAR_SOURCE_USB_ADAPTER:
+            return IDS_USB_ADAPTER_DETECTED;
+        case RADAR_SOURCE_EMULATOR:
+            return IDS_EMULATOR_DETECTED;
+        default:
+            return 0;
+    }
+}
+
+// The library's error text is narrow text in the thread's code page.
+std::wstring FromThreadCodePage(const char* text) {
+    if (text == nullptr || *text == '\0') {
+        return {};
+    }
+    const int length = MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, wide.data(), length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
+
+}  // namespace
+
+void CZUVOMTTDlg::ShowErrorBox(const std::wstring& text, UINT captionId) {
+    const std::wstring caption = zuvo::LoadUiString(GetModuleHandleW(nullptr), captionId);
+    MessageBoxW(GetSafeHwnd(), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+}
+
+void CZUVOMTTDlg::ShowErrorBox(UINT textId) {
+    ShowErrorBox(zuvo::LoadUiString(GetModuleHandleW(nullptr), textId), IDS_ERROR);
+}
+
+void CZUVOMTTDlg::EnableControl(int id, bool enable) {
+    EnableWindow(GetDlgItem(GetSafeHwnd(), id), enable ? TRUE : FALSE);
+}
+
+void CZUVOMTTDlg::SetControlChecked(int id, bool checked) {
+    CheckDlgButton(GetSafeHwnd(), id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CZUVOMTTDlg::DetectDevice() {
+    if (ZUVO_Interface_RadarCtrl_IsStarted()) {
+        StopRadar();
+    }
+    if (!ZUVO_Interface_RadarCtrl_LoadConfigFromFile(ProgramFile(L"Radar_Config.ini").c_str())) {
+        EnableControl(IDC_START_STOP, false);
+        ShowErrorBox(IDS_LOAD_CONFIG_FAILED);
+        return;
+    }
+
+    int sourceType = RADAR_SOURCE_NONE;
+    int deviceNumber = 0;
+    CBaseStringA deviceText;
+    CBaseStringA secondText;
+    ZUVO_DetectDeviceDlg_DoModal(GetSafeHwnd(), &sourceType, &deviceText, &secondText,
+                                 &deviceNumber);
+    const UINT textId = DetectionText(sourceType);
+    if (textId == 0) {
+        EnableControl(IDC_START_STOP, false);
+        ShowErrorBox(IDS_NO_DEVICE_DETECTED);
+        return;
+    }
+    const HMODULE program = GetModuleHandleW(nullptr);
+    const std::wstring text = zuvo::LoadUiString(program, textId);
+    const std::wstring caption = zuvo::LoadUiString(program, IDS_PROMPT);
+    MessageBoxW(GetSafeHwnd(), text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+
+    EnableControl(IDC_START_STOP, true);
+    EnableControl(IDC_MODE_SWITCH, true);
+    gRadarParameter.SourceType = sourceType;
+    gRadarParameter.DeviceNumber = deviceNumber;
+
+    if (sourceType == RADAR_SOURCE_COM) {
+        // The configuration file remembers the port a serial sensor was last found on.
+        const std::wstring configPath = ProgramFile(L"Radar_Config.ini");
+        tagRADARPARAMETER stored;
+        ZUVO_Interface_RadarParameter_Init(&stored);
+        if (ZUVO_Interface_RadarParameter_LoadFromFile(configPath.c_str(), &stored) &&
+            stored.DeviceNumber != deviceNumber) {
+            stored.DeviceNumber = deviceNumber;
+            ZUVO_Interface_RadarParameter_SaveToFile(configPath.c_str(), &stored);
+        }
+    }
+
+    ZUVO_Interface_RadarParameter_Copy(&m_workingParameters, &gRadarParameter);
+    ApplyViewSettings();
+    RefreshObjectPanels();
+}
+
+void CZUVOMTTDlg::SendModeCommand() {
+    RADAR_DEVICE_HANDLE device = ZUVO_Interface_RadarDevice_GetDefault();
+    const uint16_t command = m_settings.ObjectCountType == zuvo::settings::kSingleObjectTracking
+                                 ? RADAR_CMD_TRACK_SINGLE
+                                 : RADAR_CMD_TRACK_MULTI;
+    ZUVO_Interface_RadarCtrl_Pause();
+    ZUVO_Interface_RadarDevice_StartCmdMode(device, gRadarParameter.CmdModeParam,
+                                            gRadarParameter.CmdModeTimeFactor * 150);
+    // A failed mode command is not reported: the run goes on in the sensor's previous mode.
+    ZUVO_Interface_RadarDevice_Protocol_SendCommand(
+        device, command, nullptr, 0, CheckCmdAckData_RetCode, 0, kModeCommandTimeoutMs);
+    ZUVO_Interface_RadarDevice_StopCmdMode(device);
+    ZUVO_Interface_RadarCtrl_Resume();
+}
+
+bool CZUVOMTTDlg::StartRadar() {
+    const HMODULE program = GetModuleHandleW(nullptr);
+    if (m_waitingDlg != nullptr) {
+        ZUVO_WaitingDlg_Show(m_waitingDlg, 0, 0,
+                             zuvo::LoadUiString(program, IDS_STARTING_SENSOR).c_str());
+    }
+    auto hideWaiting = [this] {
+        if (m_waitingDlg != nullptr) {
+            ZUVO_WaitingDlg_Hide(m_waitingDlg);
+        }
+    };
+    auto failed = [this] {
+        SetControlChecked(IDC_PLAYBACK, false);
+        SetControlChecked(IDC_START_STOP, false);
+        return false;
+    };
+
+    if (!ZUVO_Interface_RadarCtrl_IsConfigLoad()) {
+        hideWaiting();
+        ShowErrorBox(IDS_LOAD_CONFIG_FIRST);
+        return failed();
+    }
+    const bool liveRun = gRadarParameter.ReadFromFile == 0;
+    if (liveRun) {
+        gRadarParameter.SaveRawData = m_settings.SaveData;
+        if (m_settings.SaveData) {
+            wcsncpy(gRadarParameter.DataPath, m_settings.SaveDataPath, ZUVO_MAX_PATH - 1);
+            gRadarParameter.DataPath[ZUVO_MAX_PATH - 1] = L'\0';
+        }
+    }
+    CBaseStringA error;
+    if (!ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0)) {
+        hideWaiting();
+        ShowErrorBox(FromThreadCodePage(error.GetString()), IDS_DEVICE_OPEN_FAILED);
+        return failed();
+    }
+    hideWaiting();
+    OpenResultLog();
+
+    ApplyViewSettings();
+    ResetObjectSlots();
+    RefreshObjectPanels();
+
+    if (gRadarParameter.ProcessSite == RADAR_PROCESS_SITE_SENSOR) {
+        ZUVO_Interface_RadarCtrl_EnableProcessFilter_ObjectDetect(0);
+        if (liveRun) {
+            SendModeCommand();
+        }
+    } else {
+        ZUVO_Interface_RadarCtrl_EnableProcessFilter_ObjectDetect(1);
+    }
+
+    {
+        SectorViewAreas areas(m_sectorView);
+        LibraryDetectBounds filters;
+        zuvo::settings::ApplyDetectBounds(areas, filters, m_settings, gRadarParameter);
+    }
+    ZUVO_Interface_RadarCtrl_Start();
+
+    if (liveRun) {
+        SetControlChecked(IDC_START_STOP, true);
+        EnableControl(IDC_START_STOP, true);
+        EnableControl(IDC_PLAYBACK, false);
+        EnableControl(IDC_MODE_SWITCH, true);
+    } else {
+        SetControlChecked(IDC_PLAYBACK, true);
+        EnableControl(IDC_PLAYBACK, true);
+        EnableControl(IDC_START_STOP, false);
+        EnableControl(IDC_MODE_SWITCH, false);
+    }
+    SetControlChecked(IDC_PAUSE, false);
+    EnableControl(IDC_PAUSE, true);
+    EnableControl(IDC_SAVE_DATA, false);
+    EnableControl(IDC_SAVE_PATH, false);
+
+    OpenLight();
+    SetTimer(GetSafeHwnd(), kRefreshTimerId, kRefreshPeriodMs, nullptr);
+
+    // An operator watches a run without touching the computer.
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+    SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+    return true;
+}
+
+void CZUVOMTTDlg::StopRadar() {
+    const HWND window = GetSafeHwnd();
+    CloseLight();
+    ZUVO_Interface_RadarCtrl_Stop();
+    ZUVO_Interface_RadarCtrl_CloseDevice();
+
+    SetControlChecked(IDC_START_STOP, false);
+    SetControlChecked(IDC_PAUSE, false);
+    SetControlChecked(IDC_PLAYBACK, false);
+
+    // A run's temporary settings (playback source, data folder) end with it.
+    ZUVO_Interface_RadarParameter_Copy(&gRadarParameter, &m_workingParameters);
+    const bool deviceKnown = gRadarParameter.SourceType != RADAR_SOURCE_NONE;
+    EnableControl(IDC_START_STOP, deviceKnown);
+    EnableControl(IDC_MODE_SWITCH, deviceKnown);
+    EnableControl(IDC_PLAYBACK, true);
+    EnableControl(IDC_SAVE_DATA, true);
+    EnableControl(IDC_SAVE_PATH, true);
+    EnableControl(IDC_PAUSE, false);
+
+    m_sectorView.ClearTracks();
+    InvalidateRect(m_sectorView.GetSafeHwnd(), nullptr, FALSE);
+
+    MSG stale;
+    while (PeekMessageW(&stale, window, WM_OBJECT_REFRESH, WM_DEVICE_TOGGLE, PM_REMOVE)) {
+    }
+    m_delayEngine.RemoveDelayPostMsg(window, window, WM_DEVICE_TOGGLE, 1);
+    KillTimer(window, kRefreshTimerId);
+
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    SetThreadExecutionState(ES_CONTINUOUS);
+}
+
+void CZUVOMTTDlg::ToggleStartStop() {
+    if (ZUVO_Interface_RadarCtrl_IsStarted()) {
+        StopRadar();
+    } else {
+        StartRadar();
+    }
+}
+
+void CZUVOMTTDlg::TogglePause() {
+    if (!ZUVO_Interface_RadarCtrl_IsStarted()) {
+        return;
+    }
+    if (ZUVO_Interface_RadarCtrl_IsPaused()) {
+        ZUVO_Interface_RadarCtrl_Resume();
+    } else {
+        ZUVO_Interface_RadarCtrl_Pause();
+    }
+}
+
+void CZUVOMTTDlg::SwitchObjectCountType() {
+    StopRadar();
+    m_settings.ObjectCountType = m_settings.ObjectCountType == zuvo::settings::kMultiObjectTracking
+                                     ? zuvo::settings::kSingleObjectTracking
+                                     : zuvo::settings::kMultiObjectTracking;
+    StartRadar();
+    ApplyObjectCountType();
+    RefreshObjectPanels();
+}

@@ -1,0 +1,110 @@
+// Recording and playback: the result log, the save-data switch and folder, the playback
+// command and the end of a playback run.
+#include <share.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/FolderBrowser.h"
+#include "app/SettingsDocument.h"
+#include "app/ZUVOMTTDlg.h"
+#include "resources/resource.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+constexpr uint32_t kToggleDelayMs = 100;
+
+void CopyPath(wchar_t (&field)[ZUVO_MAX_PATH], const std::wstring& path) {
+    wcsncpy(field, path.c_str(), ZUVO_MAX_PATH - 1);
+    field[ZUVO_MAX_PATH - 1] = L'\0';
+}
+
+}  // namespace
+
+void CZUVOMTTDlg::OpenResultLog() {
+    m_resultLog.Close();
+    const std::wstring folder = ProgramFile(L"Log");
+    RecursiveCreateDirectoryW(folder.c_str());
+    wchar_t name[ZUVO_MAX_PATH] = {};
+    if (GetFileNameByDateW(name, L".txt", L"ZUVO_MTT_Result_", L"", 0, 1, 0) == 0) {
+        return;
+    }
+    wchar_t path[ZUVO_MAX_PATH] = {};
+    CombinePathNameW(path, folder.c_str(), name);
+    // Other programs may read the log while the run writes it.
+    m_resultLog.Attach(_wfsopen(path, L"wb", _SH_DENYWR));
+}
+
+void CZUVOMTTDlg::WriteResultLog(const std::vector<const RadarObject*>& entries) {
+    if (!m_resultLog.IsOpen() || entries.empty()) {
+        return;
+    }
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    m_resultLog.Write(entries, {local.wHour, local.wMinute, local.wSecond, local.wMilliseconds});
+}
+
+void CZUVOMTTDlg::OnSaveDataSwitch() {
+    m_settings.SaveData = IsDlgButtonChecked(GetSafeHwnd(), IDC_SAVE_DATA) == BST_CHECKED ? 1 : 0;
+}
+
+void CZUVOMTTDlg::ChooseSavePath() {
+    std::wstring chosen;
+    if (zuvo::app::BrowseForFolder(GetSafeHwnd(), m_settings.SaveDataPath, chosen)) {
+        zuvo::settings::SetSaveDataPath(m_settings, chosen);
+    }
+}
+
+void CZUVOMTTDlg::Playback() {
+    if (ZUVO_Interface_RadarCtrl_IsStarted()) {
+        StopRadar();
+        return;
+    }
+    std::wstring initial = zuvo::settings::ReadPlaybackFolder(zuvo::app::SettingsDocument());
+    if (initial.empty() || !IsDirExistW(initial.c_str())) {
+        initial = m_settings.SaveDataPath;
+    }
+    std::wstring folder;
+    if (!zuvo::app::BrowseForFolder(GetSafeHwnd(), initial, folder)) {
+        SetControlChecked(IDC_PLAYBACK, false);
+        return;
+    }
+
+    wchar_t config[ZUVO_MAX_PATH] = {};
+    CombinePathNameW(config, folder.c_str(), L"FILE_Radar_Config.ini");
+    if (ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config)) {
+        gRadarParameter.ReadFromFile = 1;
+        CopyPath(gRadarParameter.DataPath, folder);
+        zuvo::settings::SavePlaybackFolder(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
+                                           folder.c_str());
+        StartRadar();
+        if (ZUVO_Interface_RadarCtrl_IsStarted()) {
+            EnableControl(IDC_START_STOP, false);
+            return;
+        }
+    }
+    // Nothing to play (no message: the folder simply is not a recording) or the start failed:
+    // the live parameters come back.
+    ZUVO_Interface_RadarParameter_Copy(&gRadarParameter, &m_workingParameters);
+    EnableControl(IDC_START_STOP, gRadarParameter.SourceType != RADAR_SOURCE_NONE);
+    SetControlChecked(IDC_PLAYBACK, false);
+}
+
+void CZUVOMTTDlg::OnFileRadarReadEnd() {
+    // Library thread: only schedule; the user-interface thread decides.
+    const HWND window = GetSafeHwnd();
+    m_delayEngine.DelayPostMsg(kToggleDelayMs, window, window, WM_DEVICE_TOGGLE, 0, 0);
+}
+
+void CZUVOMTTDlg::OnDeviceToggle() {
+    const HWND window = GetSafeHwnd();
+    m_delayEngine.RemoveDelayPostMsg(window, window, WM_DEVICE_TOGGLE, 1);
+    if (ZUVO_Interface_RadarCtrl_HasIncompleteData()) {
+        m_delayEngine.DelayPostMsg(kToggleDelayMs, window, window, WM_DEVICE_TOGGLE, 0, 0);
+    } else if (ZUVO_Interface_RadarCtrl_IsStarted()) {
+        StopRadar();
+    } else {
+        StartRadar();
+    }
+}

@@ -1,0 +1,107 @@
+// The result log across real runs of the radar library's emulator: lines are written on the
+// library's delivering thread while the test, like the main window, opens a new log between
+// runs. The library's stop returns only after its last delivery, so nothing is lost and
+// nothing races (run under ThreadSanitizer).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ZUVO_DataProcess.h"
+#include "app/ObjectSlots.h"
+#include "app/ResultLog.h"
+
+namespace {
+
+// Writes what the main window writes: every non-null entry, beyond the tenth included.
+class LoggingListener : public IRadarObjectDetectListener {
+public:
+    explicit LoggingListener(zuvo::app::ResultLog& log) : m_log(log) {}
+    void OnRadarObjectDetect(int64_t, CPtrCtrl* objects) override {
+        std::vector<SectorObject> view;
+        std::vector<const RadarObject*> entries;
+        m_slots.Intake(objects, view, &entries);
+        m_log.Write(entries, {12, 34, 56, 789});
+    }
+
+private:
+    zuvo::app::ResultLog& m_log;
+    zuvo::app::ObjectSlotTable m_slots;
+};
+
+size_t CountMatchingLines(const std::filesystem::path& path, size_t& badLines) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::regex line(R"(\[12:34:56\.789\], -?\d+, -?\d+\.\d\d, -?\d+\.\d\d, -?\d+\.\d\d)");
+    size_t count = 0;
+    size_t start = 0;
+    badLines = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            ++badLines;  // a line without its CR LF
+            break;
+        }
+        if (std::regex_match(text.substr(start, end - start), line)) {
+            ++count;
+        } else {
+            ++badLines;
+        }
+        start = end + 2;
+    }
+    return count;
+}
+
+TEST(ResultLogRuns, EveryDeliveredEntryIsLoggedAndTheLogChangesOnlyBetweenRuns) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "zuvo_result_log_runs";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    tagRADARPARAMETER record;
+    ZUVO_Interface_RadarParameter_Init(&record);
+    record.FramePeriodMs = 20;
+    const std::wstring config = (folder / "Radar_Config.ini").wstring();
+    ASSERT_EQ(ZUVO_Interface_RadarParameter_SaveToFile(config.c_str(), &record), 1);
+    ASSERT_EQ(ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config.c_str()), 1);
+    gRadarParameter.SourceType = RADAR_SOURCE_EMULATOR;
+
+    zuvo::app::ResultLog log;
+    LoggingListener listener(log);
+    ASSERT_EQ(ZUVO_Interface_RadarProcessFilter_MTT_Add_ObjectDetectListener(&listener, 0), 1);
+
+    std::vector<std::filesystem::path> files;
+    std::vector<int64_t> delivered;
+    for (int run = 0; run < 3; ++run) {
+        CBaseStringA error;
+        ASSERT_EQ(ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0), 1) << error.GetString();
+        // Opening happens while no run is active, as the main window's start does it.
+        files.push_back(folder / ("run" + std::to_string(run) + ".txt"));
+        log.Attach(std::fopen(files.back().c_str(), "wb"));
+        ASSERT_TRUE(log.IsOpen());
+        const int64_t before = ZUVO_Test_GetDeliveredEntryCount();
+        ASSERT_EQ(ZUVO_Interface_RadarCtrl_Start(), 1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        ZUVO_Interface_RadarCtrl_Stop();
+        ZUVO_Interface_RadarCtrl_CloseDevice();
+        delivered.push_back(ZUVO_Test_GetDeliveredEntryCount() - before);
+    }
+    log.Close();
+    ZUVO_Interface_RadarProcessFilter_MTT_Del_ObjectDetectListener(&listener);
+
+    for (size_t i = 0; i < files.size(); ++i) {
+        size_t bad = 0;
+        EXPECT_EQ(static_cast<int64_t>(CountMatchingLines(files[i], bad)), delivered[i])
+            << "run " << i;
+        EXPECT_EQ(bad, 0u) << "run " << i;
+        EXPECT_GT(delivered[i], 0) << "the emulator delivers every frame";
+    }
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace

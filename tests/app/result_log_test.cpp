@@ -1,0 +1,118 @@
+// The result log's lines, byte for byte, and what a failing stream does to them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/ResultLog.h"
+
+namespace {
+
+using zuvo::app::FormatResultLine;
+using zuvo::app::LogTime;
+using zuvo::app::ResultLog;
+
+RadarObject Entry(int64_t id, double distance, double angle, double velocity) {
+    return RadarObject{id, distance / 0.25, distance, velocity, angle, 0.0, 0.0};
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(ResultLogLine, FieldsAreFormattedExactly) {
+    const struct {
+        LogTime time;
+        RadarObject entry;
+        const char* line;
+    } cases[] = {
+        {{14, 3, 9, 7}, Entry(2, 1.5, -12.3, 0.25), "[14:03:09.007], 2, 1.50, -12.30, 0.25\r\n"},
+        {{0, 0, 0, 0}, Entry(7, -1.0, 4.5, -0.125), "[00:00:00.000], 7, -1.00, 4.50, -0.12\r\n"},
+        {{23, 59, 59, 999},
+         Entry(4294967297, 12.345, 60.0, 1.005),
+         "[23:59:59.999], 4294967297, 12.35, 60.00, 1.00\r\n"},
+        {{1, 2, 3, 4},
+         Entry(-9223372036854775807 - 1, 0.0, 0.0, 0.0),
+         "[01:02:03.004], -9223372036854775808, 0.00, 0.00, 0.00\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatResultLine(c.time, c.entry), c.line);
+    }
+}
+
+TEST(ResultLogLine, AbsurdValuesStillEndTheirLine) {
+    const std::string line = FormatResultLine({1, 2, 3, 4}, Entry(1, 1e300, -1e300, 1e300));
+    ASSERT_GE(line.size(), 2u);
+    EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
+    EXPECT_EQ(line.find('\n'), line.size() - 1) << "exactly one line";
+    EXPECT_EQ(line.rfind("[01:02:03.004], 1, 1", 0), 0u);
+    const std::string nan = FormatResultLine({1, 2, 3, 4}, Entry(3, std::nan(""), 0.0, 0.0));
+    EXPECT_EQ(nan.rfind("[01:02:03.004], 3, ", 0), 0u);
+    EXPECT_EQ(nan.substr(nan.size() - 2), "\r\n");
+}
+
+class ResultLogFile : public testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = std::filesystem::temp_directory_path() /
+                   ("zuvo_result_log_" +
+                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+    std::filesystem::path m_folder;
+};
+
+TEST_F(ResultLogFile, EveryEntryGivesALineAndANewFileStartsEmpty) {
+    const std::filesystem::path first = m_folder / "first.txt";
+    const std::filesystem::path second = m_folder / "second.txt";
+    ResultLog log;
+    EXPECT_FALSE(log.IsOpen());
+    log.Write({}, {});  // no log: nothing, no crash
+
+    log.Attach(std::fopen(first.c_str(), "wb"));
+    ASSERT_TRUE(log.IsOpen());
+    const RadarObject a = Entry(1, 2.0, 3.0, 0.5);
+    const RadarObject none = Entry(2, -1.0, 0.0, 0.0);
+    log.Write({&a, nullptr, &none}, {10, 20, 30, 40});
+    log.Write({&a}, {10, 20, 31, 0});
+
+    // The next start attaches a new file: the first is closed and complete.
+    log.Attach(std::fopen(second.c_str(), "wb"));
+    EXPECT_EQ(ReadAll(first),
+              "[10:20:30.040], 1, 2.00, 3.00, 0.50\r\n"
+              "[10:20:30.040], 2, -1.00, 0.00, 0.00\r\n"
+              "[10:20:31.000], 1, 2.00, 3.00, 0.50\r\n");
+    log.Close();
+    EXPECT_EQ(ReadAll(second), "");
+    log.Close();  // twice is harmless
+}
+
+TEST_F(ResultLogFile, AFailingStreamLosesOnlyWhatItCannotTake) {
+    // A stream opened for reading refuses every write; the log must neither stop trying nor
+    // crash, and attaching a working file afterwards gives complete lines again.
+    const std::filesystem::path readOnly = m_folder / "read_only.txt";
+    std::ofstream(readOnly) << "keep";
+    ResultLog log;
+    log.Attach(std::fopen(readOnly.c_str(), "rb"));
+    const RadarObject a = Entry(5, 1.0, 1.0, 1.0);
+    log.Write({&a, &a}, {1, 1, 1, 1});
+    log.Close();
+    EXPECT_EQ(ReadAll(readOnly), "keep");
+
+    const std::filesystem::path good = m_folder / "good.txt";
+    log.Attach(std::fopen(good.c_str(), "wb"));
+    log.Write({&a}, {1, 1, 1, 1});
+    log.Close();
+    EXPECT_EQ(ReadAll(good), "[01:01:01.001], 5, 1.00, 1.00, 1.00\r\n");
+}
+
+}  // namespace

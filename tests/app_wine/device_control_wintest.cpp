@@ -1,0 +1,448 @@
+// An operator's whole run, end to end: device detection, start and stop with the button states
+// of each step, the object count type and its mode command, result logs, raw-data recording and
+// its playback.
+#include <gtest/gtest.h>
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <optional>
+#include <cstdlib>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/app_wine/ProgramDriver.h"
+#include "tests/light/LinePeer.h"
+
+namespace {
+
+using zuvo::test::DialogStaticTexts;
+using zuvo::test::PressDialogButton;
+using zuvo::test::ProgramFolder;
+using zuvo::test::RunningProgram;
+using zuvo::test::WaitForDialog;
+using zuvo::test::WaitForFolderBrowser;
+
+constexpr DWORD kDialogTimeoutMs = 30000;
+const std::wstring kIdlePanel = L"Object Information\r\ndistance: 0.00 m";
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+}
+
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());  // the test folders are plain ASCII
+}
+
+// The buttons of one row of the run-state table.
+struct ButtonStates {
+    bool startEnabled;
+    bool startChecked;
+    bool modeEnabled;
+    bool playbackEnabled;
+    bool playbackChecked;
+    bool recordingEnabled;  // save-data switch and save path
+    bool pauseEnabled;
+};
+
+void ExpectButtons(const RunningProgram& program, const ButtonStates& expected, const char* step) {
+    SCOPED_TRACE(step);
+    EXPECT_EQ(program.IsEnabled(IDC_START_STOP), expected.startEnabled);
+    EXPECT_EQ(program.IsChecked(IDC_START_STOP), expected.startChecked);
+    EXPECT_EQ(program.IsEnabled(IDC_MODE_SWITCH), expected.modeEnabled);
+    EXPECT_EQ(program.IsEnabled(IDC_PLAYBACK), expected.playbackEnabled);
+    EXPECT_EQ(program.IsChecked(IDC_PLAYBACK), expected.playbackChecked);
+    EXPECT_EQ(program.IsEnabled(IDC_SAVE_DATA), expected.recordingEnabled);
+    EXPECT_EQ(program.IsEnabled(IDC_SAVE_PATH), expected.recordingEnabled);
+    EXPECT_EQ(program.IsEnabled(IDC_PAUSE), expected.pauseEnabled);
+    EXPECT_FALSE(program.IsVisible(IDC_PAUSE)) << "the pause button is never shown";
+}
+
+bool Matches(const RunningProgram& program, const ButtonStates& expected) {
+    return program.IsEnabled(IDC_START_STOP) == expected.startEnabled &&
+           program.IsChecked(IDC_START_STOP) == expected.startChecked &&
+           program.IsEnabled(IDC_MODE_SWITCH) == expected.modeEnabled &&
+           program.IsEnabled(IDC_PLAYBACK) == expected.playbackEnabled &&
+           program.IsChecked(IDC_PLAYBACK) == expected.playbackChecked &&
+           program.IsEnabled(IDC_SAVE_DATA) == expected.recordingEnabled &&
+           program.IsEnabled(IDC_SAVE_PATH) == expected.recordingEnabled &&
+           program.IsEnabled(IDC_PAUSE) == expected.pauseEnabled;
+}
+
+// A click toggles a push-like check box at once, before the program has acted on it: wait for
+// the whole row of the table instead.
+void AwaitButtons(const RunningProgram& program, const ButtonStates& expected, const char* step,
+                  DWORD timeoutMs = 15000) {
+    RunningProgram::WaitUntil([&] { return Matches(program, expected); }, timeoutMs);
+    Sleep(200);  // and still so a moment later
+    ExpectButtons(program, expected, step);
+}
+
+constexpr ButtonStates kNoDevice{false, false, false, true, false, true, false};
+constexpr ButtonStates kStopped{true, false, true, true, false, true, false};
+constexpr ButtonStates kLiveRun{true, true, true, false, false, false, true};
+constexpr ButtonStates kPlaybackRun{false, false, false, true, true, false, true};
+
+// Every "Stop: N entries delivered" of the radar library's diagnostics, in order.
+std::vector<long long> DeliveredAtStops(const std::string& diagnostics) {
+    std::vector<long long> counts;
+    const std::regex stop(R"(Stop: (\d+) entries delivered)");
+    for (auto it = std::sregex_iterator(diagnostics.begin(), diagnostics.end(), stop);
+         it != std::sregex_iterator(); ++it) {
+        counts.push_back(std::atoll((*it)[1].str().c_str()));
+    }
+    return counts;
+}
+
+std::vector<std::string> ModeCommands(const std::string& diagnostics) {
+    std::vector<std::string> commands;
+    const std::regex command(R"(command (0x[0-9A-F]{4}) acknowledged)");
+    for (auto it = std::sregex_iterator(diagnostics.begin(), diagnostics.end(), command);
+         it != std::sregex_iterator(); ++it) {
+        commands.push_back((*it)[1].str());
+    }
+    return commands;
+}
+
+// Files (or folders) of a folder matching a pattern, sorted by name.
+std::vector<std::wstring> List(const std::wstring& folder, const wchar_t* pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            names.push_back(entry.cFileName);
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// True while another process holds the file open for writing.
+bool HeldForWriting(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    }
+    CloseHandle(file);
+    return false;
+}
+
+class OperatorRun : public testing::Test {
+protected:
+    // The library's diagnostics on (they report mode commands and delivered entries), no
+    // tower light attached, and the settings given.
+    void Prepare(int processSite, const std::string& settingsAttributes, int lightPort = 240) {
+        ASSERT_TRUE(m_folder.Write(L"ZUVO_Diagnostics.on", ""));
+        std::string config = m_folder.Read(L"Radar_Config.ini");
+        Replace(config, "ProcessSite = 0", "ProcessSite = " + std::to_string(processSite));
+        Replace(config, "LightPort = 3", "LightPort = " + std::to_string(lightPort));
+        ASSERT_TRUE(m_folder.Write(L"Radar_Config.ini", config));
+        ASSERT_TRUE(m_folder.Write(L"appConfig.xml",
+                                   "<?xml version=\"1.0\"?>\n<AppConfig Language=\"ENG\" " +
+                                       settingsAttributes + " />\n"));
+    }
+
+    static void Detect(const RunningProgram& program) {
+        program.Click(IDC_DETECT_DEVICE);
+        const HWND box = WaitForDialog(program.ProcessId(), L"Prompt", kDialogTimeoutMs);
+        ASSERT_NE(box, nullptr) << "no detection result";
+        EXPECT_EQ(DialogStaticTexts(box), L"Radar Emulator Detected");
+        PressDialogButton(box, IDOK);
+        ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000));
+    }
+
+    // Playback of the folder the browser opens at.
+    static void StartPlayback(const RunningProgram& program) {
+        program.Click(IDC_PLAYBACK);
+        const HWND browser = WaitForFolderBrowser(program.ProcessId(), kDialogTimeoutMs);
+        ASSERT_NE(browser, nullptr);
+        Sleep(500);  // as long as an operator looks at it
+        PressDialogButton(browser, IDOK);
+        ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(browser); }, 5000));
+        AwaitButtons(program, kPlaybackRun, "playback run");
+    }
+
+    std::string Diagnostics() const { return m_folder.Read(L"ZUVO_Diagnostics.log"); }
+
+    ProgramFolder m_folder;
+};
+
+TEST_F(OperatorRun, DetectStartAndStopFollowTheButtonTable) {
+    Prepare(0, "ObjectCountType=\"1\"");
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    ExpectButtons(program, kNoDevice, "start-up");
+
+    Detect(program);
+    AwaitButtons(program, kStopped, "device found");
+
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kLiveRun, "live run");
+    EXPECT_TRUE(RunningProgram::WaitUntil(
+        [&] { return program.ControlText(IDC_OBJECT_PANEL_SINGLE).rfind(kIdlePanel, 0) != 0; },
+        20000))
+        << "the emulator's people reach the panel";
+    Sleep(2500);  // long enough for tracks to draw their lines
+    EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"live_run.png").empty());
+
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kStopped, "stopped");
+}
+
+TEST_F(OperatorRun, TheModeButtonSwitchesTypesAndCommandsASensorThatTracksByItself) {
+    Prepare(10, "ObjectCountType=\"1\"");
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    Detect(program);
+    EXPECT_TRUE(program.IsChecked(IDC_MODE_SWITCH)) << "single-object tracking";
+
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kLiveRun, "live run");
+    // The switch stops, changes the type and starts again; the panels follow last.
+    program.Click(IDC_MODE_SWITCH);
+    ASSERT_TRUE(
+        RunningProgram::WaitUntil([&] { return program.IsVisible(IDC_OBJECT_PANEL_1); }, 15000));
+    AwaitButtons(program, kLiveRun, "three objects");
+    EXPECT_FALSE(program.IsChecked(IDC_MODE_SWITCH));
+    EXPECT_FALSE(program.IsVisible(IDC_OBJECT_PANEL_SINGLE));
+
+    program.Click(IDC_MODE_SWITCH);
+    ASSERT_TRUE(RunningProgram::WaitUntil(
+        [&] { return program.IsVisible(IDC_OBJECT_PANEL_SINGLE); }, 15000));
+    AwaitButtons(program, kLiveRun, "one object again");
+    EXPECT_TRUE(program.IsChecked(IDC_MODE_SWITCH));
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kStopped, "stopped");
+
+    EXPECT_EQ(ModeCommands(Diagnostics()),
+              (std::vector<std::string>{"0x0080", "0x0090", "0x0080"}));
+}
+
+TEST_F(OperatorRun, AHostTrackingDeviceGetsNoModeCommand) {
+    Prepare(0, "ObjectCountType=\"3\"");
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    EXPECT_FALSE(program.IsChecked(IDC_MODE_SWITCH)) << "three-object tracking";
+    Detect(program);
+    program.Click(IDC_MODE_SWITCH);  // from the stopped state it still starts the device
+    ASSERT_TRUE(RunningProgram::WaitUntil(
+        [&] { return program.IsVisible(IDC_OBJECT_PANEL_SINGLE); }, 15000));
+    AwaitButtons(program, kLiveRun, "one object");
+    EXPECT_TRUE(program.IsChecked(IDC_MODE_SWITCH));
+    program.Click(IDC_MODE_SWITCH);
+    ASSERT_TRUE(
+        RunningProgram::WaitUntil([&] { return program.IsVisible(IDC_OBJECT_PANEL_1); }, 15000));
+    AwaitButtons(program, kLiveRun, "three objects");
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kStopped, "stopped");
+    EXPECT_TRUE(ModeCommands(Diagnostics()).empty());
+    EXPECT_EQ(DeliveredAtStops(Diagnostics()).size(), 2u) << "two runs were stopped";
+}
+
+TEST_F(OperatorRun, EveryRunWritesItsOwnLogWithALinePerDeliveredEntry) {
+    Prepare(0, "ObjectCountType=\"3\"");
+    const std::wstring logs = m_folder.File(L"Log");
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        for (int run = 0; run < 2; ++run) {
+            program.Click(IDC_START_STOP);
+            AwaitButtons(program, kLiveRun, "live run");
+            const std::vector<std::wstring> files = List(logs, L"ZUVO_MTT_Result_*.txt");
+            ASSERT_EQ(files.size(), static_cast<size_t>(run + 1));
+            if (run == 1) {
+                EXPECT_FALSE(HeldForWriting(logs + L"\\" + files[0]))
+                    << "the second start closed the first log";
+            }
+            Sleep(3000);
+            program.Click(IDC_START_STOP);
+            AwaitButtons(program, kStopped, "stopped");
+            EXPECT_TRUE(HeldForWriting(logs + L"\\" + List(logs, L"ZUVO_MTT_Result_*.txt")[run]))
+                << "a stop leaves the log open";
+        }
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+
+    const std::vector<long long> stops = DeliveredAtStops(Diagnostics());
+    ASSERT_EQ(stops.size(), 2u);
+    const std::vector<std::wstring> files = List(logs, L"ZUVO_MTT_Result_*.txt");
+    ASSERT_EQ(files.size(), 2u);
+    const std::regex line(
+        R"(\[\d\d:\d\d:\d\d\.\d\d\d\], -?\d+, -?\d+\.\d\d, -?\d+\.\d\d, -?\d+\.\d\d)");
+    long long previous = 0;
+    for (size_t run = 0; run < files.size(); ++run) {
+        const std::string text = m_folder.Read((L"Log\\" + files[run]).c_str());
+        long long lines = 0;
+        size_t start = 0;
+        while (start < text.size()) {
+            const size_t end = text.find("\r\n", start);
+            ASSERT_NE(end, std::string::npos) << "every line ends in CR LF";
+            const std::string one = text.substr(start, end - start);
+            ASSERT_TRUE(std::regex_match(one, line)) << one;
+            ++lines;
+            start = end + 2;
+        }
+        EXPECT_EQ(lines, stops[run] - previous) << "run " << run;
+        EXPECT_GT(lines, 0);
+        previous = stops[run];
+    }
+}
+
+// A recording folder outside the user's profile: Wine's folder browser does not show the
+// profile's hidden AppData folder, so it could not open at a recording kept in the temporary
+// folder.
+class RecordingsFolder {
+public:
+    RecordingsFolder()
+        : m_path(L"C:\\ZUVO_E2E_Recordings_" + std::to_wstring(GetCurrentProcessId())) {
+        CreateDirectoryW(m_path.c_str(), nullptr);
+    }
+    ~RecordingsFolder() {
+        SHFILEOPSTRUCTW remove{};
+        const std::wstring from = m_path + L'\0';
+        remove.wFunc = FO_DELETE;
+        remove.pFrom = from.c_str();
+        remove.fFlags = FOF_NO_UI;
+        SHFileOperationW(&remove);
+    }
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    std::wstring m_path;
+};
+
+TEST_F(OperatorRun, ARecordingPlaysBackUntilItEndsByItself) {
+    const RecordingsFolder recordingsFolder;
+    const std::wstring& recordings = recordingsFolder.Path();
+    Prepare(0, "ObjectCountType=\"3\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        EXPECT_TRUE(program.IsChecked(IDC_SAVE_DATA));
+        Detect(program);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "recording run");
+        Sleep(4000);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kStopped, "recording stopped");
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
+    ASSERT_EQ(runs.size(), 1u) << "one recording folder";
+    const std::wstring recording = recordings + L"\\" + runs[0];
+    EXPECT_EQ(List(recording, L"FILE_Radar_Config.ini").size(), 1u);
+    EXPECT_FALSE(List(recording, L"RawData_*").empty());
+
+    // The next session starts the browser at the recording, as if the operator had picked it
+    // before.
+    std::string settings = m_folder.Read(L"appConfig.xml");
+    Replace(settings, "<AppConfig ", "<AppConfig DataFilePath=\"" + Narrow(recording) + "\" ");
+    ASSERT_TRUE(m_folder.Write(L"appConfig.xml", settings));
+    const size_t logsBefore = List(m_folder.File(L"Log"), L"*.txt").size();
+
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        StartPlayback(program);
+        // About four seconds were recorded; the run ends by itself once everything read has
+        // been processed.
+        AwaitButtons(program, kStopped, "playback ended", 30000);
+        EXPECT_EQ(List(m_folder.File(L"Log"), L"*.txt").size(), logsBefore + 1);
+
+        // The live parameters are back: Start begins a live run, not another playback. (Saving
+        // off: Wine's folder browser fails to open at a folder whose parent holds several.)
+        program.Click(IDC_SAVE_DATA);
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_SAVE_DATA); }, 5000));
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "live run after the playback");
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kStopped, "stopped");
+    }
+
+    // Pressing playback during a playback run stops it at once.
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    StartPlayback(program);
+    const DWORD pressed = GetTickCount();
+    program.Click(IDC_PLAYBACK);
+    ASSERT_TRUE(RunningProgram::WaitUntil([&] { return Matches(program, kNoDevice); }, 3000));
+    EXPECT_LT(GetTickCount() - pressed, 1500u) << "stopped at once";
+    AwaitButtons(program, kNoDevice, "playback stopped by the operator, no device detected");
+}
+
+// The tower light follows a live run on a COM port whose other end is a pseudo-terminal read
+// on the Linux side: the no-object lamp at the start, a change of lamp (off, then on) when
+// people appear, and at the stop the lit lamp and coil 3 off.
+TEST_F(OperatorRun, TheTowerLightFollowsTheRun) {
+    constexpr int kLightPort = 64;
+    LinePeer peer("capture", kLightPort, 9600);
+    ASSERT_EQ(peer.Start(), "");
+    Prepare(0, "ObjectCountType=\"1\"", kLightPort);
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "live run");
+        ASSERT_TRUE(RunningProgram::WaitUntil(
+            [&] { return program.ControlText(IDC_OBJECT_PANEL_SINGLE).rfind(kIdlePanel, 0) != 0; },
+            20000));
+        Sleep(2500);  // the refresh pass runs every second
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kStopped, "stopped");
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    ASSERT_EQ(peer.Stop(), "");
+    const std::optional<std::string> line = peer.WaitFor(L"line.bin", 2000);
+    ASSERT_TRUE(line.has_value());
+
+    const std::string coil0On("\x01\x05\x00\x00\xFF\x00\x8C\x3A", 8);
+    const std::string coil0Off("\x01\x05\x00\x00\x00\x00\xCD\xCA", 8);
+    const std::string coil2On("\x01\x05\x00\x02\xFF\x00\x2D\xFA", 8);
+    const std::string coil2Off("\x01\x05\x00\x02\x00\x00\x6C\x0A", 8);
+    const std::string coil3Off("\x01\x05\x00\x03\x00\x00\x3D\xCA", 8);
+    ASSERT_EQ(line->size() % 8, 0u) << "whole frames only";
+    std::vector<std::string> frames;
+    for (size_t at = 0; at < line->size(); at += 8) {
+        frames.push_back(line->substr(at, 8));
+    }
+    ASSERT_GE(frames.size(), 5u);
+    EXPECT_EQ(frames[0], coil2On) << "no object yet at the start";
+    EXPECT_EQ(frames[1], coil2Off) << "people appeared";
+    EXPECT_EQ(frames[2], coil0On);
+    EXPECT_EQ(frames.back(), coil3Off) << "the stop";
+    const std::string& lastLamp = frames[frames.size() - 2];
+    EXPECT_TRUE(lastLamp == coil0Off || lastLamp == coil2Off);
+    // Never two lamps at once: every on follows the other lamp's off.
+    int lit = 2;
+    for (size_t i = 1; i + 1 < frames.size(); ++i) {
+        if (frames[i] == coil0Off || frames[i] == coil2Off) {
+            EXPECT_EQ(frames[i], lit == 0 ? coil0Off : coil2Off) << "frame " << i;
+            lit = -1;
+        } else {
+            EXPECT_EQ(lit, -1) << "frame " << i << " lights a lamp while another is lit";
+            lit = frames[i] == coil0On ? 0 : 2;
+            EXPECT_TRUE(frames[i] == coil0On || frames[i] == coil2On) << "frame " << i;
+        }
+    }
+}
+
+}  // namespace
