@@ -1,10 +1,13 @@
 // The main window: construction, initialisation, messages, commands, keyboard, tear-down.
 #include "app/ZUVOMTTDlg.h"
 
+#include <windowsx.h>
+
 #include <cwchar>
 #include <iterator>
 
 #include "app/CommandButtons.h"
+#include "settings/ConfigDlg.h"
 
 #include "framework/Language.h"
 #include "imaging/GdiplusHelpers.h"
@@ -84,6 +87,7 @@ bool CZUVOMTTDlg::OnInitDialog() {
         ZUVO_EULADlg_CheckShowEULA(m_eulaDlg);
     }
 
+    CreateAreaPanel();
     ApplyAppearance();
 
     CheckDlgButton(window, IDC_SAVE_DATA, m_settings.SaveData ? BST_CHECKED : BST_UNCHECKED);
@@ -158,6 +162,9 @@ bool CZUVOMTTDlg::OnCommand(UINT id, UINT notification, HWND) {
         case IDC_SAVE_PATH:
             ChooseSavePath();
             return true;
+        case IDC_AREA_MONITOR:
+            m_areaPanel.Show();
+            return true;
         default:
             return false;
     }
@@ -175,6 +182,9 @@ bool CZUVOMTTDlg::PreTranslateMessage(MSG& message) {
         return true;
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_F2) {
+        if (m_ctrlHeld) {
+            OpenParameterDialog();
+        }
         return true;
     }
     return false;
@@ -204,6 +214,12 @@ LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_NCHITTEST:
             return OnNcHitTest(wParam, lParam);
+        case WM_LBUTTONUP:
+            OnDrawingClick(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        case WM_RBUTTONDOWN:
+            OnDrawingClose();
+            break;
         case WM_ERASEBKGND:
             OnEraseBackground(reinterpret_cast<HDC>(wParam));
             return TRUE;
@@ -216,9 +232,17 @@ LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return zuvo::Dialog::HandleMessage(message, wParam, lParam);
 }
 
+void CZUVOMTTDlg::OpenParameterDialog() {
+    CConfigDlg dialog;
+    dialog.DoModal(GetSafeHwnd());
+    // The Ctrl key may have been let go while the dialog had the keyboard: without this F2
+    // alone would open the dialog again.
+    m_ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+}
+
 LRESULT CZUVOMTTDlg::OnNcHitTest(WPARAM, LPARAM) {
     // The caption-less window is dragged by its background, except while an area is drawn.
-    return m_drawingMode == 0 ? HTCAPTION : HTCLIENT;
+    return m_drawing.IsDrawing() ? HTCLIENT : HTCAPTION;
 }
 
 void CZUVOMTTDlg::OnEraseBackground(HDC dc) {

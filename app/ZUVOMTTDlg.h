@@ -8,7 +8,8 @@
 // ZUVOMTTDlgView.cpp (view settings, object count type), ZUVOMTTDlgSettings.cpp (settings
 // file, stored areas), ZUVOMTTDlgAppearance.cpp (full-screen layout, skins),
 // ZUVOMTTDlgDevice.cpp (detection, start, stop, pause, mode), ZUVOMTTDlgRecording.cpp (result
-// log, raw-data folder, playback) and ZUVOMTTDlgLight.cpp (tower light).
+// log, raw-data folder, playback), ZUVOMTTDlgLight.cpp (tower light) and ZUVOMTTDlgAreas.cpp
+// (area panel listener, drawing new areas).
 #pragma once
 
 #ifndef NOMINMAX
@@ -27,6 +28,7 @@
 #include "ZUVO_Common.h"
 #include "ZUVO_DataProcess.h"
 #include "ZUVO_DlgResource.h"
+#include "app/AreaDrawing.h"
 #include "app/ObjectSlots.h"
 #include "app/ResultLog.h"
 #include "app/light/SerialLightCtrl_KWQ.h"
@@ -35,6 +37,8 @@
 #include "framework/Dialog.h"
 #include "sectorview/ObjectSectorWnd.h"
 #include "settings/AppConfig.h"
+#include "settings/AreaMonitorDlg.h"
+#include "settings/AreaMonitorDlgListener.h"
 #include "settings/WndResizeTool.h"
 
 // Messages of the main window.
@@ -43,7 +47,8 @@ constexpr UINT WM_DEVICE_TOGGLE = WM_USER + 260;   // 1284: playback reading has
 
 class CZUVOMTTDlg : public zuvo::Dialog,
                     public IFileRadarDataSource,
-                    public IRadarObjectDetectListener {
+                    public IRadarObjectDetectListener,
+                    public IAreaMonitorDlgListener {
 public:
     CZUVOMTTDlg();
     ~CZUVOMTTDlg() override;
@@ -52,6 +57,14 @@ public:
     void OnRadarObjectDetect(int64_t value, CPtrCtrl* objects) override;
     // ----- IFileRadarDataSource (library thread) -----
     void OnFileRadarReadEnd() override;
+
+    // ----- IAreaMonitorDlgListener (ZUVOMTTDlgAreas.cpp) -----
+    bool ApplyGateRange(double gateMin, double gateMax, int64_t context) override;
+    void BeginAddMonitorArea(uint32_t inactiveColour, uint32_t activeColour,
+                             int64_t context) override;
+    void DeleteAllMonitorAreas(int64_t context) override;
+    void BeginAddBoundary(uint32_t inactiveColour, uint32_t activeColour, int64_t context) override;
+    void DeleteAllBoundaries(int64_t context) override;
 
     // ----- device control (ZUVOMTTDlgDevice.cpp) -----
     void DetectDevice();
@@ -85,6 +98,8 @@ private:
     static constexpr UINT_PTR kRefreshTimerId = 2;  // the refresh pass while a run lasts
 
     // ----- messages -----
+    // Ctrl+F2: the parameter settings dialog, modal, with a fresh record.
+    void OpenParameterDialog();
     void OnDestroy();
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     void OnEraseBackground(HDC dc);
@@ -112,6 +127,15 @@ private:
     void ChooseSavePath();
     void Playback();
     void OnDeviceToggle();
+
+    // ----- areas (ZUVOMTTDlgAreas.cpp) -----
+    // The hidden panel, with the gate range, gate count and boundary flag of the moment.
+    void CreateAreaPanel();
+    void BeginDrawing(int mode);
+    // Left button up at a point of the main window's client area while drawing.
+    void OnDrawingClick(POINT inWindow);
+    // Right button: the polygon drawn so far is kept (three points or more) and drawing ends.
+    void OnDrawingClose();
 
     // ----- tower light (ZUVOMTTDlgLight.cpp) -----
     void OpenLight();
@@ -164,5 +188,6 @@ private:
     HICON m_icon = nullptr;
     bool m_ctrlHeld = false;
     bool m_registered = false;
-    int m_drawingMode = 0;  // area drawing: 0 none, 1 monitoring area, 2 detection boundary
+    CAreaMonitorDlg m_areaPanel;
+    zuvo::app::AreaDrawing m_drawing;
 };

@@ -126,7 +126,8 @@ TEST(MainWindow, TheCloseButtonEndsItAndWritesTheRecordingSettings) {
     EXPECT_NE(GetFileAttributesW(folder.File(L"SaveData").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// Every string and dialog the program uses exists in English and in Simplified Chinese.
+// Every string, dialog and picture the program uses exists in English and in Simplified
+// Chinese.
 TEST(ProgramResources, EveryIdExistsInBothLanguages) {
     wchar_t path[MAX_PATH];
     GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -165,10 +166,20 @@ TEST(ProgramResources, EveryIdExistsInBothLanguages) {
             }
             EXPECT_GT(*entry, 0) << "string " << id << " empty in language " << language;
         }
-        EXPECT_NE(
-            FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(IDD_ZUVO_MTT_DIALOG), language),
-            nullptr)
-            << "dialog " << IDD_ZUVO_MTT_DIALOG << " language " << language;
+        for (int dialog : {IDD_ZUVO_MTT_DIALOG, IDD_AREA_MONITOR, IDD_CONFIG}) {
+            EXPECT_NE(FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(dialog), language),
+                      nullptr)
+                << "dialog " << dialog << " language " << language;
+        }
+        // Banners, the close cross and the button faces.
+        for (int picture = 140; picture <= 211; ++picture) {
+            const bool used =
+                picture <= 141 || picture == 145 || (picture >= 187 && picture != 192);
+            EXPECT_EQ(
+                FindResourceExW(module, L"PNG", MAKEINTRESOURCEW(picture), language) != nullptr,
+                used)
+                << "picture " << picture << " language " << language;
+        }
     }
     FreeLibrary(module);
 }

@@ -141,6 +141,10 @@ std::string LinePeer::Start() {
     return "the line peer did not come up: " + PeerReport();
 }
 
+void LinePeer::Forget(const std::wstring& name) {
+    DeleteFileW(SharedFile(name).c_str());
+}
+
 bool LinePeer::Request(const std::wstring& name) {
     zuvo::UniqueFileHandle file(CreateFileW(SharedFile(name).c_str(), GENERIC_WRITE, 0, nullptr,
                                             CREATE_ALWAYS, 0, nullptr));

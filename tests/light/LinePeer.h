@@ -24,6 +24,8 @@ public:
     std::string Start();
     // Asks the peer for something by creating the file name in the shared folder.
     bool Request(const std::wstring& name);
+    // Removes an earlier answer, so that WaitFor sees only the next one.
+    void Forget(const std::wstring& name);
     // Waits up to timeoutMs for the file name from the peer; its contents.
     std::optional<std::string> WaitFor(const std::wstring& name, uint32_t timeoutMs);
     // Tells the peer to finish (call after closing the port) and waits for it. Empty on
