@@ -38,7 +38,7 @@ test-tsan: build-tsan
 	@ctest --preset native-tsan $(CTEST_ARGS)
 
 test-windows: build-windows
-	@tools/with-display ctest --preset windows $(CTEST_ARGS)
+	@tools/run-wine-tests.sh $(CTEST_ARGS)
 
 run: build-windows
 	@tools/run-program.sh

@@ -28,7 +28,7 @@ ctest --preset native "$@" 2>&1 | tee "$logs/native.txt"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
 step "tests: windows, under Wine"
-tools/with-display ctest --preset windows "$@" 2>&1 | tee "$logs/windows.txt"
+tools/run-wine-tests.sh "$@" 2>&1 | tee "$logs/windows.txt"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
 echo
