@@ -13,6 +13,8 @@ file(MAKE_DIRECTORY "${ZUVO_PROGRAM_DIR}" "${ZUVO_TEST_DIR}")
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/_deps/googletest" EXCLUDE_FROM_ALL)
+target_compile_options(gtest PRIVATE -O0 -g0)
+target_compile_options(gtest_main PRIVATE -O0 -g0)
 
 # pugixml 1.13 from Debian's source package, fetched by tools/setup.sh into the build cache.
 set(ZUVO_PUGIXML_DIR "${ZUVO_ROOT}/build/cache/pugixml-1.13" CACHE PATH "pugixml sources")
