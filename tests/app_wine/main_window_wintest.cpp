@@ -46,9 +46,15 @@ TEST(MainWindow, EnterAndEscapeNeverCloseIt) {
     }
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    // F2 without Ctrl is swallowed and does nothing.
+    // F2 without Ctrl is swallowed and opens nothing: the parameter dialog stays away.
     PostMessageW(window, WM_KEYDOWN, VK_F2, 0);
-    Sleep(1500);
+    PostMessageW(window, WM_KEYUP, VK_F2, 0xC0000001);
+    const HWND parameters =
+        zuvo::test::WaitForDialog(program.ProcessId(), L"Parameter Setting", 1500);
+    EXPECT_EQ(parameters, nullptr) << "F2 alone opened the parameter dialog";
+    if (parameters != nullptr) {
+        PostMessageW(parameters, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
     EXPECT_EQ(program.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_TRUE(IsWindowVisible(window));
 }
