@@ -7,6 +7,46 @@
 
 #include "tests/imaging/ProgramApi.h"
 
+namespace {
+
+// GDI+ for the whole test run. Started through the program's Gdiplus_Init when the program
+// exports it and its partner; otherwise directly, so that the tests of the other helpers can
+// still run (the missing export fails its own case).
+class TestGdiplus {
+public:
+    TestGdiplus() {
+        if (program::ExportedAddress("Gdiplus_Init") != nullptr &&
+            program::ExportedAddress("Gdiplus_DeInit") != nullptr) {
+            m_record = program::Gdiplus_Init();
+        } else {
+            Gdiplus::GdiplusStartupInput input;
+            if (Gdiplus::GdiplusStartup(&m_ownToken, &input, nullptr) != Gdiplus::Ok) {
+                m_ownToken = 0;
+            }
+        }
+    }
+    ~TestGdiplus() {
+        if (m_record != nullptr) {
+            program::Gdiplus_DeInit(m_record);
+        }
+        if (m_ownToken != 0) {
+            Gdiplus::GdiplusShutdown(m_ownToken);
+        }
+    }
+    TestGdiplus(const TestGdiplus&) = delete;
+    TestGdiplus& operator=(const TestGdiplus&) = delete;
+
+    bool Running() const {
+        return (m_record != nullptr && m_record->token != 0) || m_ownToken != 0;
+    }
+
+private:
+    GdiplusStartupRecord* m_record = nullptr;
+    ULONG_PTR m_ownToken = 0;
+};
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
     testing::InitGoogleTest(&argc, argv);
     std::wstring error;
@@ -14,12 +54,10 @@ int wmain(int argc, wchar_t** argv) {
         std::fwprintf(stderr, L"cannot use the program's picture helpers: %ls\n", error.c_str());
         return 1;
     }
-    GdiplusStartupRecord* gdiplus = program::Gdiplus_Init();
-    if (gdiplus == nullptr || gdiplus->token == 0) {
+    const TestGdiplus gdiplus;
+    if (!gdiplus.Running()) {
         std::fwprintf(stderr, L"GDI+ did not start\n");
         return 1;
     }
-    const int result = RUN_ALL_TESTS();
-    program::Gdiplus_DeInit(gdiplus);
-    return result;
+    return RUN_ALL_TESTS();
 }
