@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -158,12 +159,18 @@ TEST(DigitalString, ReadsOnlyTheGivenLength) {
 }
 
 struct ArrayCase {
+    const char* name;
     const char* text;
     int keepEmpty;
     int capacity;
     int expectedCount;
     std::vector<int32_t> expectedStored;  // the first min(count, capacity) slots
 };
+
+void PrintTo(const ArrayCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.text) << (c.keepEmpty ? " keeping" : " skipping")
+        << " empty fields into " << c.capacity << " slots";
+}
 
 class ParseArrayTest : public ::testing::TestWithParam<ArrayCase> {};
 
@@ -183,14 +190,20 @@ TEST_P(ParseArrayTest, CountsAndStoresWithinCapacity) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, ParseArrayTest,
-    ::testing::Values(ArrayCase{"10,20", 0, 8, 2, {10, 20}}, ArrayCase{"10", 0, 8, 1, {10}},
-                      ArrayCase{"10,abc,20", 0, 8, 1, {10}}, ArrayCase{"abc,10", 0, 8, 0, {}},
-                      ArrayCase{"10,20,30", 0, 2, 3, {10, 20}},
-                      ArrayCase{" 30, 40 ", 0, 8, 2, {30, 40}}, ArrayCase{"1,,2", 0, 8, 2, {1, 2}},
-                      ArrayCase{"1,,2", 1, 8, 1, {1}}, ArrayCase{"1, ,2", 1, 8, 1, {1}},
-                      ArrayCase{"5,6,", 0, 8, 2, {5, 6}}, ArrayCase{"", 0, 8, 0, {}},
-                      ArrayCase{"4294967295,1", 0, 8, 0, {}},
-                      ArrayCase{"-1,0x10,+3", 0, 0, 3, {}}));
+    ::testing::Values(ArrayCase{"TwoValues", "10,20", 0, 8, 2, {10, 20}},
+                      ArrayCase{"OneValue", "10", 0, 8, 1, {10}},
+                      ArrayCase{"StopsAtAWord", "10,abc,20", 0, 8, 1, {10}},
+                      ArrayCase{"WordFirst", "abc,10", 0, 8, 0, {}},
+                      ArrayCase{"CountsPastTheCapacity", "10,20,30", 0, 2, 3, {10, 20}},
+                      ArrayCase{"SpacesAroundValues", " 30, 40 ", 0, 8, 2, {30, 40}},
+                      ArrayCase{"EmptyFieldSkipped", "1,,2", 0, 8, 2, {1, 2}},
+                      ArrayCase{"KeptEmptyFieldStops", "1,,2", 1, 8, 1, {1}},
+                      ArrayCase{"KeptBlankFieldStops", "1, ,2", 1, 8, 1, {1}},
+                      ArrayCase{"TrailingSeparator", "5,6,", 0, 8, 2, {5, 6}},
+                      ArrayCase{"EmptyText", "", 0, 8, 0, {}},
+                      ArrayCase{"FirstValueOutOfRange", "4294967295,1", 0, 8, 0, {}},
+                      ArrayCase{"SignsAndHexCountedWithoutRoom", "-1,0x10,+3", 0, 0, 3, {}}),
+    [](const ::testing::TestParamInfo<ArrayCase>& row) { return std::string(row.param.name); });
 
 TEST(ParseArray, RealsAndSeveralSeparators) {
     double reals[3] = {};

@@ -1,6 +1,7 @@
 // Path text. Expected paths are written with '|' for the platform's separator, so the same
 // tables hold on Windows ('\') and elsewhere ('/').
 #include <cwchar>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -24,10 +25,15 @@ std::string NativeA(std::string path) {
 }
 
 struct CombineCase {
+    const char* label;
     const wchar_t* folder;
     const wchar_t* name;
     const wchar_t* expected;
 };
+
+void PrintTo(const CombineCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.folder) << " and " << ::testing::PrintToString(c.name);
+}
 
 class CombineTest : public ::testing::TestWithParam<CombineCase> {};
 
@@ -45,11 +51,13 @@ TEST_P(CombineTest, OneSeparatorBetween) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CombineTest,
-    ::testing::Values(CombineCase{L"C:\\data", L"file.txt", L"C:\\data|file.txt"},
-                      CombineCase{L"C:\\data\\", L"file.txt", L"C:\\data\\file.txt"},
-                      CombineCase{L"/home/u/", L"file.txt", L"/home/u/file.txt"},
-                      CombineCase{L"C:\\data", L"\\file.txt", L"C:\\data|file.txt"},
-                      CombineCase{L"", L"file.txt", L"file.txt"}));
+    ::testing::Values(
+        CombineCase{"AddsTheSeparator", L"C:\\data", L"file.txt", L"C:\\data|file.txt"},
+        CombineCase{"FolderEndsInABackslash", L"C:\\data\\", L"file.txt", L"C:\\data\\file.txt"},
+        CombineCase{"FolderEndsInASlash", L"/home/u/", L"file.txt", L"/home/u/file.txt"},
+        CombineCase{"NameStartsWithABackslash", L"C:\\data", L"\\file.txt", L"C:\\data|file.txt"},
+        CombineCase{"EmptyFolder", L"", L"file.txt", L"file.txt"}),
+    [](const ::testing::TestParamInfo<CombineCase>& row) { return std::string(row.param.label); });
 
 TEST(CombinePath, RefusesWhatDoesNotFit) {
     const std::wstring folder(250, L'f');
@@ -62,10 +70,15 @@ TEST(CombinePath, RefusesWhatDoesNotFit) {
 }
 
 struct AbsoluteCase {
+    const char* name;
     const char* path;
     const char* base;
     const char* expected;
 };
+
+void PrintTo(const AbsoluteCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.path) << " from " << ::testing::PrintToString(c.base);
+}
 
 class AbsoluteTest : public ::testing::TestWithParam<AbsoluteCase> {};
 
@@ -79,17 +92,21 @@ TEST_P(AbsoluteTest, Resolves) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AbsoluteTest,
-    ::testing::Values(AbsoluteCase{"sub\\file.txt", "C:\\prog", "C:|prog|sub|file.txt"},
-                      AbsoluteCase{"..\\x", "C:\\prog\\bin", "C:|prog|x"},
-                      AbsoluteCase{"./a/../b", "C:\\prog\\", "C:|prog|b"},
-                      AbsoluteCase{"D:\\data\\.\\a\\..\\b", "C:\\prog", "D:|data|b"},
-                      AbsoluteCase{"\\\\srv\\share\\..\\x", "C:\\prog", "||srv|share|x"},
-                      AbsoluteCase{"/abs/./x", "C:\\prog", "|abs|x"},
-                      AbsoluteCase{"a/b/../../..", "C:\\", "C:|"},
-                      AbsoluteCase{"C:\\..\\a", "D:\\x", "C:|a"}, AbsoluteCase{"x", "rel", "rel|x"},
-                      AbsoluteCase{"..\\a", "", "..|a"}, AbsoluteCase{"a\\..", "", "."},
-                      AbsoluteCase{"C:\\prog\\", nullptr, "C:|prog"},
-                      AbsoluteCase{"", "C:\\prog", "C:|prog"}));
+    ::testing::Values(
+        AbsoluteCase{"JoinsTheBase", "sub\\file.txt", "C:\\prog", "C:|prog|sub|file.txt"},
+        AbsoluteCase{"DotDotClimbsOneFolder", "..\\x", "C:\\prog\\bin", "C:|prog|x"},
+        AbsoluteCase{"SlashesAndDots", "./a/../b", "C:\\prog\\", "C:|prog|b"},
+        AbsoluteCase{"DrivePathIgnoresTheBase", "D:\\data\\.\\a\\..\\b", "C:\\prog", "D:|data|b"},
+        AbsoluteCase{"NetworkPath", "\\\\srv\\share\\..\\x", "C:\\prog", "||srv|share|x"},
+        AbsoluteCase{"RootedPathIgnoresTheBase", "/abs/./x", "C:\\prog", "|abs|x"},
+        AbsoluteCase{"ClimbingStopsAtTheDrive", "a/b/../../..", "C:\\", "C:|"},
+        AbsoluteCase{"DotDotAtTheDriveRootStays", "C:\\..\\a", "D:\\x", "C:|a"},
+        AbsoluteCase{"RelativeBase", "x", "rel", "rel|x"},
+        AbsoluteCase{"EmptyBaseKeepsDotDot", "..\\a", "", "..|a"},
+        AbsoluteCase{"NothingLeftIsDot", "a\\..", "", "."},
+        AbsoluteCase{"NoBaseDropsTheTrailingSeparator", "C:\\prog\\", nullptr, "C:|prog"},
+        AbsoluteCase{"EmptyPathIsTheBase", "", "C:\\prog", "C:|prog"}),
+    [](const ::testing::TestParamInfo<AbsoluteCase>& row) { return std::string(row.param.name); });
 
 TEST(AbsolutePath, LengthLimit) {
     char out[ZUVO_MAX_PATH] = "unchanged";
@@ -107,10 +124,15 @@ TEST(AbsolutePath, LengthLimit) {
 }
 
 struct RelativeCase {
+    const char* name;
     const wchar_t* path;
     const wchar_t* base;
     const wchar_t* expected;  // null: the answer is path itself
 };
+
+void PrintTo(const RelativeCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.path) << " from " << ::testing::PrintToString(c.base);
+}
 
 class RelativeTest : public ::testing::TestWithParam<RelativeCase> {};
 
@@ -126,15 +148,17 @@ TEST_P(RelativeTest, RelativeText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RelativeTest,
-    ::testing::Values(RelativeCase{L"C:\\prog\\SaveData", L"C:\\prog", L"SaveData"},
-                      RelativeCase{L"c:\\PROG\\Save\\x.bin", L"C:\\prog\\", L"Save\\x.bin"},
-                      RelativeCase{L"C:/prog/x", L"C:\\prog", L"x"},
-                      RelativeCase{L"C:\\prog", L"C:\\prog", L"."},
-                      RelativeCase{L"C:\\prog\\", L"C:\\prog", L"."},
-                      RelativeCase{L"C:\\prog2\\x", L"C:\\prog", nullptr},
-                      RelativeCase{L"C:\\pr", L"C:\\prog", nullptr},
-                      RelativeCase{L"D:\\x", L"C:\\prog", nullptr},
-                      RelativeCase{L"x", L"", nullptr}));
+    ::testing::Values(
+        RelativeCase{"InsideTheBase", L"C:\\prog\\SaveData", L"C:\\prog", L"SaveData"},
+        RelativeCase{"CaseIsIgnored", L"c:\\PROG\\Save\\x.bin", L"C:\\prog\\", L"Save\\x.bin"},
+        RelativeCase{"ForwardSlashes", L"C:/prog/x", L"C:\\prog", L"x"},
+        RelativeCase{"TheBaseItselfIsDot", L"C:\\prog", L"C:\\prog", L"."},
+        RelativeCase{"TheBaseWithASeparatorIsDot", L"C:\\prog\\", L"C:\\prog", L"."},
+        RelativeCase{"LongerFolderNameIsOutside", L"C:\\prog2\\x", L"C:\\prog", nullptr},
+        RelativeCase{"ShorterThanTheBase", L"C:\\pr", L"C:\\prog", nullptr},
+        RelativeCase{"OtherDrive", L"D:\\x", L"C:\\prog", nullptr},
+        RelativeCase{"EmptyBase", L"x", L"", nullptr}),
+    [](const ::testing::TestParamInfo<RelativeCase>& row) { return std::string(row.param.name); });
 
 TEST(RelativePath, PointsIntoThePath) {
     const wchar_t* path = L"C:\\prog\\SaveData";
@@ -144,10 +168,15 @@ TEST(RelativePath, PointsIntoThePath) {
 }
 
 struct ExtensionCase {
+    const char* name;
     const char* path;
     int outSize;
     const char* expected;
 };
+
+void PrintTo(const ExtensionCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.path) << " into " << c.outSize << " characters";
+}
 
 class ExtensionTest : public ::testing::TestWithParam<ExtensionCase> {};
 
@@ -167,12 +196,17 @@ TEST_P(ExtensionTest, NarrowAndWideAgree) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExtensionTest,
-    ::testing::Values(ExtensionCase{"photo.jpeg", 32, "jpeg"},
-                      ExtensionCase{"archive.tar.gz", 32, "gz"}, ExtensionCase{".JPG", 32, "JPG"},
-                      ExtensionCase{"noext", 32, ""}, ExtensionCase{"a.b\\c", 32, ""},
-                      ExtensionCase{"dir.x\\file", 32, ""},
-                      ExtensionCase{"dir.x/file.txt", 32, "txt"}, ExtensionCase{"file.", 32, ""},
-                      ExtensionCase{"photo.jpeg", 5, "jpeg"}, ExtensionCase{"photo.jpeg", 4, ""}));
+    ::testing::Values(ExtensionCase{"AfterTheDot", "photo.jpeg", 32, "jpeg"},
+                      ExtensionCase{"OnlyTheLastOne", "archive.tar.gz", 32, "gz"},
+                      ExtensionCase{"NothingBeforeTheDot", ".JPG", 32, "JPG"},
+                      ExtensionCase{"NoDot", "noext", 32, ""},
+                      ExtensionCase{"DotBeforeABackslash", "a.b\\c", 32, ""},
+                      ExtensionCase{"DotInTheFolderOnly", "dir.x\\file", 32, ""},
+                      ExtensionCase{"DotInTheFolderAndTheFile", "dir.x/file.txt", 32, "txt"},
+                      ExtensionCase{"TrailingDot", "file.", 32, ""},
+                      ExtensionCase{"JustFits", "photo.jpeg", 5, "jpeg"},
+                      ExtensionCase{"NoRoomForTheTerminator", "photo.jpeg", 4, ""}),
+    [](const ::testing::TestParamInfo<ExtensionCase>& row) { return std::string(row.param.name); });
 
 TEST(Extension, NullArguments) {
     char out[8];
