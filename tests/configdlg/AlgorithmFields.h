@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include "ZUVO_DataProcess.h"
+#include "settings/ConfigDlgItems.h"
 
 namespace configtest {
 
@@ -23,6 +27,30 @@ struct ChoiceCase {
     int item;
     AlgorithmFields fields;
 };
+
+// The list item as a test name: each table has one row per item.
+inline std::string ItemName(int item) {
+    switch (item) {
+        case zuvo::kConfigItemPcMtt:
+            return "PcMtt";
+        case zuvo::kConfigItemPcMod:
+            return "PcMod";
+        case zuvo::kConfigItemMcuMtt:
+            return "McuMtt";
+        case zuvo::kConfigItemMcuMtt2:
+            return "McuMtt2";
+        default:
+            return "Item" + std::to_string(item);
+    }
+}
+
+inline std::string ChoiceName(const testing::TestParamInfo<ChoiceCase>& row) {
+    return ItemName(row.param.item);
+}
+
+inline void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << "item " << c.item << " (" << ItemName(c.item) << ")";
+}
 
 // Every choice also marks the algorithm as selected.
 inline void ExpectAlgorithmFields(const tagRADARPARAMETER& record,

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "AlgorithmFields.h"
@@ -170,6 +171,7 @@ private:
 
 // The template and list of one interface language.
 struct LanguageCase {
+    const char* name;
     const wchar_t* locale;
     const wchar_t* caption;
     const wchar_t* label;
@@ -178,6 +180,10 @@ struct LanguageCase {
     const wchar_t* items[4];
     int heightUnits;
 };
+
+void PrintTo(const LanguageCase& c, std::ostream* os) {
+    *os << testing::PrintToString(c.locale);
+}
 
 class ConfigDialogLanguage : public ConfigDialog,
                              public testing::WithParamInterface<LanguageCase> {};
@@ -219,28 +225,37 @@ TEST_P(ConfigDialogLanguage, TemplateTextsAndLayout) {
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, ConfigDialogLanguage,
-    testing::Values(LanguageCase{L"en-US",
+    testing::Values(LanguageCase{"English",
+                                 L"en-US",
                                  kEnglishCaption,
                                  L"Algorithm:",
                                  L"Register Config",
                                  L"Save",
                                  {L"PC MTT", L"PC MOD", L"MCU MTT", L"MCU MTT2"},
                                  40},
-                    LanguageCase{L"zh-CN",
+                    LanguageCase{"SimplifiedChinese",
+                                 L"zh-CN",
                                  kChineseCaption,
                                  L"算法选择:",
                                  L"寄存器参数配置",
                                  L"保存",
                                  {L"上位机MTT", L"上位机MOD", L"下位机MTT", L"下位机MTT2"},
-                                 44}));
+                                 44}),
+    [](const testing::TestParamInfo<LanguageCase>& row) { return std::string(row.param.name); });
 
 struct OpeningCase {
+    const char* name;
     int processSite;
     int hostAlgorithm;
     int sensorAlgorithm;
     int item;
     const wchar_t* text;
 };
+
+void PrintTo(const OpeningCase& c, std::ostream* os) {
+    *os << "site " << c.processSite << ", host algorithm " << c.hostAlgorithm
+        << ", sensor algorithm " << c.sensorAlgorithm;
+}
 
 class ConfigDialogOpening : public ConfigDialog, public testing::WithParamInterface<OpeningCase> {};
 
@@ -256,9 +271,13 @@ TEST_P(ConfigDialogOpening, ShowsTheFilesChoice) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ConfigDialogOpening,
-    testing::Values(OpeningCase{0, 3, 1, 0, L"PC MTT"}, OpeningCase{0, 1, 0, 1, L"PC MOD"},
-                    OpeningCase{0, 0, 0, 1, L"PC MOD"}, OpeningCase{10, 0, 0, 2, L"MCU MTT"},
-                    OpeningCase{10, 0, 1, 3, L"MCU MTT2"}, OpeningCase{10, 3, 1, 3, L"MCU MTT2"}));
+    testing::Values(OpeningCase{"PcWithMtt", 0, 3, 1, 0, L"PC MTT"},
+                    OpeningCase{"PcWithMod", 0, 1, 0, 1, L"PC MOD"},
+                    OpeningCase{"PcWithoutAlgorithm", 0, 0, 0, 1, L"PC MOD"},
+                    OpeningCase{"SensorWithMtt", 10, 0, 0, 2, L"MCU MTT"},
+                    OpeningCase{"SensorWithMtt2", 10, 0, 1, 3, L"MCU MTT2"},
+                    OpeningCase{"SensorWithMtt2AndHostMtt", 10, 3, 1, 3, L"MCU MTT2"}),
+    [](const testing::TestParamInfo<OpeningCase>& row) { return std::string(row.param.name); });
 
 class ConfigDialogSave : public ConfigDialog,
                          public testing::WithParamInterface<configtest::ChoiceCase> {};
@@ -285,7 +304,8 @@ INSTANTIATE_TEST_SUITE_P(Items, ConfigDialogSave,
                          testing::Values(configtest::ChoiceCase{0, {0, 3, 1, 5, 99, 1, 1, 7}},
                                          configtest::ChoiceCase{1, {0, 1, 1, 5, 99, 1, 1, 64}},
                                          configtest::ChoiceCase{2, {10, 0, 0, 0, 20, 0, 0, 7}},
-                                         configtest::ChoiceCase{3, {10, 0, 1, 5, 30, 0, 0, 7}}));
+                                         configtest::ChoiceCase{3, {10, 0, 1, 5, 30, 0, 0, 7}}),
+                         configtest::ChoiceName);
 
 TEST_F(ConfigDialog, CloseBoxAndEscSaveNothing) {
     WriteConfig(OperatorRecord(0, 1, 0));

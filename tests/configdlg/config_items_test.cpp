@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
+#include <string>
 
 #include "AlgorithmFields.h"
 #include "settings/ConfigDlgItems.h"
@@ -23,11 +25,17 @@ constexpr int kUntouched = 0x5A5A5A5A;
 constexpr int64_t kUntouched64 = 0x5A5A5A5A5A5A5A5A;
 
 struct ShownCase {
+    const char* name;
     int processSite;
     int hostAlgorithm;
     int sensorAlgorithm;
     int item;
 };
+
+void PrintTo(const ShownCase& c, std::ostream* os) {
+    *os << "site " << c.processSite << ", host algorithm " << c.hostAlgorithm
+        << ", sensor algorithm " << c.sensorAlgorithm;
+}
 
 class ItemShown : public testing::TestWithParam<ShownCase> {};
 
@@ -42,15 +50,19 @@ TEST_P(ItemShown, FollowsProcessSiteAndAlgorithm) {
 
 INSTANTIATE_TEST_SUITE_P(
     Records, ItemShown,
-    testing::Values(
-        ShownCase{0, 3, 1, zuvo::kConfigItemPcMtt}, ShownCase{0, 1, 0, zuvo::kConfigItemPcMod},
-        // Any host algorithm but MTT shows MOD, also "none".
-        ShownCase{0, 0, 0, zuvo::kConfigItemPcMod}, ShownCase{0, 7, 0, zuvo::kConfigItemPcMod},
-        // The host algorithm decides for every site that is not the sensor.
-        ShownCase{5, 3, 0, zuvo::kConfigItemPcMtt}, ShownCase{10, 3, 0, zuvo::kConfigItemMcuMtt},
-        ShownCase{10, 0, 1, zuvo::kConfigItemMcuMtt2},
-        // An unknown sensor algorithm falls back to the first item.
-        ShownCase{10, 1, 7, zuvo::kConfigItemPcMtt}, ShownCase{10, 1, -1, zuvo::kConfigItemPcMtt}));
+    testing::Values(ShownCase{"PcWithMtt", 0, 3, 1, zuvo::kConfigItemPcMtt},
+                    ShownCase{"PcWithMod", 0, 1, 0, zuvo::kConfigItemPcMod},
+                    // Any host algorithm but MTT shows MOD, also "none".
+                    ShownCase{"PcWithoutAlgorithm", 0, 0, 0, zuvo::kConfigItemPcMod},
+                    ShownCase{"PcWithUnknownAlgorithm", 0, 7, 0, zuvo::kConfigItemPcMod},
+                    // The host algorithm decides for every site that is not the sensor.
+                    ShownCase{"OtherSiteWithMtt", 5, 3, 0, zuvo::kConfigItemPcMtt},
+                    ShownCase{"SensorWithMtt", 10, 3, 0, zuvo::kConfigItemMcuMtt},
+                    ShownCase{"SensorWithMtt2", 10, 0, 1, zuvo::kConfigItemMcuMtt2},
+                    // An unknown sensor algorithm falls back to the first item.
+                    ShownCase{"SensorWithUnknownAlgorithm", 10, 1, 7, zuvo::kConfigItemPcMtt},
+                    ShownCase{"SensorWithNegativeAlgorithm", 10, 1, -1, zuvo::kConfigItemPcMtt}),
+    [](const testing::TestParamInfo<ShownCase>& row) { return std::string(row.param.name); });
 
 // What each choice leaves in a record: kUntouched marks a field the choice must not write.
 class ItemChosen : public testing::TestWithParam<configtest::ChoiceCase> {};
@@ -71,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ChoiceCase{zuvo::kConfigItemPcMtt, {0, 3, k, k, k, 1, 1, k}},
                     ChoiceCase{zuvo::kConfigItemPcMod, {0, 1, k, k, k, 1, 1, 64}},
                     ChoiceCase{zuvo::kConfigItemMcuMtt, {10, 0, 0, 0, 20, k, k, k}},
-                    ChoiceCase{zuvo::kConfigItemMcuMtt2, {10, 0, 1, k, 30, k, k, k}}));
+                    ChoiceCase{zuvo::kConfigItemMcuMtt2, {10, 0, 1, k, 30, k, k, k}}),
+    configtest::ChoiceName);
 
 TEST(ItemSequence, LaterChoicesKeepWhatEarlierOnesSet) {
     tagRADARPARAMETER record = Filled();
