@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <numeric>
+#include <ostream>
 #include <set>
+#include <string>
 
 #include "Assignment.h"
 #include "MttTracker.h"
@@ -116,6 +119,16 @@ struct CrossingCase {
     double headingDifferenceDeg;  // between the two walking directions; 180 is head-on
 };
 
+void PrintTo(const CrossingCase& c, std::ostream* os) {
+    *os << "seed " << c.seed << ", paths " << c.headingDifferenceDeg << " degrees apart";
+}
+
+// Named by the angle between the paths and by the seed of the measurement noise.
+std::string CrossingName(const testing::TestParamInfo<CrossingCase>& row) {
+    return "At" + std::to_string(std::lround(row.param.headingDifferenceDeg)) + "DegreesSeed" +
+           std::to_string(row.param.seed);
+}
+
 class MttCrossing : public testing::TestWithParam<CrossingCase> {};
 
 // Two people whose paths cross (and whose detections merge while they pass) keep their ids.
@@ -155,7 +168,8 @@ INSTANTIATE_TEST_SUITE_P(Scenes, MttCrossing,
                          testing::Values(CrossingCase{1, 160.0}, CrossingCase{2, 160.0},
                                          CrossingCase{3, 140.0}, CrossingCase{4, 120.0},
                                          CrossingCase{5, 90.0}, CrossingCase{6, 90.0},
-                                         CrossingCase{7, 60.0}, CrossingCase{8, 60.0}));
+                                         CrossingCase{7, 60.0}, CrossingCase{8, 60.0}),
+                         CrossingName);
 
 // Heavy clutter all over the field (two false alarms a frame, as many as the emulator makes in
 // seven) never makes a confirmed track; the person still gets one.

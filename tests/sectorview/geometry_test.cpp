@@ -1,5 +1,7 @@
 // The fan's layout and the mapping between (distance, angle) and pixels, against worked values.
 #include <cmath>
+#include <ostream>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@ SectorViewSettings WithTopView(int topView) {
 }
 
 struct LayoutCase {
+    const char* name;
     int width;
     int height;
     int topView;
@@ -26,6 +29,10 @@ struct LayoutCase {
     int originX;
     int originY;
 };
+
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.width << " x " << c.height << (c.topView ? ", top view" : ", bottom view");
+}
 
 class Layout : public testing::TestWithParam<LayoutCase> {};
 
@@ -43,12 +50,13 @@ TEST_P(Layout, MatchesTheWorkedValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, Layout,
-    testing::Values(LayoutCase{600, 200, 1, 200.0, {100, 0, 500, 200}, 300, 0},
-                    LayoutCase{600, 200, 0, 200.0, {100, 0, 500, 200}, 300, 199},
-                    LayoutCase{500, 400, 1, 250.0, {0, 0, 500, 250}, 250, 0},
-                    LayoutCase{500, 400, 0, 250.0, {0, 150, 500, 400}, 250, 399},
+    testing::Values(LayoutCase{"WideTopView", 600, 200, 1, 200.0, {100, 0, 500, 200}, 300, 0},
+                    LayoutCase{"WideBottomView", 600, 200, 0, 200.0, {100, 0, 500, 200}, 300, 199},
+                    LayoutCase{"TallTopView", 500, 400, 1, 250.0, {0, 0, 500, 250}, 250, 0},
+                    LayoutCase{"TallBottomView", 500, 400, 0, 250.0, {0, 150, 500, 400}, 250, 399},
                     // Odd sizes: R = 150.5 rounds the sector to 301 x 151 (halves away from 0).
-                    LayoutCase{301, 400, 1, 150.5, {0, 0, 301, 151}, 150, 0}));
+                    LayoutCase{"OddWidth", 301, 400, 1, 150.5, {0, 0, 301, 151}, 150, 0}),
+    [](const testing::TestParamInfo<LayoutCase>& row) { return std::string(row.param.name); });
 
 TEST(Geometry, MarkerRadiusFollowsTheRingSpacing) {
     SectorViewSettings settings;
@@ -78,12 +86,17 @@ TEST(Geometry, RadialLinesCoverTheHalfCircle) {
 }
 
 struct GateCase {
+    const char* name;
     double min;
     double max;
     int count;
     double expectedMin;
     double expectedMax;
 };
+
+void PrintTo(const GateCase& c, std::ostream* os) {
+    *os << "gates " << c.min << " to " << c.max << " of " << c.count;
+}
 
 class GateRange : public testing::TestWithParam<GateCase> {};
 
@@ -94,11 +107,14 @@ TEST_P(GateRange, IsClamped) {
     EXPECT_EQ(c.max, c.expectedMax);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, GateRange,
-                         testing::Values(GateCase{5, 0, 32, 5, 31}, GateCase{-3, 40, 32, 0, 31},
-                                         GateCase{40, 0.5, 32, 30, 1},
-                                         GateCase{2.5, 12.5, 32, 2.5, 12.5},
-                                         GateCase{NAN, NAN, 32, 0, 31}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, GateRange,
+    testing::Values(GateCase{"ZeroMaximumMeansTheLastGate", 5, 0, 32, 5, 31},
+                    GateCase{"BelowTheFirstAndBeyondTheLastGate", -3, 40, 32, 0, 31},
+                    GateCase{"MinimumTooHighMaximumTooLow", 40, 0.5, 32, 30, 1},
+                    GateCase{"FractionsInsideAreKept", 2.5, 12.5, 32, 2.5, 12.5},
+                    GateCase{"NotANumberTakesTheDefaults", NAN, NAN, 32, 0, 31}),
+    [](const testing::TestParamInfo<GateCase>& row) { return std::string(row.param.name); });
 
 TEST(Geometry, ConfigIsClampedIntoTheSettings) {
     SectorViewConfig config;

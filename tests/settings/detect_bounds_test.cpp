@@ -1,6 +1,8 @@
 // Detection boundaries converted into the radar library's detection bounds.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -35,6 +37,16 @@ struct ConversionCase {
     int boundGateLimit;
     Bound expected;  // (gate, lateral)
 };
+
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << "points";
+    for (size_t i = 0; i + 1 < c.pairs.size(); i += 2) {
+        *os << " (" << c.pairs[i] << ", " << c.pairs[i + 1] << ")";
+    }
+    *os << " in " << c.width << " x " << c.height
+        << (c.topViewMode ? ", top view, " : ", bottom view, ") << c.gateCount
+        << " gates, bound limit " << c.boundGateLimit;
+}
 
 class DetectBoundConversion : public ::testing::TestWithParam<ConversionCase> {};
 
