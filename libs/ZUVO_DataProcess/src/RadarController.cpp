@@ -157,9 +157,11 @@ bool RadarController::Start() {
     m_processor.Reset(ProcessingOf(m_runRecord));
     m_queue.Open();
     m_gate.Rearm();
+    // Started before the first frame can reach a listener: a listener that asks during its first
+    // delivery must not be told that nothing runs.
+    m_started.store(true);
     m_processThread = std::thread([this] { ProcessFrames(); });
     m_device->Begin(m_queue, m_gate);
-    m_started.store(true);
     return true;
 }
 
