@@ -36,8 +36,11 @@ function(zuvo_native_test name)
     target_include_directories(${name} PRIVATE "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
     target_precompile_headers(${name} REUSE_FROM zuvo_test_pch)
     zuvo_warnings(${name})
+    # A ctest name is exactly the GoogleTest name, without the printed parameter: printed
+    # values hold spaces, may repeat and need not be the same from one build to the next.
     gtest_discover_tests(${name}
         WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
+        NO_PRETTY_VALUES
         PROPERTIES LABELS native
         DISCOVERY_TIMEOUT 60)
 endfunction()
@@ -73,9 +76,11 @@ function(zuvo_windows_test name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ZUVO_TEST_DIR}")
     zuvo_warnings(${name})
     zuvo_windows_test_code(${name})
+    # Exactly the GoogleTest name, as in zuvo_native_test.
     gtest_discover_tests(${name}
         WORKING_DIRECTORY "${ZUVO_TEST_DIR}"
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
+        NO_PRETTY_VALUES
         PROPERTIES LABELS wine ${ZUVO_WINE_TEST_PROPERTIES} TIMEOUT ${ARG_TIMEOUT})
 endfunction()
