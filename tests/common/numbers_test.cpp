@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -22,8 +23,62 @@ struct NumberCase {
     const char* expected;  // the value in decimal, or null when the text must be refused
 };
 
+std::string TypeName(int type) {
+    const std::pair<int, const char*> names[] = {
+        {DIGITAL_TYPE_NONE, "TypeNone"}, {DIGITAL_TYPE_BOOL8, "Bool8"},
+        {DIGITAL_TYPE_FLAG, "Flag"},     {DIGITAL_TYPE_INT8, "Int8"},
+        {DIGITAL_TYPE_INT16, "Int16"},   {DIGITAL_TYPE_INT32, "Int32"},
+        {DIGITAL_TYPE_UINT32, "UInt32"}, {DIGITAL_TYPE_INT64, "Int64"},
+        {DIGITAL_TYPE_UINT64, "UInt64"}, {DIGITAL_TYPE_FLOAT, "Float"},
+        {DIGITAL_TYPE_DOUBLE, "Double"}, {DIGITAL_TYPE_COUNT, "TypeCount"}};
+    for (const auto& [code, name] : names) {
+        if (code == type) {
+            return name;
+        }
+    }
+    return type < 0 ? "TypeMinus" + std::to_string(-static_cast<long long>(type))
+                    : "Type" + std::to_string(type);
+}
+
 void PrintTo(const NumberCase& c, std::ostream* os) {
-    *os << "\"" << c.text << "\" as type " << c.type;
+    *os << testing::PrintToString(std::string(c.text)) << " as " << TypeName(c.type);
+}
+
+// The word for a character that cannot stand in a test name, or null.
+const char* CharacterName(char ch) {
+    const std::pair<char, const char*> names[] = {{'-', "Minus"}, {'+', "Plus"},  {'.', "Point"},
+                                                  {',', "Comma"}, {' ', "Space"}, {'\t', "Tab"},
+                                                  {'\r', "Cr"},   {'\n', "Lf"}};
+    for (const auto& [character, name] : names) {
+        if (character == ch) {
+            return name;
+        }
+    }
+    return nullptr;
+}
+
+// The text spelled with letters and digits only: "-0.5" is Minus0Point5, " 42 " Space42Space.
+std::string SpelledText(const char* text) {
+    if (*text == '\0') {
+        return "Empty";
+    }
+    std::string spelled;
+    for (const char* p = text; *p != '\0'; ++p) {
+        const char ch = *p;
+        if ((ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z')) {
+            spelled += ch;
+        } else if (const char* word = CharacterName(ch)) {
+            spelled += word;
+        } else {
+            spelled += "Char" + std::to_string(static_cast<unsigned char>(ch));
+        }
+    }
+    return spelled;
+}
+
+// For example Int32_Minus150 or Double_1e3: the type read and the text it reads.
+std::string NumberCaseName(const testing::TestParamInfo<NumberCase>& row) {
+    return TypeName(row.param.type) + "_" + SpelledText(row.param.text);
 }
 
 // The value stored at dest, widened for comparison with the expected text; *width is the
@@ -120,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"0x1p4", kF64, "16"}, NumberCase{"inf", kF64, "inf"},
         NumberCase{"-inf", kF64, "-inf"}, NumberCase{"nan", kF64, "nan"},
         NumberCase{"12.5", kF32, "12.5"}, NumberCase{"-0.5", kF32, "-0.5"},
-        NumberCase{"3.4e38", kF32, "3.4e38"}));
+        NumberCase{"3.4e38", kF32, "3.4e38"}),
+    NumberCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Refused, DigitalStringTest,
@@ -146,7 +202,8 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"--1", kF64, nullptr}, NumberCase{"+-1", kF64, nullptr},
         NumberCase{"1,5", kF64, nullptr}, NumberCase{"1e999", kF64, nullptr},
         NumberCase{"1e39", kF32, nullptr}, NumberCase{"5", DIGITAL_TYPE_NONE, nullptr},
-        NumberCase{"5", DIGITAL_TYPE_COUNT, nullptr}, NumberCase{"5", -1, nullptr}));
+        NumberCase{"5", DIGITAL_TYPE_COUNT, nullptr}, NumberCase{"5", -1, nullptr}),
+    NumberCaseName);
 
 TEST(DigitalString, ReadsOnlyTheGivenLength) {
     int32_t value = -1;

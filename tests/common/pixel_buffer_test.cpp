@@ -82,6 +82,7 @@ Buffer Numbered(int columns, int rows, int bytesPerPixel) {
 }
 
 struct BoundCase {
+    const char* name;
     ZRect rect;
     ZRect bounds;
     ZRect expected;
@@ -111,11 +112,14 @@ TEST_P(BoundRectTest, Intersection) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BoundRectTest,
-    ::testing::Values(BoundCase{{-5, -5, 5, 5}, {0, 0, 10, 10}, {0, 0, 5, 5}, 1},
-                      BoundCase{{2, 3, 4, 5}, {0, 0, 10, 10}, {2, 3, 4, 5}, 1},
-                      BoundCase{{20, 20, 30, 30}, {0, 0, 10, 10}, {20, 20, 20, 20}, 0},
-                      BoundCase{{10, 0, 20, 5}, {0, 0, 10, 10}, {10, 0, 10, 0}, 0},
-                      BoundCase{{0, 0, 10, 10}, {2, 2, 8, 8}, {2, 2, 8, 8}, 1}));
+    ::testing::Values(
+        BoundCase{"OverTheTopLeftCornerIsCut", {-5, -5, 5, 5}, {0, 0, 10, 10}, {0, 0, 5, 5}, 1},
+        BoundCase{"InsideIsKept", {2, 3, 4, 5}, {0, 0, 10, 10}, {2, 3, 4, 5}, 1},
+        BoundCase{
+            "DisjointIsEmptyAtItsCorner", {20, 20, 30, 30}, {0, 0, 10, 10}, {20, 20, 20, 20}, 0},
+        BoundCase{"TouchingTheRightEdgeIsEmpty", {10, 0, 20, 5}, {0, 0, 10, 10}, {10, 0, 10, 0}, 0},
+        BoundCase{"AroundTheBoundsIsCutToThem", {0, 0, 10, 10}, {2, 2, 8, 8}, {2, 2, 8, 8}, 1}),
+    [](const testing::TestParamInfo<BoundCase>& row) { return std::string(row.param.name); });
 
 TEST(PixelBuffer, FillClipsToTheBuffer) {
     Buffer buffer(8, 4, 4);

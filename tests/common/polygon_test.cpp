@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdint>
 #include <ostream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -43,6 +45,41 @@ void PrintTo(const PolygonCase& c, std::ostream* os) {
     *os << "(" << c.a << ", " << c.b << ") against " << c.polygon->size() / 2 << " vertices";
 }
 
+const char* OutlineName(const std::vector<int32_t>* polygon) {
+    const std::pair<const std::vector<int32_t>*, const char*> names[] = {
+        {&kSquare, "Square"},
+        {&kU, "U"},
+        {&kDiamond, "Diamond"},
+        {&kTriangle, "Triangle"},
+        {&kStar, "Star"},
+        {&kHuge, "Huge"},
+        {&kHugeTriangle, "HugeTriangle"},
+        {&kSegment, "Segment"},
+        {&kDot, "Dot"},
+        {&kCollinear, "Collinear"}};
+    for (const auto& [outline, name] : names) {
+        if (outline == polygon) {
+            return name;
+        }
+    }
+    return "Outline";
+}
+
+std::string Coordinate(int value) {
+    return value < 0 ? "Minus" + std::to_string(-static_cast<int64_t>(value))
+                     : std::to_string(value);
+}
+
+// For example Square_15_5_IsOutside: the outline, the point and the expected answer.
+std::string PolygonCaseName(const testing::TestParamInfo<PolygonCase>& row) {
+    const PolygonCase& c = row.param;
+    const char* answer = c.expected == kInside    ? "IsInside"
+                         : c.expected == kOutline ? "IsOnTheOutline"
+                                                  : "IsOutside";
+    return std::string(OutlineName(c.polygon)) + "_" + Coordinate(c.a) + "_" + Coordinate(c.b) +
+           "_" + answer;
+}
+
 std::vector<int32_t> Reversed(const std::vector<int32_t>& pairs) {
     std::vector<int32_t> reversed;
     for (size_t i = pairs.size(); i >= 2; i -= 2) {
@@ -78,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(Square, PolygonTest,
                                            PolygonCase{&kSquare, 10, 10, kOutline},
                                            PolygonCase{&kSquare, 15, 10, kOutside},
                                            PolygonCase{&kSquare, -5, 0, kOutside},
-                                           PolygonCase{&kSquare, 5, 11, kOutside}));
+                                           PolygonCase{&kSquare, 5, 11, kOutside}),
+                         PolygonCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Concave, PolygonTest,
@@ -88,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PolygonCase{&kU, 20, 10, kOutline}, PolygonCase{&kU, 5, 10, kInside},
                       PolygonCase{&kU, 25, 10, kInside}, PolygonCase{&kU, 35, 10, kOutside},
                       PolygonCase{&kU, -5, 10, kOutside}, PolygonCase{&kU, 15, 30, kOutside},
-                      PolygonCase{&kU, 25, 30, kOutline}, PolygonCase{&kU, -5, 30, kOutside}));
+                      PolygonCase{&kU, 25, 30, kOutline}, PolygonCase{&kU, -5, 30, kOutside}),
+    PolygonCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     LevelWithVertex, PolygonTest,
@@ -98,13 +137,15 @@ INSTANTIATE_TEST_SUITE_P(
         PolygonCase{&kDiamond, 15, 5, kOutline}, PolygonCase{&kDiamond, 14, 5, kInside},
         PolygonCase{&kDiamond, 16, 5, kOutside}, PolygonCase{&kDiamond, 10, -5, kOutside},
         PolygonCase{&kTriangle, -5, 5, kOutside}, PolygonCase{&kTriangle, 5, 5, kInside},
-        PolygonCase{&kTriangle, 10, 5, kOutline}, PolygonCase{&kTriangle, 11, 5, kOutside}));
+        PolygonCase{&kTriangle, 10, 5, kOutline}, PolygonCase{&kTriangle, 11, 5, kOutside}),
+    PolygonCaseName);
 
 INSTANTIATE_TEST_SUITE_P(SelfIntersecting, PolygonTest,
                          ::testing::Values(PolygonCase{&kStar, 0, 0, kOutside},
                                            PolygonCase{&kStar, 0, -70, kInside},
                                            PolygonCase{&kStar, 0, -100, kOutline},
-                                           PolygonCase{&kStar, 0, 90, kOutside}));
+                                           PolygonCase{&kStar, 0, 90, kOutside}),
+                         PolygonCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Int32Range, PolygonTest,
@@ -115,7 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PolygonCase{&kHugeTriangle, 1, 0, kOutside},
                       PolygonCase{&kHugeTriangle, 0, 1, kInside},
                       PolygonCase{&kHugeTriangle, INT32_MAX - 1, INT32_MAX - 2, kOutside},
-                      PolygonCase{&kHugeTriangle, INT32_MAX - 2, INT32_MAX - 1, kInside}));
+                      PolygonCase{&kHugeTriangle, INT32_MAX - 2, INT32_MAX - 1, kInside}),
+    PolygonCaseName);
 
 // Outlines that enclose nothing: their points and segments are still the outline.
 INSTANTIATE_TEST_SUITE_P(Degenerate, PolygonTest,
@@ -127,7 +169,8 @@ INSTANTIATE_TEST_SUITE_P(Degenerate, PolygonTest,
                                            PolygonCase{&kDot, 3, 4, kOutside},
                                            PolygonCase{&kCollinear, 7, 0, kOutline},
                                            PolygonCase{&kCollinear, 7, 1, kOutside},
-                                           PolygonCase{&kCollinear, 11, 0, kOutside}));
+                                           PolygonCase{&kCollinear, 11, 0, kOutside}),
+                         PolygonCaseName);
 
 TEST(Polygon, MissingOutline) {
     EXPECT_EQ(IsPointInPolygonSides(0, 0, nullptr, 4), kOutside);

@@ -10,6 +10,7 @@
 namespace {
 
 struct SplitCase {
+    const char* name;
     const char* text;
     const char* separators;
     int keepEmpty;
@@ -19,8 +20,9 @@ struct SplitCase {
 };
 
 void PrintTo(const SplitCase& c, std::ostream* os) {
-    *os << "\"" << c.text << "\" keepEmpty " << c.keepEmpty << " trim " << c.trim << " max "
-        << c.maxPieces;
+    *os << testing::PrintToString(std::string(c.text)) << " at "
+        << testing::PrintToString(std::string(c.separators)) << ", keepEmpty " << c.keepEmpty
+        << " trim " << c.trim << " max " << c.maxPieces;
 }
 
 std::vector<std::string> SplitA(const char* text, int length, const char* separators, int keepEmpty,
@@ -48,29 +50,32 @@ TEST_P(SplitTest, Pieces) {
     EXPECT_EQ(SplitA(c.text, -1, c.separators, c.keepEmpty, c.trim, c.maxPieces), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, SplitTest,
-                         ::testing::Values(SplitCase{"a,b,c", ",", 0, 0, -1, {"a", "b", "c"}},
-                                           SplitCase{"a,,b", ",", 0, 0, -1, {"a", "b"}},
-                                           SplitCase{"a,,b", ",", 1, 0, -1, {"a", "", "b"}},
-                                           SplitCase{"a\n\nb", "\n", 1, 0, -1, {"a", "", "b"}},
-                                           SplitCase{",,,", ",", 0, 0, -1, {}},
-                                           SplitCase{",,,", ",", 1, 0, -1, {"", "", "", ""}},
-                                           SplitCase{" a , b ", ",", 0, 1, -1, {"a", "b"}},
-                                           SplitCase{" a , b ", ",", 0, 0, -1, {" a ", " b "}},
-                                           SplitCase{"a\r\nb\r\n", "\n", 0, 0, -1, {"a\r", "b\r"}},
-                                           SplitCase{"a\r\nb\r\n", "\n", 0, 1, -1, {"a", "b"}},
-                                           SplitCase{"a, ,b", ",", 0, 1, -1, {"a", "b"}},
-                                           SplitCase{"a, ,b", ",", 1, 1, -1, {"a", "", "b"}},
-                                           SplitCase{"a;b,c", ";,", 0, 0, -1, {"a", "b", "c"}},
-                                           SplitCase{"a,b,c,d", ",", 0, 0, 2, {"a", "b,c,d"}},
-                                           SplitCase{"a,,b,c", ",", 0, 0, 2, {"a", "b,c"}},
-                                           SplitCase{"a,,b,c", ",", 1, 0, 2, {"a", ",b,c"}},
-                                           SplitCase{"a, b ,c ", ",", 0, 1, 2, {"a", "b ,c"}},
-                                           SplitCase{"a,b,c", ",", 0, 0, 1, {"a,b,c"}},
-                                           SplitCase{"a,b,c", ",", 0, 0, 0, {}},
-                                           SplitCase{"a,b", ",", 0, 0, 5, {"a", "b"}},
-                                           SplitCase{"", ",", 1, 0, -1, {}},
-                                           SplitCase{"abc", "", 0, 0, -1, {"abc"}}));
+INSTANTIATE_TEST_SUITE_P(
+    Rules, SplitTest,
+    ::testing::Values(
+        SplitCase{"ThreePieces", "a,b,c", ",", 0, 0, -1, {"a", "b", "c"}},
+        SplitCase{"EmptyPiecesAreDropped", "a,,b", ",", 0, 0, -1, {"a", "b"}},
+        SplitCase{"EmptyPiecesAreKept", "a,,b", ",", 1, 0, -1, {"a", "", "b"}},
+        SplitCase{"EmptyLinesAreKept", "a\n\nb", "\n", 1, 0, -1, {"a", "", "b"}},
+        SplitCase{"OnlySeparatorsGiveNothing", ",,,", ",", 0, 0, -1, {}},
+        SplitCase{"OnlySeparatorsGiveEmptyPieces", ",,,", ",", 1, 0, -1, {"", "", "", ""}},
+        SplitCase{"PiecesAreTrimmed", " a , b ", ",", 0, 1, -1, {"a", "b"}},
+        SplitCase{"UntrimmedPiecesKeepTheirBlanks", " a , b ", ",", 0, 0, -1, {" a ", " b "}},
+        SplitCase{"LinesKeepTheirCarriageReturn", "a\r\nb\r\n", "\n", 0, 0, -1, {"a\r", "b\r"}},
+        SplitCase{"TrimmingRemovesTheCarriageReturn", "a\r\nb\r\n", "\n", 0, 1, -1, {"a", "b"}},
+        SplitCase{"BlankPieceIsTrimmedAndDropped", "a, ,b", ",", 0, 1, -1, {"a", "b"}},
+        SplitCase{"BlankPieceIsTrimmedAndKept", "a, ,b", ",", 1, 1, -1, {"a", "", "b"}},
+        SplitCase{"EverySeparatorCharacterSplits", "a;b,c", ";,", 0, 0, -1, {"a", "b", "c"}},
+        SplitCase{"TheLastOfTwoPiecesTakesTheRest", "a,b,c,d", ",", 0, 0, 2, {"a", "b,c,d"}},
+        SplitCase{"TheRestBeginsAfterTheDroppedEmptyPiece", "a,,b,c", ",", 0, 0, 2, {"a", "b,c"}},
+        SplitCase{"TheRestBeginsAfterTheFirstSeparator", "a,,b,c", ",", 1, 0, 2, {"a", ",b,c"}},
+        SplitCase{"TheRestIsTrimmedAsAWhole", "a, b ,c ", ",", 0, 1, 2, {"a", "b ,c"}},
+        SplitCase{"OnePieceIsTheWholeText", "a,b,c", ",", 0, 0, 1, {"a,b,c"}},
+        SplitCase{"ZeroPiecesGiveNothing", "a,b,c", ",", 0, 0, 0, {}},
+        SplitCase{"MaximumAboveTheCountChangesNothing", "a,b", ",", 0, 0, 5, {"a", "b"}},
+        SplitCase{"EmptyTextGivesNothing", "", ",", 1, 0, -1, {}},
+        SplitCase{"NoSeparatorsGiveTheWholeText", "abc", "", 0, 0, -1, {"abc"}}),
+    [](const testing::TestParamInfo<SplitCase>& row) { return std::string(row.param.name); });
 
 TEST(Split, LengthAndNullArguments) {
     EXPECT_EQ(SplitA("a,b,c", 3, ",", 0, 0, -1), (std::vector<std::string>{"a", "b"}));
