@@ -15,6 +15,7 @@ using zuvo::dlg::HexError;
 using zuvo::dlg::ParseHex;
 
 struct HexCase {
+    const char* name;
     const wchar_t* text;
     uint32_t maximum;
     HexError error;
@@ -22,7 +23,11 @@ struct HexCase {
 };
 
 void PrintTo(const HexCase& c, std::ostream* os) {
-    *os << "text of " << std::wstring(c.text).size() << " characters, maximum " << c.maximum;
+    *os << testing::PrintToString(std::wstring(c.text)) << ", maximum " << c.maximum;
+}
+
+std::string HexCaseName(const testing::TestParamInfo<HexCase>& row) {
+    return row.param.name;
 }
 
 class HexParsing : public testing::TestWithParam<HexCase> {};
@@ -41,34 +46,46 @@ constexpr uint32_t k32 = 0xFFFFFFFF;
 
 INSTANTIATE_TEST_SUITE_P(
     Spellings, HexParsing,
-    testing::Values(
-        HexCase{L"1f", k16, HexError::None, 0x1F}, HexCase{L"1F", k16, HexError::None, 0x1F},
-        HexCase{L"0x1f", k16, HexError::None, 0x1F}, HexCase{L"0X1F", k16, HexError::None, 0x1F},
-        HexCase{L"  0010\t", k16, HexError::None, 0x10}, HexCase{L"0", k16, HexError::None, 0},
-        HexCase{L"0x0", k16, HexError::None, 0}, HexCase{L"FFFF", k16, HexError::None, 0xFFFF},
-        HexCase{L"FFFFFFFF", k32, HexError::None, 0xFFFFFFFF},
-        HexCase{L"deadBEEF", k32, HexError::None, 0xDEADBEEF},
-        // Leading zeros never make a number too large.
-        HexCase{L"0x000000000000000000001", k16, HexError::None, 1},
-        HexCase{L"00000000FFFFFFFF", k32, HexError::None, 0xFFFFFFFF}));
+    testing::Values(HexCase{"LowerCase", L"1f", k16, HexError::None, 0x1F},
+                    HexCase{"UpperCase", L"1F", k16, HexError::None, 0x1F},
+                    HexCase{"LowerCaseAfterPrefix", L"0x1f", k16, HexError::None, 0x1F},
+                    HexCase{"UpperCaseAfterCapitalPrefix", L"0X1F", k16, HexError::None, 0x1F},
+                    HexCase{"BlanksAroundAndLeadingZeros", L"  0010\t", k16, HexError::None, 0x10},
+                    HexCase{"Zero", L"0", k16, HexError::None, 0},
+                    HexCase{"ZeroAfterPrefix", L"0x0", k16, HexError::None, 0},
+                    HexCase{"Largest16Bit", L"FFFF", k16, HexError::None, 0xFFFF},
+                    HexCase{"Largest32Bit", L"FFFFFFFF", k32, HexError::None, 0xFFFFFFFF},
+                    HexCase{"MixedCase32Bit", L"deadBEEF", k32, HexError::None, 0xDEADBEEF},
+                    // Leading zeros never make a number too large.
+                    HexCase{"ManyLeadingZerosAfterPrefix", L"0x000000000000000000001", k16,
+                            HexError::None, 1},
+                    HexCase{"LeadingZerosBeforeTheLargest32Bit", L"00000000FFFFFFFF", k32,
+                            HexError::None, 0xFFFFFFFF}),
+    HexCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Refused, HexParsing,
     testing::Values(
-        HexCase{L"", k16, HexError::Empty, 0}, HexCase{L"   \t", k16, HexError::Empty, 0},
-        HexCase{L"0x", k16, HexError::NotHex, 0}, HexCase{L"x10", k16, HexError::NotHex, 0},
-        HexCase{L"12 34", k16, HexError::NotHex, 0}, HexCase{L"-1", k16, HexError::NotHex, 0},
-        HexCase{L"+1", k16, HexError::NotHex, 0}, HexCase{L"1g", k16, HexError::NotHex, 0},
-        HexCase{L"0x0x1", k16, HexError::NotHex, 0}, HexCase{L"1h", k16, HexError::NotHex, 0},
+        HexCase{"Empty", L"", k16, HexError::Empty, 0},
+        HexCase{"OnlyBlanks", L"   \t", k16, HexError::Empty, 0},
+        HexCase{"PrefixWithoutDigits", L"0x", k16, HexError::NotHex, 0},
+        HexCase{"PrefixWithoutTheZero", L"x10", k16, HexError::NotHex, 0},
+        HexCase{"BlankBetweenDigits", L"12 34", k16, HexError::NotHex, 0},
+        HexCase{"MinusSign", L"-1", k16, HexError::NotHex, 0},
+        HexCase{"PlusSign", L"+1", k16, HexError::NotHex, 0},
+        HexCase{"LetterAfterF", L"1g", k16, HexError::NotHex, 0},
+        HexCase{"PrefixTwice", L"0x0x1", k16, HexError::NotHex, 0},
+        HexCase{"HexSuffix", L"1h", k16, HexError::NotHex, 0},
         // Full-width digits look like digits but are not.
-        HexCase{L"\xFF11\xFF12", k16, HexError::NotHex, 0},
-        HexCase{L"10000", k16, HexError::OutOfRange, 0},
-        HexCase{L"100000000", k32, HexError::OutOfRange, 0},
+        HexCase{"FullWidthDigits", L"\xFF11\xFF12", k16, HexError::NotHex, 0},
+        HexCase{"OneAbove16Bit", L"10000", k16, HexError::OutOfRange, 0},
+        HexCase{"OneAbove32Bit", L"100000000", k32, HexError::OutOfRange, 0},
         // A number far beyond 64 bits must not wrap around into range.
-        HexCase{L"10000000000000001", k32, HexError::OutOfRange, 0},
-        HexCase{L"FFFFFFFFFFFFFFFFFFFFFFFF", k32, HexError::OutOfRange, 0},
+        HexCase{"Beyond64BitsDoesNotWrap", L"10000000000000001", k32, HexError::OutOfRange, 0},
+        HexCase{"TwentyFourDigits", L"FFFFFFFFFFFFFFFFFFFFFFFF", k32, HexError::OutOfRange, 0},
         // A bad character anywhere wins over the size.
-        HexCase{L"FFFFFFFFFG", k32, HexError::NotHex, 0}));
+        HexCase{"BadCharacterWinsOverTheSize", L"FFFFFFFFFG", k32, HexError::NotHex, 0}),
+    HexCaseName);
 
 TEST(HexFormatting, PadsToTheDigitsAndReadsBack) {
     EXPECT_EQ(FormatHex(0x1F, 4), L"0x001F");

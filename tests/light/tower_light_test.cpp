@@ -2,6 +2,7 @@
 // which order, with which time-out and pause, and what the light reports.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -193,9 +194,19 @@ TEST_P(PresenceAcrossTheClock, FramesFollowTheObject) {
     EXPECT_EQ(port.Take(), kCoil2Off + kCoil0On) << "short gaps keep the object lamp lit";
 }
 
+// Named by where the clock wraps: ClockWrapsAfter4096Ms wraps while the object is present,
+// ClockStartsAt123456 runs without a wrap.
+std::string ClockOriginName(const testing::TestParamInfo<uint32_t>& row) {
+    constexpr uint64_t kRunMs = 34900;  // the time of the run's last pass above
+    const uint64_t untilTheWrap = (uint64_t{1} << 32) - row.param;
+    return untilTheWrap <= kRunMs ? "ClockWrapsAfter" + std::to_string(untilTheWrap) + "Ms"
+                                  : "ClockStartsAt" + std::to_string(row.param);
+}
+
 INSTANTIATE_TEST_SUITE_P(Light, PresenceAcrossTheClock,
                          testing::Values(0u, 123456u, 0xFFFFFFFFu - 11000u, 0xFFFFF000u,
-                                         0xFFFFFFFFu));
+                                         0xFFFFFFFFu),
+                         ClockOriginName);
 
 }  // namespace
 }  // namespace zuvo::light
