@@ -4,10 +4,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
+#include <optional>
 #include <string>
 
 #include "ZUVO_Common.h"
 #include "framework/Handles.h"
+#include "tests/support/WineMain.h"
 
 namespace {
 
@@ -24,6 +27,18 @@ std::wstring TempFolder(const wchar_t* leaf) {
     return std::wstring(base) + L"zuvo_common_test_" + std::to_wstring(GetCurrentProcessId()) +
            L"_" + std::to_wstring(GetTickCount()) + L"\\" + leaf;
 }
+
+constexpr wchar_t kChildInstance[] = L"--child-instance";
+
+// Started with "--child-instance <name>" this program acts as the second process of the
+// single-instance test and exits with the answer of CheckSingleInstanceW.
+const bool kChildHook =
+    zuvo::test::SetWineMainHooks({.instead = [](int argc, wchar_t** argv) -> std::optional<int> {
+        if (argc == 3 && std::wcscmp(argv[1], kChildInstance) == 0) {
+            return CheckSingleInstanceW(argv[2]);
+        }
+        return std::nullopt;
+    }});
 
 // Runs this program as a child with the arguments and answers its exit code.
 DWORD RunChild(const std::wstring& arguments) {
@@ -48,11 +63,13 @@ DWORD RunChild(const std::wstring& arguments) {
 TEST(SingleInstance, SecondProcessSeesTheNameTaken) {
     std::wstring name = L"Global\\zuvo-test-" + std::to_wstring(GetCurrentProcessId()) +
                         L"-{7C1D2E90-5B3A-4F6E-8D21-0A9B3C4D5E6F}";
-    EXPECT_EQ(RunChild(L"--child-instance " + name), 1u) << "free before anybody holds it";
+    EXPECT_EQ(RunChild(std::wstring(kChildInstance) + L" " + name), 1u)
+        << "free before anybody holds it";
     ASSERT_EQ(CheckSingleInstanceW(name.c_str()), 1);
     EXPECT_EQ(CheckSingleInstanceW(name.c_str()), 0) << "an earlier call holds it";
-    EXPECT_EQ(RunChild(L"--child-instance " + name), 0u) << "a second process must be refused";
-    EXPECT_EQ(RunChild(L"--child-instance " + name + L"-other"), 1u);
+    EXPECT_EQ(RunChild(std::wstring(kChildInstance) + L" " + name), 0u)
+        << "a second process must be refused";
+    EXPECT_EQ(RunChild(std::wstring(kChildInstance) + L" " + name + L"-other"), 1u);
     EXPECT_EQ(CheckSingleInstanceW(nullptr), 0);
     EXPECT_EQ(CheckSingleInstanceW(L""), 0);
 }

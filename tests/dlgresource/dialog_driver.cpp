@@ -62,17 +62,8 @@ HWND Find(const std::wstring& caption, bool visibleOnly) {
     return search.found;
 }
 
-// The PNG encoder of GDI+, which is started once for the test program's life.
+// The PNG encoder of GDI+, which the test program's main runs for the whole program.
 bool PngEncoder(CLSID* clsid) {
-    static ULONG_PTR token = [] {
-        Gdiplus::GdiplusStartupInput input;
-        ULONG_PTR started = 0;
-        Gdiplus::GdiplusStartup(&started, &input, nullptr);
-        return started;
-    }();
-    if (token == 0) {
-        return false;
-    }
     UINT count = 0;
     UINT size = 0;
     Gdiplus::GetImageEncodersSize(&count, &size);
