@@ -1,6 +1,7 @@
 #include "tests/imaging/ProgramApi.h"
 
 #include "imaging/ProgramModule.h"
+#include "tests/support/TestPaths.h"
 
 namespace program {
 
@@ -13,11 +14,7 @@ namespace {
 int g_found = 0;
 
 std::wstring ProgramPath() {
-    wchar_t self[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring folder(self, length);
-    folder = folder.substr(0, folder.find_last_of(L"\\/"));
-    return folder.substr(0, folder.find_last_of(L"\\/")) + L"\\bin\\ZUVO_MTT.exe";
+    return zuvo::test::BuiltProgramFolder() + L"\\ZUVO_MTT.exe";
 }
 
 template <typename Pointer>
