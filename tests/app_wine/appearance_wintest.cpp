@@ -13,7 +13,7 @@
 
 #include "resources/resource.h"
 #include "settings/ResizeArithmetic.h"
-#include "tests/app_wine/ProgramDriver.h"
+#include "tests/support/ProgramDriver.h"
 
 namespace {
 
@@ -167,8 +167,8 @@ TEST_F(Appearance, EveryButtonShowsItsPictureInEachState) {
         WORD language;
         const wchar_t* screenshot;
         const wchar_t* prompt;
-    } languages[] = {{"ENG", kEnglish, L"live_run_en.png", L"Prompt"},
-                     {"CHS", kChinese, L"live_run_zh.png", L"\u63D0\u793A"}};
+    } languages[] = {{"ENG", kEnglish, L"live_run_en", L"Prompt"},
+                     {"CHS", kChinese, L"live_run_zh", L"\u63D0\u793A"}};
     for (const auto& language : languages) {
         SCOPED_TRACE(language.setting);
         ProgramFolder folder;
