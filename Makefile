@@ -26,9 +26,9 @@ build-windows: setup
 
 build: build-native build-tsan build-windows
 
-# Every suite runs even when an earlier one failed; the exit status reports any failure. The
-# output ends with the native and the Windows ctest summaries.
-test: setup
+# The set-up runs first; then every suite runs even when an earlier one failed, and the exit
+# status reports any failure. The output ends with each step's time and the ctest summaries.
+test:
 	@tools/run-tests.sh $(CTEST_ARGS)
 
 test-native: build-native
@@ -38,7 +38,7 @@ test-tsan: build-tsan
 	@ctest --preset native-tsan $(CTEST_ARGS)
 
 test-windows: build-windows
-	@tools/with-display ctest --preset windows $(CTEST_ARGS)
+	@tools/run-wine-tests.sh $(CTEST_ARGS)
 
 run: build-windows
 	@tools/run-program.sh

@@ -13,6 +13,8 @@ file(MAKE_DIRECTORY "${ZUVO_PROGRAM_DIR}" "${ZUVO_TEST_DIR}")
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/_deps/googletest" EXCLUDE_FROM_ALL)
+target_compile_options(gtest PRIVATE -O0 -g0)
+target_compile_options(gtest_main PRIVATE -O0 -g0)
 
 # pugixml 1.13 from Debian's source package, fetched by tools/setup.sh into the build cache.
 set(ZUVO_PUGIXML_DIR "${ZUVO_ROOT}/build/cache/pugixml-1.13" CACHE PATH "pugixml sources")
@@ -23,14 +25,33 @@ add_library(pugixml STATIC "${ZUVO_PUGIXML_DIR}/src/pugixml.cpp")
 target_include_directories(pugixml SYSTEM PUBLIC "${ZUVO_PUGIXML_DIR}/src")
 add_library(pugixml::pugixml ALIAS pugixml)
 
-# Wine runs for the whole test session: a wineserver started by a test would keep ctest's
-# output pipe open, so the fixture starts it with all output sent to /dev/null.
-add_test(NAME wine_start COMMAND sh -c
-    "\"${ZUVO_ROOT}/tools/wine-run\" --start-server </dev/null >/dev/null 2>&1")
-set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine LABELS wine)
-add_test(NAME wine_stop COMMAND sh -c
-    "\"${ZUVO_ROOT}/tools/wine-run\" --stop-server </dev/null >/dev/null 2>&1")
+# Windows tests run in parallel, each inside one Wine shard: a private copy of the prefix with
+# its own wineserver, X screen and program folders (tools/wine-shards). ctest hands out the
+# shards as a resource, so no two tests ever share one; the fixture sets them up before the
+# first Windows test and stops them after the last. Its processes live for the whole run and
+# send their output to files: one that kept ctest's output pipe open would hang ctest.
+set(ZUVO_WINE_SHARDS 4 CACHE STRING "Wine shards of a test run (Windows tests running at once)")
+set(ZUVO_WINE_SHARD_SPEC "${CMAKE_BINARY_DIR}/wine-shards.json")
+set(shard_list "")
+math(EXPR last_shard "${ZUVO_WINE_SHARDS} - 1")
+foreach(shard RANGE ${last_shard})
+    if(shard GREATER 0)
+        string(APPEND shard_list ",")
+    endif()
+    string(APPEND shard_list "{\"id\": \"${shard}\", \"slots\": 1}")
+endforeach()
+file(WRITE "${ZUVO_WINE_SHARD_SPEC}.new"
+    "{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"shard\": [${shard_list}]}]}\n")
+file(COPY_FILE "${ZUVO_WINE_SHARD_SPEC}.new" "${ZUVO_WINE_SHARD_SPEC}" ONLY_IF_DIFFERENT)
+file(REMOVE "${ZUVO_WINE_SHARD_SPEC}.new")
+
+add_test(NAME wine_start COMMAND "${ZUVO_ROOT}/tools/wine-shards" start ${ZUVO_WINE_SHARDS})
+set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine LABELS wine TIMEOUT 120)
+add_test(NAME wine_stop COMMAND "${ZUVO_ROOT}/tools/wine-shards" stop)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
+
+# What every test that runs a Windows program needs: the fixture and a shard of its own.
+set(ZUVO_WINE_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1")
 
 # A DLL of the family: named exactly <name>.dll in the program folder, with undecorated
 # exports and its import library beside it.

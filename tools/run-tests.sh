@@ -1,13 +1,35 @@
 #!/bin/bash
 # Builds every flavour and runs every suite: format check, ThreadSanitizer tests of concurrent
-# code, native tests (ASan+UBSan), Windows tests under Wine on a private Xvfb screen.
-# Exits non-zero when anything failed; the last lines are the native and Windows summaries.
+# code, native tests (ASan+UBSan), Windows tests under Wine (in parallel Wine shards, each on
+# a private Xvfb screen). Exits non-zero when anything failed; the output ends with each step's
+# wall time and the ctest summaries.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 status=0
-step() { echo; echo "===== $* ====="; }
+# Each step's wall time, for the table at the end.
+timings=()
+step_name=""
+step_start=0
+end_step() {
+    [ -n "$step_name" ] && timings+=("$(printf '%5d s  %s' $(($(date +%s) - step_start)) "$step_name")")
+    step_name=""
+}
+step() {
+    end_step
+    echo
+    echo "===== $* ====="
+    step_name="$*"
+    step_start=$(date +%s)
+}
+run_start=$(date +%s)
 logs="build/${ZUVO_BUILD_TAG:-}test-logs"
 mkdir -p "$logs"
+
+step "set-up (packages, pugixml sources, Wine prefix)"
+if ! tools/setup.sh; then
+    echo "make test: FAILED (set-up)"
+    exit 1
+fi
 
 step "format check"
 tools/format.sh --check || status=1
@@ -28,9 +50,14 @@ ctest --preset native "$@" 2>&1 | tee "$logs/native.txt"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
 step "tests: windows, under Wine"
-tools/with-display ctest --preset windows "$@" 2>&1 | tee "$logs/windows.txt"
+tools/run-wine-tests.sh "$@" 2>&1 | tee "$logs/windows.txt"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
+end_step
+echo
+echo "===== step times ====="
+printf '%s\n' "${timings[@]}"
+printf '%5d s  all steps\n' $(($(date +%s) - run_start))
 echo
 echo "===== summaries ====="
 for suite in tsan native windows; do

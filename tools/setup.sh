@@ -39,12 +39,19 @@ pugi="$cache/pugixml-1.13"
 if [ ! -f "$pugi/src/pugixml.cpp" ]; then
     log "fetching the pugixml source package"
     mkdir -p "$cache/apt/lists/partial"
-    # The machine's own Debian mirror and release, read from its configuration.
-    mirror=$(grep -hoE '^(URIs:|deb) +[^ ]+' /etc/apt/sources.list.d/*.sources \
-                 /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-             awk '{print $2}' | grep -E '/debian/?$' | head -n 1 || true)
-    mirror=${mirror:-http://deb.debian.org/debian}
-    suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+    # The machine's own Debian mirror: the archive its apt configuration uses for the release's
+    # main component (apt itself reads both the one-line and the deb822 source files). No
+    # address is written into this repository, so a machine without one cannot go on.
+    suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    [ -n "$suite" ] || { echo "setup: /etc/os-release names no Debian release" >&2; exit 1; }
+    mirror=$(apt-get indextargets --no-release-info --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' |
+             awk -v suite="$suite" '$2 == suite && $3 == "main" { print $1; exit }')
+    if [ -z "$mirror" ]; then
+        echo "setup: the pugixml sources come from the Debian archive this machine's apt uses," >&2
+        echo "setup: but no apt source offers '$suite main' (see /etc/apt/sources.list and" >&2
+        echo "setup: /etc/apt/sources.list.d/). Add the Debian mirror for '$suite' and run again." >&2
+        exit 1
+    fi
     cat >"$cache/apt/sources.list" <<SOURCES
 deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $suite main
 SOURCES

@@ -1,5 +1,10 @@
-// The panel texts, byte for byte, in both languages.
+// The panel texts, byte for byte, in both languages, made from string 60300 as the resource
+// scripts give it.
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <string>
 
 #include "app/ObjectInfoText.h"
 
@@ -8,11 +13,58 @@ namespace {
 using zuvo::app::FormatObjectInfo;
 using zuvo::app::ObjectSlot;
 
-const std::wstring kEnglish =
-    L"Object%s Information\r\ndistance:%5.2f m\r\nangle:%+5.1f \u00B0\r\nvelocity:%+6.2f m/s";
-const std::wstring kChinese =
-    L"\u76EE\u6807%s\u4FE1\u606F\r\n\u8DDD\u79BB:%5.2f m\r\n\u89D2\u5EA6:%+5.1f "
-    L"\u00B0\r\n\u901F\u5EA6:%+6.2f m/s";
+// The text of a string of a resource script, as the resource compiler stores it: the quoted
+// text on the line that names id, with its escapes resolved and its UTF-8 decoded. Empty when
+// the script or the line is missing.
+std::wstring ResourceString(const std::string& script, const std::string& id) {
+    std::ifstream in(std::string(ZUVO_RESOURCES_DIR) + "/" + script, std::ios::binary);
+    std::string line;
+    std::string quoted;
+    while (std::getline(in, line)) {
+        const size_t name = line.find(id + " \"");
+        if (name != std::string::npos) {
+            quoted = line.substr(name + id.size() + 2);
+            break;
+        }
+    }
+    std::string bytes;
+    for (size_t i = 0; i < quoted.size(); ++i) {
+        const char c = quoted[i];
+        if (c == '"') {
+            if (i + 1 < quoted.size() && quoted[i + 1] == '"') {
+                bytes += '"';
+                ++i;
+                continue;
+            }
+            break;
+        }
+        if (c == '\\' && i + 1 < quoted.size()) {
+            const char escaped = quoted[++i];
+            bytes += escaped == 'r'   ? '\r'
+                     : escaped == 'n' ? '\n'
+                     : escaped == 't' ? '\t'
+                                      : escaped;
+            continue;
+        }
+        bytes += c;
+    }
+    std::wstring text;
+    for (size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        uint32_t code = length == 1 ? lead : lead & (0x3Fu >> (length - 1));
+        for (int k = 1; k < length && i + k < bytes.size(); ++k) {
+            code = (code << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3Fu);
+        }
+        text += static_cast<wchar_t>(code);
+        i += static_cast<size_t>(length);
+    }
+    return text;
+}
+
+// String 60300 exactly as the program carries it in each language.
+const std::wstring kEnglish = ResourceString("ZUVO_MTT.en-US.rc", "IDS_OBJECT_INFO");
+const std::wstring kChinese = ResourceString("ZUVO_MTT.zh-CN.rc", "IDS_OBJECT_INFO");
 
 ObjectSlot Held(double distance, double angle, double velocity) {
     ObjectSlot slot;

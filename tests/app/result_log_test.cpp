@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include <sys/types.h>
+
 #include "app/ResultLog.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WholeFile.h"
@@ -85,23 +87,68 @@ TEST_F(ResultLogFile, EveryEntryGivesALineAndANewFileStartsEmpty) {
     log.Close();  // twice is harmless
 }
 
+// A stream whose writes go to a string, except the one write it is told to refuse.
+class FlakyStream {
+public:
+    explicit FlakyStream(int refusedWrite) : m_refusedWrite(refusedWrite) {}
+
+    // An unbuffered stream over this object: every fwrite reaches Write at once.
+    std::FILE* Open() {
+        cookie_io_functions_t functions{};
+        functions.write = [](void* self, const char* bytes, size_t size) -> ssize_t {
+            return static_cast<FlakyStream*>(self)->Write(bytes, size);
+        };
+        std::FILE* file = fopencookie(this, "w", functions);
+        if (file != nullptr) {
+            std::setvbuf(file, nullptr, _IONBF, 0);
+        }
+        return file;
+    }
+
+    const std::string& Received() const { return m_received; }
+    int Writes() const { return m_writes; }
+
+private:
+    ssize_t Write(const char* bytes, size_t size) {
+        if (++m_writes == m_refusedWrite) {
+            return 0;  // the cookie interface's error answer (a negative one is not allowed)
+        }
+        m_received.append(bytes, size);
+        return static_cast<ssize_t>(size);
+    }
+
+    int m_refusedWrite;
+    int m_writes = 0;
+    std::string m_received;
+};
+
 TEST_F(ResultLogFile, AFailingStreamLosesOnlyWhatItCannotTake) {
-    // A stream opened for reading refuses every write; the log must neither stop trying nor
-    // crash, and attaching a working file afterwards gives complete lines again.
+    // The second line's write fails (a full disk, a network share gone for a moment); the
+    // stream recovers at once, so the first and the later lines must all arrive.
+    FlakyStream stream(2);
+    ResultLog log;
+    log.Attach(stream.Open());
+    ASSERT_TRUE(log.IsOpen());
+    const RadarObject a = Entry(5, 1.0, 1.0, 1.0);
+    const RadarObject b = Entry(6, 2.0, 2.0, 2.0);
+    const RadarObject c = Entry(7, 3.0, 3.0, 3.0);
+    log.Write({&a, &b, &c}, {1, 1, 1, 1});
+    log.Write({&a}, {1, 1, 2, 0});
+    EXPECT_EQ(stream.Received(),
+              "[01:01:01.001], 5, 1.00, 1.00, 1.00\r\n"
+              "[01:01:01.001], 7, 3.00, 3.00, 3.00\r\n"
+              "[01:01:02.000], 5, 1.00, 1.00, 1.00\r\n");
+    EXPECT_EQ(stream.Writes(), 4) << "one write per line, the refused one included";
+    log.Close();
+
+    // A stream that refuses every write (opened for reading) neither crashes the log nor
+    // changes the file.
     const std::filesystem::path readOnly = m_folder / "read_only.txt";
     std::ofstream(readOnly) << "keep";
-    ResultLog log;
     log.Attach(std::fopen(readOnly.c_str(), "rb"));
-    const RadarObject a = Entry(5, 1.0, 1.0, 1.0);
     log.Write({&a, &a}, {1, 1, 1, 1});
     log.Close();
     EXPECT_EQ(ReadWholeFile(readOnly), "keep");
-
-    const std::filesystem::path good = m_folder / "good.txt";
-    log.Attach(std::fopen(good.c_str(), "wb"));
-    log.Write({&a}, {1, 1, 1, 1});
-    log.Close();
-    EXPECT_EQ(ReadWholeFile(good), "[01:01:01.001], 5, 1.00, 1.00, 1.00\r\n");
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "resources/resource.h"
-#include "settings/ResizeArithmetic.h"
 #include "tests/support/ProgramDriver.h"
 
 namespace {
@@ -117,46 +116,67 @@ TEST_F(Appearance, ControlsStretchFromTheTemplateToTheScreen) {
     dialogClass.hInstance = GetModuleHandleW(nullptr);
     dialogClass.lpszClassName = L"ZUVO_MTT";
     RegisterClassExW(&dialogClass);
-    const HWND original = CreateDialogIndirectParamW(
+    const zuvo::UniqueWindow original(CreateDialogIndirectParamW(
         GetModuleHandleW(nullptr), dialogTemplate, nullptr,
-        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-    ASSERT_NE(original, nullptr);
-    ShowWindow(original, SW_HIDE);
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0));
+    ASSERT_TRUE(original);
+    ShowWindow(original.get(), SW_HIDE);
     RECT templateClient;
-    GetClientRect(original, &templateClient);
+    GetClientRect(original.get(), &templateClient);
 
-    zuvo::settings::ResizeFactors factors;
-    ASSERT_TRUE(zuvo::settings::ComputeResizeFactors(templateClient.right, templateClient.bottom,
-                                                     GetSystemMetrics(SM_CXSCREEN),
-                                                     GetSystemMetrics(SM_CYSCREEN), &factors));
-    EXPECT_NE(factors.horizontal, factors.vertical) << "the ratios differ, as on most screens";
-    const int ids[] = {IDC_TITLE,
-                       IDC_CLOSE,
-                       IDC_DETECT_DEVICE,
-                       IDC_START_STOP,
-                       IDC_AREA_MONITOR,
-                       IDC_MODE_SWITCH,
-                       IDC_PLAYBACK,
-                       IDC_SAVE_DATA,
-                       IDC_SAVE_PATH,
-                       IDC_PAUSE,
-                       IDC_OBJECT_PANEL_SINGLE,
-                       IDC_SECTOR_VIEW};
-    for (int id : ids) {
+    // With its 9-point font the template has dialog base units of 7 x 14 pixels here, so it
+    // lays out at 740 x 420 (423 x 7 / 4 = 740.25, 240 x 14 / 8); a control's position and
+    // size are each rounded from dialog units. The test screen is 1920 x 1080: the factors
+    // are 1920 / 740 = 2.594594... across and 1080 / 420 = 2.571428... down, and each corner
+    // is scaled and truncated on its own. The sector view (69, 59, 352 x 178 units) sits at
+    // left 69 x 7 / 4 = 120.75 -> 121, top 59 x 14 / 8 = 103.25 -> 103, width 616, height
+    // 311.5 -> 312, so (121, 103) - (737, 415) in the template; on the screen left
+    // 121 x 2.5946 = 313.95 -> 313, top 103 x 2.5714 = 264.86 -> 264, right
+    // 737 x 2.5946 = 1912.22 -> 1912, bottom 415 x 2.5714 = 1067.14 -> 1067: 1599 x 803.
+    ASSERT_EQ(templateClient.right, 740);
+    ASSERT_EQ(templateClient.bottom, 420);
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920) << "the test screen's size";
+    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080) << "the test screen's size";
+    struct Placement {
+        int x;
+        int y;
+        int width;
+        int height;
+    };
+    const struct {
+        int id;
+        RECT inTemplate;     // in the template's client pixels
+        Placement onScreen;  // in the main window's client pixels
+    } controls[] = {
+        {IDC_TITLE, {5, 0, 257, 28}, {12, 0, 654, 72}},
+        {IDC_CLOSE, {714, 0, 737, 23}, {1852, 0, 60, 59}},
+        {IDC_DETECT_DEVICE, {5, 35, 114, 70}, {12, 90, 283, 90}},
+        {IDC_START_STOP, {5, 77, 114, 112}, {12, 198, 283, 90}},
+        {IDC_AREA_MONITOR, {5, 121, 114, 156}, {12, 311, 283, 90}},
+        {IDC_MODE_SWITCH, {5, 165, 114, 200}, {12, 424, 283, 90}},
+        {IDC_PLAYBACK, {5, 208, 114, 243}, {12, 534, 283, 90}},
+        {IDC_SAVE_DATA, {5, 252, 114, 287}, {12, 648, 283, 90}},
+        {IDC_SAVE_PATH, {5, 296, 114, 331}, {12, 761, 283, 90}},
+        {IDC_PAUSE, {641, 0, 708, 23}, {1663, 0, 173, 59}},
+        {IDC_OBJECT_PANEL_SINGLE, {121, 30, 735, 98}, {313, 77, 1594, 175}},
+        {IDC_SECTOR_VIEW, {121, 103, 737, 415}, {313, 264, 1599, 803}},
+    };
+    for (const auto& control : controls) {
         RECT before;
-        GetWindowRect(GetDlgItem(original, id), &before);
-        MapWindowPoints(nullptr, original, reinterpret_cast<POINT*>(&before), 2);
-        const zuvo::settings::ScaledRect expected = zuvo::settings::ScaleRect(
-            before.left, before.top, before.right, before.bottom, factors);
+        GetWindowRect(GetDlgItem(original.get(), control.id), &before);
+        MapWindowPoints(nullptr, original.get(), reinterpret_cast<POINT*>(&before), 2);
+        EXPECT_EQ(before.left, control.inTemplate.left) << "template, control " << control.id;
+        EXPECT_EQ(before.top, control.inTemplate.top) << "template, control " << control.id;
+        EXPECT_EQ(before.right, control.inTemplate.right) << "template, control " << control.id;
+        EXPECT_EQ(before.bottom, control.inTemplate.bottom) << "template, control " << control.id;
         RECT after;
-        GetWindowRect(program.Control(id), &after);
+        GetWindowRect(program.Control(control.id), &after);
         MapWindowPoints(nullptr, program.Window(), reinterpret_cast<POINT*>(&after), 2);
-        EXPECT_EQ(after.left, expected.x) << "control " << id;
-        EXPECT_EQ(after.top, expected.y) << "control " << id;
-        EXPECT_EQ(after.right - after.left, expected.width) << "control " << id;
-        EXPECT_EQ(after.bottom - after.top, expected.height) << "control " << id;
+        EXPECT_EQ(after.left, control.onScreen.x) << "control " << control.id;
+        EXPECT_EQ(after.top, control.onScreen.y) << "control " << control.id;
+        EXPECT_EQ(after.right - after.left, control.onScreen.width) << "control " << control.id;
+        EXPECT_EQ(after.bottom - after.top, control.onScreen.height) << "control " << control.id;
     }
-    DestroyWindow(original);
 }
 
 // Every command button shows its picture in the states of a session: no device, device found,

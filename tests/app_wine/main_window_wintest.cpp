@@ -47,9 +47,15 @@ TEST(MainWindow, EnterAndEscapeNeverCloseIt) {
     }
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    // F2 without Ctrl is swallowed and does nothing.
+    // F2 without Ctrl is swallowed and opens nothing: the parameter dialog stays away.
     PostMessageW(window, WM_KEYDOWN, VK_F2, 0);
-    Sleep(1500);
+    PostMessageW(window, WM_KEYUP, VK_F2, 0xC0000001);
+    const HWND parameters =
+        zuvo::test::WaitForDialog(program.ProcessId(), L"Parameter Setting", 1500);
+    EXPECT_EQ(parameters, nullptr) << "F2 alone opened the parameter dialog";
+    if (parameters != nullptr) {
+        PostMessageW(parameters, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
     EXPECT_EQ(program.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_TRUE(IsWindowVisible(window));
 }
@@ -127,42 +133,76 @@ TEST(MainWindow, TheCloseButtonEndsItAndWritesTheRecordingSettings) {
     EXPECT_NE(GetFileAttributesW(folder.File(L"SaveData").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// String id of the program in one language, read from its string table block (16 counted
+// strings per block); false when the block is missing.
+bool LoadStringOf(HMODULE module, UINT id, LANGID language, std::wstring* text) {
+    HRSRC block = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+    if (block == nullptr) {
+        return false;
+    }
+    const auto* entry = static_cast<const WCHAR*>(LockResource(LoadResource(module, block)));
+    for (UINT skip = 0; skip < (id & 15); ++skip) {
+        entry += 1 + *entry;
+    }
+    text->assign(entry + 1, *entry);
+    return true;
+}
+
 // Every string, dialog and picture the program uses exists in English and in Simplified
-// Chinese.
+// Chinese, and every string reads exactly as the program must show it.
 TEST(ProgramResources, EveryIdExistsInBothLanguages) {
     const std::wstring program = zuvo::test::BuiltProgramFolder() + L"\\ZUVO_MTT.exe";
     HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
-    const LANGID languages[] = {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                                MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)};
-    const UINT strings[] = {IDS_ABOUTBOX,
-                            IDS_SOCKETS_INIT_FAILED,
-                            IDS_ERROR,
-                            IDS_PROMPT,
-                            IDS_LOAD_CONFIG_FAILED,
-                            IDS_LOAD_CONFIG_FIRST,
-                            IDS_COM_DEVICE_DETECTED,
-                            IDS_LIBUSB_DEVICE_DETECTED,
-                            IDS_PELVO2_DEVICE_DETECTED,
-                            IDS_PELVO4_DEVICE_DETECTED,
-                            IDS_USB_ADAPTER_DETECTED,
-                            IDS_EMULATOR_DETECTED,
-                            IDS_NO_DEVICE_DETECTED,
-                            IDS_STARTING_SENSOR,
-                            IDS_DEVICE_OPEN_FAILED,
-                            IDS_OBJECT_INFO};
-    for (LANGID language : languages) {
-        for (UINT id : strings) {
-            HRSRC block =
-                FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
-            ASSERT_NE(block, nullptr) << "string " << id << " language " << language;
-            const auto* entry =
-                static_cast<const WCHAR*>(LockResource(LoadResource(module, block)));
-            for (UINT skip = 0; skip < (id & 15); ++skip) {
-                entry += 1 + *entry;
-            }
-            EXPECT_GT(*entry, 0) << "string " << id << " empty in language " << language;
-        }
+    const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    const LANGID chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+    // Every string the program shows, word for word: a changed text is a changed program.
+    const struct {
+        UINT id;
+        const wchar_t* english;
+        const wchar_t* chinese;
+    } strings[] = {
+        {IDS_ABOUTBOX, L"About(&A)...", L"\u5173\u4E8E(&A)..."},
+        {IDS_SOCKETS_INIT_FAILED, L"Windows socket init. failed.",
+         L"Windows \u5957\u63A5\u5B57\u521D\u59CB\u5316\u5931\u8D25\u3002"},
+        {IDS_ERROR, L"Error", L"\u9519\u8BEF"},
+        {IDS_PROMPT, L"Prompt", L"\u63D0\u793A"},
+        {IDS_LOAD_CONFIG_FAILED, L"Fail to Load Config. File",
+         L"\u52A0\u8F7D\u914D\u7F6E\u6587\u4EF6\u5931\u8D25"},
+        {IDS_LOAD_CONFIG_FIRST, L"Please Load Config. File",
+         L"\u8BF7\u5148\u52A0\u8F7D\u914D\u7F6E\u6587\u4EF6"},
+        {IDS_COM_DEVICE_DETECTED, L"COM Device Detected",
+         L"\u68C0\u6D4B\u5230\u4E32\u53E3\u8BBE\u5907"},
+        {IDS_LIBUSB_DEVICE_DETECTED, L"LibUSB Device Detected",
+         L"\u68C0\u6D4B\u5230LibUSB\u8BBE\u5907"},
+        {IDS_PELVO2_DEVICE_DETECTED, L"Pelvo2 Device Detected",
+         L"\u68C0\u6D4B\u5230Pelvo2\u8BBE\u5907"},
+        {IDS_PELVO4_DEVICE_DETECTED, L"Pelvo4 Device Detected",
+         L"\u68C0\u6D4B\u5230Pelvo4\u8BBE\u5907"},
+        {IDS_USB_ADAPTER_DETECTED, L"USB Adapter Detected",
+         L"\u68C0\u6D4B\u5230USB\u8F6C\u63A5\u677F"},
+        {IDS_EMULATOR_DETECTED, L"Radar Emulator Detected",
+         L"\u68C0\u6D4B\u5230\u96F7\u8FBE\u6A21\u62DF\u5668"},
+        {IDS_NO_DEVICE_DETECTED, L"No Device Detected", L"\u672A\u68C0\u6D4B\u5230\u8BBE\u5907"},
+        {IDS_STARTING_SENSOR, L"Starting Radar Sensor\u2026",
+         L"\u6B63\u5728\u542F\u52A8\u6BEB\u7C73\u6CE2\u4F20\u611F\u5668..."},
+        {IDS_DEVICE_OPEN_FAILED, L"Fail to Start Device", L"\u8BBE\u5907\u6253\u5F00\u5931\u8D25"},
+        {IDS_OBJECT_INFO,
+         L"Object%s Information\r\ndistance:%5.2f m\r\nangle:%+5.1f \u00B0\r\nvelocity:%+6.2f m/s",
+         L"\u76EE\u6807%s\u4FE1\u606F\r\n\u8DDD\u79BB:%5.2f m\r\n\u89D2\u5EA6:%+5.1f "
+         L"\u00B0\r\n\u901F\u5EA6:%+6.2f m/s"},
+    };
+    for (const auto& string : strings) {
+        std::wstring text;
+        EXPECT_TRUE(LoadStringOf(module, string.id, english, &text))
+            << "string " << string.id << " in English";
+        EXPECT_EQ(text, string.english) << "string " << string.id << " in English";
+        text.clear();
+        EXPECT_TRUE(LoadStringOf(module, string.id, chinese, &text))
+            << "string " << string.id << " in Chinese";
+        EXPECT_EQ(text, string.chinese) << "string " << string.id << " in Chinese";
+    }
+    for (LANGID language : {english, chinese}) {
         for (int dialog : {IDD_ZUVO_MTT_DIALOG, IDD_AREA_MONITOR, IDD_CONFIG}) {
             EXPECT_NE(FindResourceExW(module, RT_DIALOG, MAKEINTRESOURCEW(dialog), language),
                       nullptr)

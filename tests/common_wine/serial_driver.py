@@ -14,7 +14,8 @@ import time
 
 root = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 wine_run = os.path.join(root, "tools", "wine-run")
-prefix = os.environ.get("ZUVO_WINEPREFIX", os.path.join(root, "build", os.environ.get("ZUVO_BUILD_TAG", "") + "wineprefix"))
+# The prefix the test program runs in (inside a test run, the shard ctest gave this test).
+prefix = subprocess.check_output([wine_run, "--prefix"], text=True).strip()
 
 
 def read_exactly(fd, count, timeout):

@@ -66,6 +66,10 @@ uint32_t Pattern(int x, int y) {
 }
 
 std::vector<uint32_t> Pixels(Gdiplus::Bitmap* bitmap) {
+    if (bitmap == nullptr) {
+        ADD_FAILURE() << "no bitmap to read";
+        return {};
+    }
     const int width = Width(bitmap);
     const int height = Height(bitmap);
     std::vector<uint32_t> pixels;
@@ -86,17 +90,23 @@ std::vector<uint32_t> Pixels(Gdiplus::Bitmap* bitmap) {
 }
 
 uint32_t PixelAt(Gdiplus::Bitmap* bitmap, int x, int y) {
+    if (bitmap == nullptr) {
+        ADD_FAILURE() << "no bitmap to read pixel " << x << ", " << y << " of";
+        return 0;
+    }
     Gdiplus::Color colour;
     EXPECT_EQ(bitmap->GetPixel(x, y, &colour), Gdiplus::Ok) << "pixel " << x << ", " << y;
     return colour.GetValue();
 }
 
 int Width(Gdiplus::Bitmap* bitmap) {
-    return static_cast<int>(bitmap->GetWidth());
+    EXPECT_NE(bitmap, nullptr) << "no bitmap to measure";
+    return bitmap != nullptr ? static_cast<int>(bitmap->GetWidth()) : 0;
 }
 
 int Height(Gdiplus::Bitmap* bitmap) {
-    return static_cast<int>(bitmap->GetHeight());
+    EXPECT_NE(bitmap, nullptr) << "no bitmap to measure";
+    return bitmap != nullptr ? static_cast<int>(bitmap->GetHeight()) : 0;
 }
 
 std::string Hex(uint32_t value) {
@@ -123,13 +133,26 @@ Canvas::Canvas(int width, int height, uint32_t fill)
     EXPECT_TRUE(m_graphics) << "no canvas";
 }
 
-uint32_t Canvas::At(int x, int y) {
+bool Canvas::Flush() {
+    if (!m_graphics) {
+        ADD_FAILURE() << "no canvas to read";
+        return false;
+    }
     m_graphics->Flush(Gdiplus::FlushIntentionSync);
+    return true;
+}
+
+uint32_t Canvas::At(int x, int y) {
+    if (!Flush()) {
+        return 0;
+    }
     return PixelAt(m_bitmap.get(), x, y);
 }
 
 int Canvas::CountNot(uint32_t colour, const RECT& inside) {
-    m_graphics->Flush(Gdiplus::FlushIntentionSync);
+    if (!Flush()) {
+        return -1;
+    }
     const std::vector<uint32_t> pixels = Pixels(m_bitmap.get());
     const int width = Width(m_bitmap.get());
     int count = 0;
@@ -142,7 +165,9 @@ int Canvas::CountNot(uint32_t colour, const RECT& inside) {
 }
 
 int Canvas::CountOutsideNot(uint32_t colour, const RECT& inside) {
-    m_graphics->Flush(Gdiplus::FlushIntentionSync);
+    if (!Flush()) {
+        return -1;
+    }
     const std::vector<uint32_t> pixels = Pixels(m_bitmap.get());
     const int width = Width(m_bitmap.get());
     const int height = Height(m_bitmap.get());
@@ -163,6 +188,10 @@ std::vector<uint8_t> FileBytes(const std::wstring& path) {
 }
 
 std::vector<uint8_t> Encode(Gdiplus::Bitmap* bitmap, const wchar_t* mimeType) {
+    if (bitmap == nullptr) {
+        ADD_FAILURE() << "no bitmap to encode";
+        return {};
+    }
     CLSID encoder;
     if (!program::Gdiplus_GetEncoderClsidByFormatTypeW(mimeType, &encoder)) {
         ADD_FAILURE() << "no encoder";

@@ -55,13 +55,17 @@ public:
     Canvas(int width, int height, uint32_t fill = 0);
     Gdiplus::Graphics* graphics() { return m_graphics.get(); }
     Gdiplus::Bitmap* bitmap() { return m_bitmap.get(); }
-    // Flushes what was drawn and reads a pixel.
+    // Flushes what was drawn and reads a pixel (0 without a canvas).
     uint32_t At(int x, int y);
-    // How many pixels differ from colour inside (and outside) the rectangle.
+    // How many pixels differ from colour inside (and outside) the rectangle; -1 without a
+    // canvas.
     int CountNot(uint32_t colour, const RECT& inside);
     int CountOutsideNot(uint32_t colour, const RECT& inside);
 
 private:
+    // Flushes the drawing; false (and a failure) when there is no canvas.
+    bool Flush();
+
     Owned m_bitmap;
     std::unique_ptr<Gdiplus::Graphics> m_graphics;
 };

@@ -1,5 +1,10 @@
 #include "tests/imaging/ProgramApi.h"
 
+#include <gtest/gtest.h>
+
+#include <map>
+#include <type_traits>
+
 #include "imaging/ProgramModule.h"
 #include "tests/support/TestPaths.h"
 
@@ -11,18 +16,37 @@ ZUVO_PICTURE_HELPERS(ZUVO_DEFINE_HELPER)
 
 namespace {
 
-int g_found = 0;
+HMODULE g_module = nullptr;
+std::map<std::string, void*> g_exported;
+
+// Stands in for a helper the program does not export: the test that calls it fails, naming
+// the helper, and goes on with a zero or null answer instead of jumping to address 0.
+template <const char* kName, typename Pointer>
+struct Missing;
+
+template <const char* kName, typename Result, typename... Arguments>
+struct Missing<kName, Result (*)(Arguments...) noexcept> {
+    static Result Call(Arguments...) noexcept {
+        ADD_FAILURE() << kName << " is not exported by ZUVO_MTT.exe";
+        if constexpr (!std::is_void_v<Result>) {
+            return Result{};
+        }
+    }
+};
+
+#define ZUVO_HELPER_NAME(name) constexpr char k##name[] = #name;
+ZUVO_PICTURE_HELPERS(ZUVO_HELPER_NAME)
+#undef ZUVO_HELPER_NAME
 
 std::wstring ProgramPath() {
     return zuvo::test::BuiltProgramFolder() + L"\\ZUVO_MTT.exe";
 }
 
 template <typename Pointer>
-void Take(HMODULE module, const char* name, Pointer* pointer) {
-    *pointer = reinterpret_cast<Pointer>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    if (*pointer != nullptr) {
-        ++g_found;
-    }
+void Take(const char* name, Pointer* pointer, Pointer missing) {
+    void* address = reinterpret_cast<void*>(GetProcAddress(g_module, name));
+    g_exported[name] = address;
+    *pointer = address != nullptr ? reinterpret_cast<Pointer>(address) : missing;
 }
 
 }  // namespace
@@ -30,30 +54,31 @@ void Take(HMODULE module, const char* name, Pointer* pointer) {
 bool Load(std::wstring* error) {
     const std::wstring path = ProgramPath();
     const wchar_t* reason = nullptr;
-    HMODULE module = zuvo::imaging::LoadProgramModule(path.c_str(), &reason);
-    if (module == nullptr) {
+    g_module = zuvo::imaging::LoadProgramModule(path.c_str(), &reason);
+    if (g_module == nullptr) {
         *error = path + L": " + (reason != nullptr ? reason : L"?");
         return false;
     }
-    g_found = 0;
-#define ZUVO_TAKE_HELPER(name) Take(module, #name, &name);
+#define ZUVO_TAKE_HELPER(name) Take(#name, &name, &Missing<k##name, decltype(&::name)>::Call);
     ZUVO_PICTURE_HELPERS(ZUVO_TAKE_HELPER)
 #undef ZUVO_TAKE_HELPER
-    if (g_found != HelperCount()) {
-        *error = path + L": not every helper is exported";
-        return false;
-    }
     return true;
 }
 
-int HelperCount() {
-#define ZUVO_COUNT_HELPER(name) +1
-    return 0 ZUVO_PICTURE_HELPERS(ZUVO_COUNT_HELPER);
-#undef ZUVO_COUNT_HELPER
+const std::vector<std::string>& HelperNames() {
+#define ZUVO_HELPER_STRING(name) #name,
+    static const std::vector<std::string> names{ZUVO_PICTURE_HELPERS(ZUVO_HELPER_STRING)};
+#undef ZUVO_HELPER_STRING
+    return names;
 }
 
-int FoundCount() {
-    return g_found;
+void* ExportedAddress(const std::string& name) {
+    const auto found = g_exported.find(name);
+    return found != g_exported.end() ? found->second : nullptr;
+}
+
+HMODULE ProgramModule() {
+    return g_module;
 }
 
 }  // namespace program

@@ -1,9 +1,10 @@
 // The picture helpers as the tests call them: taken with GetProcAddress from ZUVO_MTT.exe in
 // the program folder, the way another program uses them. program::Gdiplus_X has the type of
-// the declared ::Gdiplus_X.
+// the declared ::Gdiplus_X and is never null once Load succeeded.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "imaging/GdiplusHelpers.h"
 
@@ -58,11 +59,16 @@ ZUVO_PICTURE_HELPERS(ZUVO_DECLARE_HELPER)
 #undef ZUVO_DECLARE_HELPER
 
 // Loads ZUVO_MTT.exe from the program folder (..\bin beside the test folder) and takes every
-// helper. False with the reason in *error when the program or a helper is missing.
+// helper. False with the reason in *error when the program itself cannot be loaded. A helper
+// the program does not export is replaced by one that fails the calling test (and answers
+// zero or null), so the tests of the other helpers still run.
 bool Load(std::wstring* error);
 
-// How many helpers there are, and how many Load found exported.
-int HelperCount();
-int FoundCount();
+// The names of all helpers, in list order.
+const std::vector<std::string>& HelperNames();
+// The address the program file exports under name; null when it does not.
+void* ExportedAddress(const std::string& name);
+// The program file Load loaded.
+HMODULE ProgramModule();
 
 }  // namespace program

@@ -5,18 +5,27 @@ namespace {
 
 using pictures::Owned;
 
-TEST(Exports, EveryHelperIsTakenFromTheProgramFile) {
-    EXPECT_EQ(program::HelperCount(), 42);
-    EXPECT_EQ(program::FoundCount(), 42);
-    // The functions come from the program file, not from this test program.
+// One case per helper: the program file exports it under its plain name, and the address is
+// inside the program file, not in this test program.
+class EveryHelper : public testing::TestWithParam<std::string> {};
+
+TEST_P(EveryHelper, IsTakenFromTheProgramFile) {
+    void* address = program::ExportedAddress(GetParam());
+    ASSERT_NE(address, nullptr) << GetParam() << " is not exported by ZUVO_MTT.exe";
     HMODULE owner = nullptr;
     ASSERT_TRUE(GetModuleHandleExW(
         GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCWSTR>(program::Gdiplus_Gray), &owner));
+        static_cast<LPCWSTR>(address), &owner));
+    EXPECT_EQ(owner, program::ProgramModule());
     wchar_t path[MAX_PATH];
     GetModuleFileNameW(owner, path, MAX_PATH);
     EXPECT_NE(std::wstring(path).find(L"ZUVO_MTT.exe"), std::wstring::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Exports, EveryHelper, testing::ValuesIn(program::HelperNames()),
+                         [](const testing::TestParamInfo<std::string>& helper) {
+                             return helper.param;
+                         });
 
 TEST(Exports, TheProgramFileWorksAwayFromItsPreferredBase) {
     HMODULE owner = nullptr;

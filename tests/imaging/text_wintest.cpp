@@ -33,6 +33,7 @@ SIZE Covering(const Gdiplus::RectF& box) {
 
 TEST(TextDrawing, DrawsInsideTheBoxAndLeavesAntiAliasingOn) {
     Canvas canvas(200, 60);
+    ASSERT_NE(canvas.graphics(), nullptr);
     Gdiplus::FontFamily family(kFamily);
     Gdiplus::Font font(&family, 14.0f, Gdiplus::FontStyleBold, Gdiplus::UnitPoint);
     const Gdiplus::RectF box(10, 10, 150, 30);
@@ -46,6 +47,7 @@ TEST(TextDrawing, DrawsInsideTheBoxAndLeavesAntiAliasingOn) {
 
 TEST(TextDrawing, NothingWithoutTextOrSurface) {
     Canvas canvas(100, 40);
+    ASSERT_NE(canvas.graphics(), nullptr);
     canvas.graphics()->SetTextRenderingHint(Gdiplus::TextRenderingHintSingleBitPerPixel);
     Gdiplus::FontFamily family(kFamily);
     Gdiplus::Font font(&family, 12.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
@@ -69,6 +71,7 @@ TEST(TextDrawing, NothingWithoutTextOrSurface) {
 TEST(CalcFontSize, FindsTheLargestSizeThatFits) {
     Canvas canvas(10, 10);
     Gdiplus::Graphics* graphics = canvas.graphics();
+    ASSERT_NE(graphics, nullptr);
     const SIZE limit = Covering(Measure(graphics, kFamily, 12.0f));
     const Gdiplus::RectF at13 = Measure(graphics, kFamily, 13.0f);
     ASSERT_TRUE(at13.Width > limit.cx || at13.Height > limit.cy) << "13 points must not fit";
@@ -88,6 +91,7 @@ TEST(CalcFontSize, ZeroWhenNothingFits) {
 
 TEST(CalcFontSize, UnknownFamiliesMeasureSansSerif) {
     Canvas canvas(10, 10);
+    ASSERT_NE(canvas.graphics(), nullptr);
     Gdiplus::FontFamily* generic = Gdiplus::FontFamily::GenericSansSerif()->Clone();
     ASSERT_NE(generic, nullptr);
     wchar_t name[LF_FACESIZE];

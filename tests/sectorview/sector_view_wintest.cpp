@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
@@ -95,6 +96,85 @@ void Feed(CObjectSectorWnd& view, std::vector<SectorObject> objects) {
     }
     view.UpdateObjects(&list);
 }
+
+// Counts the calls this program makes to InvalidateRect for one window: while it lives, the
+// program's import slot of the function points at a counting function that passes the call
+// on. Invalidating a region that is already pending changes nothing a test could see on the
+// screen, so the calls are the only witness of requests that should have been left out.
+class InvalidationCounter {
+public:
+    explicit InvalidationCounter(HWND window) : m_slot(ImportSlot("user32.dll", "InvalidateRect")) {
+        EXPECT_NE(m_slot, nullptr) << "this program imports InvalidateRect from user32.dll";
+        s_window.store(window);
+        s_count.store(0);
+        if (m_slot != nullptr) {
+            s_original = reinterpret_cast<InvalidateRectFunction>(*m_slot);
+            Write(reinterpret_cast<void*>(&Counting));
+        }
+    }
+    ~InvalidationCounter() {
+        if (m_slot != nullptr) {
+            Write(reinterpret_cast<void*>(s_original));
+        }
+        s_window.store(nullptr);
+    }
+    InvalidationCounter(const InvalidationCounter&) = delete;
+    InvalidationCounter& operator=(const InvalidationCounter&) = delete;
+
+    int Count() const { return s_count.load(); }
+
+private:
+    using InvalidateRectFunction = BOOL(WINAPI*)(HWND, const RECT*, BOOL);
+
+    static BOOL WINAPI Counting(HWND window, const RECT* rect, BOOL erase) {
+        if (window == s_window.load()) {
+            s_count.fetch_add(1);
+        }
+        return s_original(window, rect, erase);
+    }
+
+    // The import address table entry of function from library in this program's image.
+    static void** ImportSlot(const char* library, const char* function) {
+        auto* base = reinterpret_cast<uint8_t*>(GetModuleHandleW(nullptr));
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& directory =
+            nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* import =
+                 reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+             import->Name != 0; ++import) {
+            if (_stricmp(reinterpret_cast<const char*>(base + import->Name), library) != 0) {
+                continue;
+            }
+            const auto* names =
+                reinterpret_cast<const IMAGE_THUNK_DATA*>(base + import->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
+            for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+                    continue;
+                }
+                const auto* byName =
+                    reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+                    return reinterpret_cast<void**>(&slots->u1.Function);
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    void Write(void* target) {
+        DWORD previous = 0;
+        VirtualProtect(m_slot, sizeof(*m_slot), PAGE_READWRITE, &previous);
+        *m_slot = target;
+        VirtualProtect(m_slot, sizeof(*m_slot), previous, &previous);
+    }
+
+    void** m_slot;
+    static inline std::atomic<HWND> s_window{nullptr};
+    static inline std::atomic<int> s_count{0};
+    static inline InvalidateRectFunction s_original = nullptr;
+};
 
 // A 600 x 300 view: R = 300, origin (300, 0) in top view, 9.375 pixels per gate, marker radius 7.
 class SectorViewWindow : public testing::Test {
@@ -227,16 +307,26 @@ TEST_F(SectorViewWindow, RepaintRequestsFromTheRadarThreadAreCoalesced) {
     Pump();
     RECT pending;
     ASSERT_FALSE(GetUpdateRect(view.GetSafeHwnd(), &pending, FALSE));
-    std::thread radar([&] {
-        for (int batch = 0; batch < 200; ++batch) {
-            Feed(view, {{batch % 7, 10.0 + batch % 5, -90.0}});
-        }
-    });
-    radar.join();
+    InvalidationCounter invalidations(view.GetSafeHwnd());
+    const auto burst = [&](int first) {
+        std::thread radar([&] {
+            for (int batch = first; batch < first + 200; ++batch) {
+                Feed(view, {{batch % 7, 10.0 + batch % 5, -90.0}});
+            }
+        });
+        radar.join();
+    };
+    burst(0);
+    EXPECT_EQ(invalidations.Count(), 1) << "200 batches before a paint ask for one repaint";
     EXPECT_TRUE(GetUpdateRect(view.GetSafeHwnd(), &pending, FALSE));
     EXPECT_EQ(view.Scene().CopyTracks().size(), 7u);
     UpdateWindow(view.GetSafeHwnd());
     EXPECT_FALSE(GetUpdateRect(view.GetSafeHwnd(), &pending, FALSE));
+
+    // Once painted, the next batches ask again, once.
+    burst(200);
+    EXPECT_EQ(invalidations.Count(), 2);
+    EXPECT_TRUE(GetUpdateRect(view.GetSafeHwnd(), &pending, FALSE));
 }
 
 TEST(SectorViewControl, TakesOverThePlaceholderControl) {
