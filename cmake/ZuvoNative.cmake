@@ -18,3 +18,14 @@ find_package(Threads REQUIRED)
 find_package(GTest REQUIRED)
 find_package(pugixml REQUIRED)
 find_package(benchmark QUIET)
+
+# The native tests share one precompiled header of GoogleTest and the standard library: parsing
+# them again for every test file was the larger part of the native build.
+file(WRITE "${CMAKE_BINARY_DIR}/zuvo_test_pch.cpp" "// The precompiled header of the native tests.\n")
+add_library(zuvo_test_pch OBJECT "${CMAKE_BINARY_DIR}/zuvo_test_pch.cpp")
+target_link_libraries(zuvo_test_pch PRIVATE GTest::gtest)
+target_include_directories(zuvo_test_pch PRIVATE "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
+target_precompile_headers(zuvo_test_pch PRIVATE
+    <gtest/gtest.h> <algorithm> <atomic> <cstdint> <filesystem> <functional> <map> <memory>
+    <mutex> <optional> <string> <thread> <vector>)
+zuvo_warnings(zuvo_test_pch)

@@ -34,6 +34,7 @@ function(zuvo_native_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
     target_include_directories(${name} PRIVATE "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
+    target_precompile_headers(${name} REUSE_FROM zuvo_test_pch)
     zuvo_warnings(${name})
     gtest_discover_tests(${name}
         WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
@@ -44,8 +45,12 @@ endfunction()
 # Test code of the Windows flavour is compiled without optimisation and with line tables only:
 # that halves its compile time, which is most of the build, and the product code under test
 # keeps the optimised build it ships with.
+# They share one precompiled header of the Windows API, GoogleTest and the standard library.
 function(zuvo_windows_test_code target)
     target_compile_options(${target} PRIVATE -O0 -g1)
+    if(NOT target STREQUAL "zuvo_wintest_pch")
+        target_precompile_headers(${target} REUSE_FROM zuvo_wintest_pch)
+    endif()
 endfunction()
 
 # A GoogleTest program of the Windows flavour, run under Wine; one ctest test per case.

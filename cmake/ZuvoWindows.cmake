@@ -16,6 +16,17 @@ add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/_deps/googletest" EXCL
 target_compile_options(gtest PRIVATE -O0 -g0)
 target_compile_options(gtest_main PRIVATE -O0 -g0)
 
+# The precompiled header the Windows test programs share (see zuvo_windows_test_code).
+file(WRITE "${CMAKE_BINARY_DIR}/zuvo_wintest_pch.cpp" "// The precompiled header of the Windows tests.\n")
+add_library(zuvo_wintest_pch OBJECT "${CMAKE_BINARY_DIR}/zuvo_wintest_pch.cpp")
+target_link_libraries(zuvo_wintest_pch PRIVATE GTest::gtest)
+target_include_directories(zuvo_wintest_pch PRIVATE "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
+target_precompile_headers(zuvo_wintest_pch PRIVATE
+    <windows.h> <gtest/gtest.h> <algorithm> <atomic> <cstdint> <functional> <memory> <optional>
+    <string> <thread> <vector>)
+zuvo_warnings(zuvo_wintest_pch)
+zuvo_windows_test_code(zuvo_wintest_pch)
+
 # pugixml 1.13 from Debian's source package, fetched by tools/setup.sh into the build cache.
 set(ZUVO_PUGIXML_DIR "${ZUVO_ROOT}/build/cache/pugixml-1.13" CACHE PATH "pugixml sources")
 if(NOT EXISTS "${ZUVO_PUGIXML_DIR}/src/pugixml.cpp")
