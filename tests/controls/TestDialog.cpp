@@ -43,7 +43,8 @@ std::vector<Notification> TestDialog::Received(int id, int code) const {
     return matching;
 }
 
-INT_PTR CALLBACK TestDialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK TestDialog::Procedure(HWND dialog, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         return TRUE;

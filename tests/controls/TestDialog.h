@@ -57,7 +57,9 @@ public:
     void ClearReceived() { m_received.clear(); }
 
 private:
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    // noexcept: nothing may unwind through the dialog manager.
+    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam,
+                                      LPARAM lParam) noexcept;
 
     UniqueWindow m_dialog;
     std::vector<Notification> m_received;

@@ -39,7 +39,9 @@ bool Matches(HWND window, const WindowQuery& query) {
     return query.caption == nullptr || StoredCaption(window) == query.caption;
 }
 
-BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
+// The enumeration callbacks are noexcept: an exception (out of memory) must not unwind through
+// the system's EnumWindows; it ends the test program instead.
+BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) noexcept {
     auto* search = reinterpret_cast<Search*>(parameter);
     if (Matches(window, *search->query)) {
         search->found.push_back(window);
@@ -54,7 +56,7 @@ struct ChildSearch {
     bool found = false;
 };
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM parameter) {
+BOOL CALLBACK CollectChild(HWND child, LPARAM parameter) noexcept {
     auto* search = reinterpret_cast<ChildSearch*>(parameter);
     wchar_t name[64] = {};
     GetClassNameW(child, name, 64);
