@@ -4,9 +4,6 @@
 #include "app/ZUVOMTTApp.h"
 
 #include <commctrl.h>
-#include <objidl.h>
-
-#include <gdiplus.h>
 
 #include <cwchar>
 #include <memory>
@@ -15,6 +12,7 @@
 #include "ZUVO_Common.h"
 #include "app/SettingsDocument.h"
 #include "app/ZUVOMTTDlg.h"
+#include "framework/GdiplusSession.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
 #include "resources/resource.h"
@@ -84,15 +82,11 @@ bool CZUVOMTTApp::InitInstance() {
     zuvo::UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, instanceName));
     RegisterMainWindowClass(m_instance);
 
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    ULONG_PTR gdiplusToken = 0;
-    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
     {
+        // The main window and everything it drew with GDI+ go before GDI+ shuts down.
+        const zuvo::GdiplusSession gdiplus;
         auto mainWindow = std::make_unique<CZUVOMTTDlg>();
         mainWindow->DoModal(nullptr);
-    }
-    if (gdiplusToken != 0) {
-        Gdiplus::GdiplusShutdown(gdiplusToken);
     }
     if (SUCCEEDED(com)) {
         OleUninitialize();

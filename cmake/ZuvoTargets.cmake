@@ -57,21 +57,24 @@ function(zuvo_windows_test_code target)
 endfunction()
 
 # A GoogleTest program of the Windows flavour, run under Wine; one ctest test per case.
-#   zuvo_windows_test(name SOURCES ... [LIBS ...] [TIMEOUT seconds] [OWN_MAIN])
-# OWN_MAIN: the program brings its own main (for example to act as a child process).
+#   zuvo_windows_test(name SOURCES ... [LIBS ...] [TIMEOUT seconds])
+# Every one has the shared main of the Wine tests (tests/support/WineMain.h), which starts
+# GDI+ for the whole program and takes the program's hooks (for example to act as a child
+# process).
 function(zuvo_windows_test name)
     if(NOT WIN32)
         return()
     endif()
-    cmake_parse_arguments(ARG "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(ARG_UNPARSED_ARGUMENTS)
+        # OWN_MAIN is gone: a program's own needs go through the hooks of the shared main.
+        message(FATAL_ERROR "zuvo_windows_test(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
+    endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 60)
     endif()
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
-    if(NOT ARG_OWN_MAIN)
-        target_link_libraries(${name} PRIVATE GTest::gtest_main)
-    endif()
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} zuvo_test_main GTest::gtest)
     target_include_directories(${name} PRIVATE "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ZUVO_TEST_DIR}")
     zuvo_warnings(${name})

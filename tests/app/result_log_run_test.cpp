@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <string>
 #include <thread>
@@ -16,6 +15,8 @@
 #include "ZUVO_DataProcess.h"
 #include "app/ObjectSlots.h"
 #include "app/ResultLog.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WholeFile.h"
 
 namespace {
 
@@ -36,8 +37,7 @@ private:
 };
 
 size_t CountMatchingLines(const std::filesystem::path& path, size_t& badLines) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = zuvo::test::ReadWholeFile(path);
     const std::regex line(R"(\[12:34:56\.789\], -?\d+, -?\d+\.\d\d, -?\d+\.\d\d, -?\d+\.\d\d)");
     size_t count = 0;
     size_t start = 0;
@@ -59,10 +59,8 @@ size_t CountMatchingLines(const std::filesystem::path& path, size_t& badLines) {
 }
 
 TEST(ResultLogRuns, EveryDeliveredEntryIsLoggedAndTheLogChangesOnlyBetweenRuns) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / "zuvo_result_log_runs";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const zuvo::test::TempFolder temp(u8"result_log_runs");
+    const std::filesystem::path folder = temp.Path();
     tagRADARPARAMETER record;
     ZUVO_Interface_RadarParameter_Init(&record);
     record.FramePeriodMs = 20;
@@ -101,7 +99,6 @@ TEST(ResultLogRuns, EveryDeliveredEntryIsLoggedAndTheLogChangesOnlyBetweenRuns) 
         EXPECT_EQ(bad, 0u) << "run " << i;
         EXPECT_GT(delivered[i], 0) << "the emulator delivers every frame";
     }
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

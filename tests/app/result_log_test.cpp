@@ -5,26 +5,24 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include <sys/types.h>
 
 #include "app/ResultLog.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WholeFile.h"
 
 namespace {
 
 using zuvo::app::FormatResultLine;
 using zuvo::app::LogTime;
 using zuvo::app::ResultLog;
+using zuvo::test::ReadWholeFile;
+using zuvo::test::TempFolder;
 
 RadarObject Entry(int64_t id, double distance, double angle, double velocity) {
     return RadarObject{id, distance / 0.25, distance, velocity, angle, 0.0, 0.0};
-}
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 TEST(ResultLogLine, FieldsAreFormattedExactly) {
@@ -60,17 +58,8 @@ TEST(ResultLogLine, AbsurdValuesStillEndTheirLine) {
 
 class ResultLogFile : public testing::Test {
 protected:
-    void SetUp() override {
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("zuvo_result_log_" +
-                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
-    std::filesystem::path m_folder;
+    const TempFolder m_temp{u8"result_log"};
+    const std::filesystem::path m_folder = m_temp.Path();
 };
 
 TEST_F(ResultLogFile, EveryEntryGivesALineAndANewFileStartsEmpty) {
@@ -89,12 +78,12 @@ TEST_F(ResultLogFile, EveryEntryGivesALineAndANewFileStartsEmpty) {
 
     // The next start attaches a new file: the first is closed and complete.
     log.Attach(std::fopen(second.c_str(), "wb"));
-    EXPECT_EQ(ReadAll(first),
+    EXPECT_EQ(ReadWholeFile(first),
               "[10:20:30.040], 1, 2.00, 3.00, 0.50\r\n"
               "[10:20:30.040], 2, -1.00, 0.00, 0.00\r\n"
               "[10:20:31.000], 1, 2.00, 3.00, 0.50\r\n");
     log.Close();
-    EXPECT_EQ(ReadAll(second), "");
+    EXPECT_EQ(ReadWholeFile(second), "");
     log.Close();  // twice is harmless
 }
 
@@ -159,7 +148,7 @@ TEST_F(ResultLogFile, AFailingStreamLosesOnlyWhatItCannotTake) {
     log.Attach(std::fopen(readOnly.c_str(), "rb"));
     log.Write({&a, &a}, {1, 1, 1, 1});
     log.Close();
-    EXPECT_EQ(ReadAll(readOnly), "keep");
+    EXPECT_EQ(ReadWholeFile(readOnly), "keep");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "resources/resource.h"
-#include "tests/app_wine/ProgramDriver.h"
+#include "tests/support/ProgramDriver.h"
 
 namespace {
 
@@ -187,8 +187,8 @@ TEST_F(Appearance, EveryButtonShowsItsPictureInEachState) {
         WORD language;
         const wchar_t* screenshot;
         const wchar_t* prompt;
-    } languages[] = {{"ENG", kEnglish, L"live_run_en.png", L"Prompt"},
-                     {"CHS", kChinese, L"live_run_zh.png", L"\u63D0\u793A"}};
+    } languages[] = {{"ENG", kEnglish, L"live_run_en", L"Prompt"},
+                     {"CHS", kChinese, L"live_run_zh", L"\u63D0\u793A"}};
     for (const auto& language : languages) {
         SCOPED_TRACE(language.setting);
         ProgramFolder folder;

@@ -8,7 +8,7 @@
 
 #include "resources/AreaMonitorDialog.h"
 #include "resources/resource.h"
-#include "tests/app_wine/ProgramDriver.h"
+#include "tests/support/ProgramDriver.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ TEST_F(AreaDrawingRun, ThreeClicksInsideTheFanAndARightClickAddAMonitoringArea) 
         << std::hex << "before " << before << ", after " << after;
     ShowWindow(m_panel, SW_HIDE);  // the capture is of the main window alone
     Sleep(300);
-    zuvo::test::CaptureWindow(m_program->Window(), L"drawn_area.png");
+    zuvo::test::CaptureWindow(m_program->Window(), L"drawn_area");
 
     // Two points and a right click store nothing and end the drawing: the window can be
     // dragged by its background again.
@@ -167,7 +167,7 @@ TEST_F(AreaDrawingRun, ApplyStoresTheGateRangeAndTheViewFollows) {
         },
         kTimeoutMs))
         << "the visible band ends at gate 12.5 now";
-    zuvo::test::CaptureWindow(m_program->Window(), L"gate_range_12_5.png");
+    zuvo::test::CaptureWindow(m_program->Window(), L"gate_range_12_5");
 
     // The close box hides the panel; button 1092 brings it back.
     PostMessageW(m_panel, WM_SYSCOMMAND, SC_CLOSE, 0);

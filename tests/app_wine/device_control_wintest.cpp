@@ -8,8 +8,6 @@
 #endif
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <optional>
 #include <cstdlib>
@@ -18,12 +16,13 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/app_wine/ProgramDriver.h"
-#include "tests/light/LinePeer.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/LinePeer.h"
 
 namespace {
 
 using zuvo::test::DialogStaticTexts;
+using zuvo::test::LinePeer;
 using zuvo::test::PressDialogButton;
 using zuvo::test::ProgramFolder;
 using zuvo::test::RunningProgram;
@@ -195,7 +194,7 @@ TEST_F(OperatorRun, DetectStartAndStopFollowTheButtonTable) {
         20000))
         << "the emulator's people reach the panel";
     Sleep(2500);  // long enough for tracks to draw their lines
-    EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"live_run.png").empty());
+    EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"live_run").empty());
 
     program.Click(IDC_START_STOP);
     AwaitButtons(program, kStopped, "stopped");
@@ -302,32 +301,12 @@ TEST_F(OperatorRun, EveryRunWritesItsOwnLogWithALinePerDeliveredEntry) {
     }
 }
 
-// A recording folder outside the user's profile: Wine's folder browser does not show the
-// profile's hidden AppData folder, so it could not open at a recording kept in the temporary
-// folder.
-class RecordingsFolder {
-public:
-    RecordingsFolder()
-        : m_path(L"C:\\ZUVO_E2E_Recordings_" + std::to_wstring(GetCurrentProcessId())) {
-        CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    ~RecordingsFolder() {
-        SHFILEOPSTRUCTW remove{};
-        const std::wstring from = m_path + L'\0';
-        remove.wFunc = FO_DELETE;
-        remove.pFrom = from.c_str();
-        remove.fFlags = FOF_NO_UI;
-        SHFileOperationW(&remove);
-    }
-    const std::wstring& Path() const { return m_path; }
-
-private:
-    std::wstring m_path;
-};
-
 TEST_F(OperatorRun, ARecordingPlaysBackUntilItEndsByItself) {
-    const RecordingsFolder recordingsFolder;
-    const std::wstring& recordings = recordingsFolder.Path();
+    // A recording folder outside the user's profile: Wine's folder browser does not show the
+    // profile's hidden AppData folder, so it could not open at a recording kept in the
+    // temporary folder.
+    const zuvo::test::TempFolder recordingsFolder(u8"e2e_recordings", L"C:\\");
+    const std::wstring recordings = recordingsFolder.Wide();
     Prepare(0, "ObjectCountType=\"3\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
     {
         RunningProgram program(m_folder);

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "resources/resource.h"
-#include "tests/app_wine/ProgramDriver.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ TEST(MainWindow, FillsTheScreen) {
     RECT view;
     GetWindowRect(program.Control(IDC_SECTOR_VIEW), &view);
     EXPECT_GT(view.right - view.left, rect.right / 2);
-    EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"main_window.png").empty());
+    EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"main_window").empty());
 }
 
 TEST(MainWindow, TheLanguageSettingChoosesThePanelText) {
@@ -96,7 +97,7 @@ TEST(MainWindow, TheLanguageSettingChoosesThePanelText) {
         EXPECT_EQ(program.ControlText(IDC_OBJECT_PANEL_SINGLE),
                   L"\u76EE\u6807\u4FE1\u606F\r\n\u8DDD\u79BB: 0.00 m\r\n\u89D2\u5EA6: +0.0 "
                   L"\u00B0\r\n\u901F\u5EA6: +0.00 m/s");
-        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"main_window_zh.png").empty());
+        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"main_window_zh").empty());
     }
 }
 
@@ -150,11 +151,7 @@ bool LoadStringOf(HMODULE module, UINT id, LANGID language, std::wstring* text) 
 // Every string, dialog and picture the program uses exists in English and in Simplified
 // Chinese, and every string reads exactly as the program must show it.
 TEST(ProgramResources, EveryIdExistsInBothLanguages) {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring program(path);
-    program = program.substr(0, program.find_last_of(L'\\'));
-    program = program.substr(0, program.find_last_of(L'\\')) + L"\\bin\\ZUVO_MTT.exe";
+    const std::wstring program = zuvo::test::BuiltProgramFolder() + L"\\ZUVO_MTT.exe";
     HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
     const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cwchar>
 #include <functional>
 #include <set>
@@ -14,14 +15,16 @@
 #include <vector>
 
 #include "framework/Handles.h"
-#include "framework/Language.h"
 #include "resources/AreaMonitorDialog.h"
 #include "settings/AreaMonitorDlg.h"
-#include "tests/controls/ControlHost.h"
+#include "tests/support/Capture.h"
+#include "tests/support/ControlHost.h"
+#include "tests/support/LanguageScope.h"
+#include "tests/support/WindowFinder.h"
 
 namespace {
 
-using namespace ctltest;
+using namespace zuvo::test;
 
 // One call the panel made, with its arguments.
 struct Call {
@@ -55,50 +58,23 @@ public:
     std::vector<Call> calls;
 };
 
-// The interface language for the life of a test; en-US again afterwards.
-class LanguageScope {
-public:
-    explicit LanguageScope(const wchar_t* locale) { zuvo::SetUiLanguage(locale); }
-    LanguageScope(const LanguageScope&) = delete;
-    LanguageScope& operator=(const LanguageScope&) = delete;
-    ~LanguageScope() { zuvo::SetUiLanguage(L"en-US"); }
-};
-
 // 0xRRGGBB as captures give it, from a COLORREF.
 uint32_t CapturedColour(COLORREF colour) {
     return (static_cast<uint32_t>(GetRValue(colour)) << 16) |
            (static_cast<uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
 
-std::wstring WindowText(HWND window) {
-    wchar_t text[128] = {};
-    GetWindowTextW(window, text, 128);
-    return text;
-}
-
-bool IsDialogWindow(HWND window) {
-    wchar_t name[16] = {};
-    return GetClassNameW(window, name, 16) > 0 && std::wcscmp(name, L"#32770") == 0;
-}
-
 // The visible dialog owned by the window (the colour chooser of the panel), or null.
+WindowQuery OwnedDialog(HWND owner) {
+    WindowQuery query;
+    query.className = L"#32770";
+    query.owner = owner;
+    query.visibleOnly = true;
+    return query;
+}
+
 HWND FindOwnedDialog(HWND owner) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* wanted = reinterpret_cast<Search*>(parameter);
-            if (GetWindow(window, GW_OWNER) == wanted->owner && IsDialogWindow(window) &&
-                IsWindowVisible(window)) {
-                wanted->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopWindow(OwnedDialog(owner));
 }
 
 // Operates the colour chooser from a second thread while the panel's thread sits in the
@@ -107,13 +83,9 @@ class ChooserOperator {
 public:
     ChooserOperator(HWND panel, std::function<void(HWND)> action)
         : m_thread([this, panel, action] {
-              for (int attempt = 0; attempt < 500 && !m_found; ++attempt) {
-                  if (HWND chooser = FindOwnedDialog(panel)) {
-                      m_found = true;
-                      action(chooser);
-                  } else {
-                      Sleep(10);
-                  }
+              if (HWND chooser = WaitForTopWindow(OwnedDialog(panel), std::chrono::seconds(5))) {
+                  m_found = true;
+                  action(chooser);
               }
               m_finished = true;
           }) {}
@@ -134,11 +106,6 @@ private:
     std::atomic<bool> m_finished{false};
     std::thread m_thread;
 };
-
-void PressChooserButton(HWND chooser, int id) {
-    PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(chooser, id)));
-}
 
 // The chooser's red, green and blue fields (the same ids on Windows and Wine).
 constexpr int kChooserRed = 706;
@@ -400,7 +367,7 @@ TEST_F(AreaPanel, CancellingTheColourChooserKeepsTheColour) {
     {
         ChooserOperator chooser(hwnd(), [&](HWND dialog) {
             chooserTitle = WindowText(dialog);
-            PressChooserButton(dialog, IDCANCEL);
+            PressDialogButton(dialog, IDCANCEL);
         });
         Click(IDC_AREA_ABSENT_COLOUR);
         ASSERT_TRUE(chooser.Wait()) << "a click on the swatch opens the colour chooser";
@@ -423,7 +390,7 @@ TEST_F(AreaPanel, ChoosingAColourRepaintsTheSwatchAndColoursNewAreas) {
             SetDlgItemInt(dialog, kChooserRed, GetRValue(chosen), FALSE);
             SetDlgItemInt(dialog, kChooserGreen, GetGValue(chosen), FALSE);
             SetDlgItemInt(dialog, kChooserBlue, GetBValue(chosen), FALSE);
-            PressChooserButton(dialog, IDOK);
+            PressDialogButton(dialog, IDOK);
         });
         Click(IDC_AREA_PRESENT_COLOUR);
         ASSERT_TRUE(chooser.Wait());
@@ -436,7 +403,7 @@ TEST_F(AreaPanel, ChoosingAColourRepaintsTheSwatchAndColoursNewAreas) {
     // A second press soon after the first would be a double click, which opens nothing.
     Pump(static_cast<int>(GetDoubleClickTime()) + 50);
     {
-        ChooserOperator chooser(hwnd(), [](HWND dialog) { PressChooserButton(dialog, IDOK); });
+        ChooserOperator chooser(hwnd(), [](HWND dialog) { PressDialogButton(dialog, IDOK); });
         Click(IDC_AREA_PRESENT_COLOUR);
         ASSERT_TRUE(chooser.Wait());
     }
@@ -449,16 +416,9 @@ TEST_F(AreaPanel, ChoosingAColourRepaintsTheSwatchAndColoursNewAreas) {
 }
 
 // The texts of every child window of the panel.
-std::set<std::wstring> ChildTexts(HWND panel) {
-    std::set<std::wstring> texts;
-    EnumChildWindows(
-        panel,
-        [](HWND child, LPARAM parameter) -> BOOL {
-            reinterpret_cast<std::set<std::wstring>*>(parameter)->insert(WindowText(child));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
-    return texts;
+std::set<std::wstring> ChildTextSet(HWND panel) {
+    const std::vector<std::wstring> texts = ChildTexts(panel);
+    return std::set<std::wstring>(texts.begin(), texts.end());
 }
 
 // The client area in dialog units of the panel's template.
@@ -476,7 +436,7 @@ TEST_F(AreaPanel, EnglishTemplate) {
     LanguageScope language(L"en-US");
     Open();
     EXPECT_EQ(WindowText(hwnd()), L"Area Monitoring");
-    const std::set<std::wstring> texts = ChildTexts(hwnd());
+    const std::set<std::wstring> texts = ChildTextSet(hwnd());
     for (const wchar_t* expected :
          {L"Set visible range gate(unit: gate)", L"-", L"Apply", L"Target Abs. Color:",
           L"Target Pres. Color:", L"Add Monitor Area", L"Delete All Areas", L"Add Detect Area"}) {
@@ -491,7 +451,7 @@ TEST_F(AreaPanel, ChineseTemplate) {
     LanguageScope language(L"zh-CN");
     Open();
     EXPECT_EQ(WindowText(hwnd()), L"区域监控");
-    const std::set<std::wstring> texts = ChildTexts(hwnd());
+    const std::set<std::wstring> texts = ChildTextSet(hwnd());
     for (const wchar_t* expected :
          {L"设置可见区域范围(单位:距离门)", L"无目标颜色:", L"有目标颜色:"}) {
         EXPECT_EQ(texts.count(expected), 1u);

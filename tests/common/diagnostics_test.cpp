@@ -2,27 +2,19 @@
 // one line each.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "ZUVO_CommonCore.h"
 #include "libs/ZUVO_Common/src/Platform.h"
+#include "tests/support/WholeFile.h"
 
 namespace {
 
 std::string Narrow(const std::wstring& wide) {
     return zuvo::platform::WideToAnsi(wide.c_str(), wide.size());
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 // One test on purpose: the log file beside the program is shared by all of its steps.
@@ -36,7 +28,7 @@ TEST(Diagnostics, LogFollowsTheSwitch) {
     unsetenv("ZUVO_DIAGNOSTICS");
 
     DbgOutputA(1, "switched off %d", 1);
-    EXPECT_EQ(ReadAll(log), "");
+    EXPECT_EQ(zuvo::test::ReadWholeFile(log), "");
 
     setenv("ZUVO_DIAGNOSTICS", "1", 1);
     DbgOutputA(2, "probe %d %s", 42, "by variable");
@@ -49,7 +41,7 @@ TEST(Diagnostics, LogFollowsTheSwitch) {
     std::remove(switchFile.c_str());
     DbgOutputA(1, "switched off again");
 
-    const std::string text = ReadAll(log);
+    const std::string text = zuvo::test::ReadWholeFile(log);
     std::remove(log.c_str());
     const std::string stamp = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} )";
     const std::regex expected(stamp + R"(\[L2\] probe 42 by variable\n)" + stamp +

@@ -4,30 +4,35 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
+#include <optional>
 #include <string>
 
 #include "ZUVO_Common.h"
 #include "framework/Handles.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestPaths.h"
+#include "tests/support/WineMain.h"
 
 namespace {
 
-std::wstring ThisProgram() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
+using zuvo::test::TestProgramFile;
 
-std::wstring TempFolder(const wchar_t* leaf) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    // Process ids are reused quickly under Wine: the tick count keeps runs apart.
-    return std::wstring(base) + L"zuvo_common_test_" + std::to_wstring(GetCurrentProcessId()) +
-           L"_" + std::to_wstring(GetTickCount()) + L"\\" + leaf;
-}
+constexpr wchar_t kChildInstance[] = L"--child-instance";
+
+// Started with "--child-instance <name>" this program acts as the second process of the
+// single-instance test and exits with the answer of CheckSingleInstanceW.
+const bool kChildHook =
+    zuvo::test::SetWineMainHooks({.instead = [](int argc, wchar_t** argv) -> std::optional<int> {
+        if (argc == 3 && std::wcscmp(argv[1], kChildInstance) == 0) {
+            return CheckSingleInstanceW(argv[2]);
+        }
+        return std::nullopt;
+    }});
 
 // Runs this program as a child with the arguments and answers its exit code.
 DWORD RunChild(const std::wstring& arguments) {
-    std::wstring command = L"\"" + ThisProgram() + L"\" " + arguments;
+    std::wstring command = L"\"" + TestProgramFile() + L"\" " + arguments;
     STARTUPINFOW startup;
     ZeroMemory(&startup, sizeof(startup));
     startup.cb = sizeof(startup);
@@ -48,11 +53,13 @@ DWORD RunChild(const std::wstring& arguments) {
 TEST(SingleInstance, SecondProcessSeesTheNameTaken) {
     std::wstring name = L"Global\\zuvo-test-" + std::to_wstring(GetCurrentProcessId()) +
                         L"-{7C1D2E90-5B3A-4F6E-8D21-0A9B3C4D5E6F}";
-    EXPECT_EQ(RunChild(L"--child-instance " + name), 1u) << "free before anybody holds it";
+    EXPECT_EQ(RunChild(std::wstring(kChildInstance) + L" " + name), 1u)
+        << "free before anybody holds it";
     ASSERT_EQ(CheckSingleInstanceW(name.c_str()), 1);
     EXPECT_EQ(CheckSingleInstanceW(name.c_str()), 0) << "an earlier call holds it";
-    EXPECT_EQ(RunChild(L"--child-instance " + name), 0u) << "a second process must be refused";
-    EXPECT_EQ(RunChild(L"--child-instance " + name + L"-other"), 1u);
+    EXPECT_EQ(RunChild(std::wstring(kChildInstance) + L" " + name), 0u)
+        << "a second process must be refused";
+    EXPECT_EQ(RunChild(std::wstring(kChildInstance) + L" " + name + L"-other"), 1u);
     EXPECT_EQ(CheckSingleInstanceW(nullptr), 0);
     EXPECT_EQ(CheckSingleInstanceW(L""), 0);
 }
@@ -107,7 +114,7 @@ TEST(CreateHBitmap, RefusesBadArguments) {
 TEST(Files, ProgramFolderIsTheFolderOfThisProgram) {
     wchar_t folder[ZUVO_MAX_PATH];
     ASSERT_EQ(GetProgramPathW(0, folder), 1);
-    std::wstring program = ThisProgram();
+    std::wstring program = TestProgramFile();
     EXPECT_EQ(program.substr(0, program.find_last_of(L'\\')), folder);
     wchar_t again[ZUVO_MAX_PATH];
     ASSERT_EQ(GetProgramPathW(GetCurrentProcessId(), again), 1);
@@ -118,7 +125,9 @@ TEST(Files, ProgramFolderIsTheFolderOfThisProgram) {
 }
 
 TEST(Files, NestedFoldersAreCreatedAndFilesReadWhileSharedForWriting) {
-    std::wstring folder = TempFolder(L"a\\b\\c");
+    const zuvo::test::TempFolder temp(u8"common");
+    // Four levels that do not exist yet.
+    const std::wstring folder = temp.Wide(L"run\\a\\b\\c");
     EXPECT_EQ(IsDirExistW(folder.c_str()), 0);
     ASSERT_EQ(RecursiveCreateDirectoryW(folder.c_str()), 1);
     EXPECT_EQ(IsDirExistW(folder.c_str()), 1);
@@ -149,11 +158,6 @@ TEST(Files, NestedFoldersAreCreatedAndFilesReadWhileSharedForWriting) {
         ReleaseFileData(data);
     }
     EXPECT_EQ(IsFileExistW(folder.c_str()), 0) << "a folder is not a file";
-    DeleteFileW(file);
-    for (int level = 0; level < 4; ++level) {  // c, b, a and the test's own folder
-        RemoveDirectoryW(folder.c_str());
-        folder.resize(folder.find_last_of(L'\\'));
-    }
 }
 
 TEST(Diagnostics, LinesGoToTheLogBesideTheProgramWhenSwitchedOn) {

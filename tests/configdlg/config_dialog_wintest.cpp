@@ -6,8 +6,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -15,37 +13,27 @@
 #include "AlgorithmFields.h"
 #include "DlgResourceIds.h"
 #include "ZUVO_DataProcess.h"
-#include "dialog_driver.h"
 #include "framework/Language.h"
 #include "resources/ConfigDialog.h"
 #include "settings/ConfigDlg.h"
+#include "tests/support/Capture.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/TestPaths.h"
+#include "tests/support/WholeFile.h"
+#include "tests/support/WindowFinder.h"
 
 namespace {
 
-using dlgtest::Click;
-using dlgtest::ItemText;
+using zuvo::test::Click;
+using zuvo::test::ItemText;
+using zuvo::test::ReadWholeFileIfPresent;
 
 const wchar_t kEnglishCaption[] = L"Parameter Setting";
 const wchar_t kChineseCaption[] = L"参数配置";
 
 // The file the dialog works on, found here without the utility library the dialog uses.
 std::filesystem::path ConfigFile() {
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    return std::filesystem::path(program).parent_path() / L"Radar_Config.ini";
-}
-
-std::optional<std::string> FileBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return std::filesystem::path(zuvo::test::TestProgramFolder()) / L"Radar_Config.ini";
 }
 
 tagRADARPARAMETER DefaultRecord() {
@@ -136,7 +124,7 @@ void PressCloseBox(HWND dialog) {
 // dialog's result.
 INT_PTR RunDialog(const wchar_t* caption, std::function<void(HWND)> action) {
     CConfigDlg dialog;
-    dlgtest::DialogDriver driver(caption, std::move(action));
+    zuvo::test::DialogDriver driver(caption, std::move(action));
     const INT_PTR result = dialog.DoModal(nullptr);
     EXPECT_TRUE(driver.Finish()) << "the dialog did not appear";
     return result;
@@ -148,7 +136,7 @@ class ConfigDialog : public testing::Test {
 protected:
     void SetUp() override {
         zuvo::SetUiLanguage(L"en-US");
-        m_saved = FileBytes(ConfigFile());
+        m_saved = ReadWholeFileIfPresent(ConfigFile());
         std::error_code ignored;
         std::filesystem::remove_all(ConfigFile(), ignored);
     }
@@ -156,7 +144,7 @@ protected:
         std::error_code ignored;
         std::filesystem::remove_all(ConfigFile(), ignored);
         if (m_saved) {
-            WriteBytes(ConfigFile(), *m_saved);
+            zuvo::test::WriteWholeFile(ConfigFile(), *m_saved);
         }
         zuvo::SetUiLanguage(L"en-US");
     }
@@ -217,7 +205,7 @@ TEST_P(ConfigDialogLanguage, TemplateTextsAndLayout) {
         MapDialogRect(dialog, &units);
         EXPECT_EQ(client.right, units.right);
         EXPECT_EQ(client.bottom, units.bottom);
-        dlgtest::SaveScreenshot(dialog, std::wstring(L"config_dialog_") + c.locale);
+        zuvo::test::SaveScreenshot(dialog, std::wstring(L"config_dialog_") + c.locale);
         PressCloseBox(dialog);
     });
     EXPECT_EQ(result, IDCANCEL);
@@ -309,7 +297,7 @@ INSTANTIATE_TEST_SUITE_P(Items, ConfigDialogSave,
 
 TEST_F(ConfigDialog, CloseBoxAndEscSaveNothing) {
     WriteConfig(OperatorRecord(0, 1, 0));
-    const std::optional<std::string> before = FileBytes(ConfigFile());
+    const std::optional<std::string> before = ReadWholeFileIfPresent(ConfigFile());
     ASSERT_TRUE(before);
 
     EXPECT_EQ(RunDialog(kEnglishCaption,
@@ -318,7 +306,7 @@ TEST_F(ConfigDialog, CloseBoxAndEscSaveNothing) {
                             PressCloseBox(dialog);
                         }),
               IDCANCEL);
-    EXPECT_EQ(FileBytes(ConfigFile()), before) << "close box";
+    EXPECT_EQ(ReadWholeFileIfPresent(ConfigFile()), before) << "close box";
 
     EXPECT_EQ(RunDialog(kEnglishCaption,
                         [](HWND dialog) {
@@ -328,7 +316,7 @@ TEST_F(ConfigDialog, CloseBoxAndEscSaveNothing) {
                             PostMessageW(list, WM_KEYUP, VK_ESCAPE, 0);
                         }),
               IDCANCEL);
-    EXPECT_EQ(FileBytes(ConfigFile()), before) << "Esc";
+    EXPECT_EQ(ReadWholeFileIfPresent(ConfigFile()), before) << "Esc";
 
     // Each opening reloads the file: the choices of the closed runs are gone.
     RunDialog(kEnglishCaption, [](HWND dialog) {
@@ -362,14 +350,14 @@ void AddRegister0x50(HWND dialog, int closeButton) {
     // Posted: the register dialog runs its own modal loop inside the click.
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CONFIG_REGISTER, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CONFIG_REGISTER)));
-    HWND registers = dlgtest::WaitForDialog(L"Register Settings");
+    HWND registers = zuvo::test::WaitForDialog(L"Register Settings");
     ASSERT_NE(registers, nullptr);
     EXPECT_EQ(GetWindow(registers, GW_OWNER), dialog);
-    dlgtest::SetItemText(registers, IDC_REGISTER_ADDRESS, L"0x0050");
-    dlgtest::SetItemText(registers, IDC_REGISTER_VALUE, L"0x00000007");
+    zuvo::test::SetItemText(registers, IDC_REGISTER_ADDRESS, L"0x0050");
+    zuvo::test::SetItemText(registers, IDC_REGISTER_VALUE, L"0x00000007");
     Click(registers, IDC_REGISTER_ADD);
     Click(registers, closeButton);
-    ASSERT_TRUE(dlgtest::WaitUntilGone(registers));
+    ASSERT_TRUE(zuvo::test::WaitUntilGone(registers));
 }
 
 TEST_F(ConfigDialog, RegisterEditsAreSavedWithTheChoice) {
@@ -404,13 +392,13 @@ TEST_F(ConfigDialog, AFailedSaveIsReportedAndKeepsTheDialogOpen) {
     RunDialog(kEnglishCaption, [](HWND dialog) {
         Choose(dialog, 2);
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        HWND error = dlgtest::WaitForDialog(L"Error");
+        HWND error = zuvo::test::WaitForDialog(L"Error");
         ASSERT_NE(error, nullptr) << "no error box";
         wchar_t text[512] = {};
         GetDlgItemTextW(error, 0xFFFF, text, 512);
         EXPECT_EQ(std::wstring(text), L"Fail to Save Config. File\r\n" + ConfigFile().wstring());
         PostMessageW(error, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(dlgtest::WaitUntilGone(error));
+        ASSERT_TRUE(zuvo::test::WaitUntilGone(error));
         EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog closed although nothing was saved";
         EXPECT_EQ(SelectedItem(dialog), 2) << "the choice is kept";
         PressCloseBox(dialog);

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "controls/BalloonWnd.h"
-#include "tests/controls/ControlHost.h"
+#include "tests/controls/TestDialog.h"
+#include "tests/support/Capture.h"
+#include "tests/support/ControlHost.h"
 
 namespace {
 
-using namespace ctltest;
+using namespace zuvo::test;
 
 class Balloon : public testing::Test {
 protected:

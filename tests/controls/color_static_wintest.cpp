@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "controls/ColorStatic.h"
-#include "tests/controls/ControlHost.h"
+#include "tests/controls/TestDialog.h"
+#include "tests/support/Capture.h"
+#include "tests/support/ControlHost.h"
 
 namespace {
 
-using namespace ctltest;
+using namespace zuvo::test;
 
 constexpr uint32_t kSkin = 0x2A323C;  // RGB (42, 50, 60)
 constexpr uint32_t kPurple = 0x780078;

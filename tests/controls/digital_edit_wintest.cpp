@@ -12,11 +12,13 @@
 
 #include "controls/DigitalEdit.h"
 #include "controls/DlgItemDouble.h"
-#include "tests/controls/ControlHost.h"
+#include "tests/controls/TestDialog.h"
+#include "tests/support/Capture.h"
+#include "tests/support/ControlHost.h"
 
 namespace {
 
-using namespace ctltest;
+using namespace zuvo::test;
 
 constexpr uint32_t kErrorFill = 0xF03A17;     // RGB (240, 58, 23)
 constexpr uint32_t kErrorOutline = 0xA52613;  // RGB (165, 38, 19)

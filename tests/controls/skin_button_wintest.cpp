@@ -5,11 +5,13 @@
 
 #include "controls/ASkinButton.h"
 #include "imaging/GdiplusHelpers.h"
-#include "tests/controls/ControlHost.h"
+#include "tests/controls/TestDialog.h"
+#include "tests/support/Capture.h"
+#include "tests/support/ControlHost.h"
 
 namespace {
 
-using namespace ctltest;
+using namespace zuvo::test;
 
 constexpr uint32_t kBlue = 0x0000FF;
 constexpr uint32_t kGreen = 0x00A000;

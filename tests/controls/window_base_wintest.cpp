@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/Window.h"
-#include "tests/controls/ControlHost.h"
+#include "tests/controls/TestDialog.h"
 
 namespace {
 
@@ -145,30 +145,31 @@ TEST(WindowBase, ATakenOverControlIsGivenBackUnharmed) {
 }
 
 TEST(WindowBase, NotificationsAreReflectedToTheControlThatSentThem) {
-    ctltest::TestDialog dialog;
+    zuvo::test::TestDialog dialog;
     RecordingWindow button;
-    ASSERT_TRUE(button.SubclassDlgItem(ctltest::kPush, dialog.hwnd()));
+    ASSERT_TRUE(button.SubclassDlgItem(zuvo::test::kPush, dialog.hwnd()));
     SendMessageW(button.GetSafeHwnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(Count(button.reflected, WM_COMMAND), 1);
-    EXPECT_TRUE(dialog.Received(ctltest::kPush, BN_CLICKED).empty())
+    EXPECT_TRUE(dialog.Received(zuvo::test::kPush, BN_CLICKED).empty())
         << "a handled notification does not reach the dialog";
 
     button.handleReflected = false;
     SendMessageW(button.GetSafeHwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(dialog.Received(ctltest::kPush, BN_CLICKED).size(), 1u);
+    EXPECT_EQ(dialog.Received(zuvo::test::kPush, BN_CLICKED).size(), 1u);
 
     // A control colour request answers the brush directly; others through DWLP_MSGRESULT.
     RecordingWindow field;
-    ASSERT_TRUE(field.SubclassDlgItem(ctltest::kNearField, dialog.hwnd()));
+    ASSERT_TRUE(field.SubclassDlgItem(zuvo::test::kNearField, dialog.hwnd()));
     zuvo::WindowDc dc(field.GetSafeHwnd());
     INT_PTR answer = 0;
     EXPECT_TRUE(zuvo::Window::ReflectDialogNotification(
         dialog.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
         reinterpret_cast<LPARAM>(field.GetSafeHwnd()), &answer));
     EXPECT_EQ(answer, 42);
-    NMHDR header{field.GetSafeHwnd(), ctltest::kNearField, 0};
-    EXPECT_TRUE(zuvo::Window::ReflectDialogNotification(
-        dialog.hwnd(), WM_NOTIFY, ctltest::kNearField, reinterpret_cast<LPARAM>(&header), &answer));
+    NMHDR header{field.GetSafeHwnd(), zuvo::test::kNearField, 0};
+    EXPECT_TRUE(
+        zuvo::Window::ReflectDialogNotification(dialog.hwnd(), WM_NOTIFY, zuvo::test::kNearField,
+                                                reinterpret_cast<LPARAM>(&header), &answer));
     EXPECT_EQ(answer, TRUE);
     EXPECT_EQ(GetWindowLongPtrW(dialog.hwnd(), DWLP_MSGRESULT), 42);
 
@@ -176,8 +177,8 @@ TEST(WindowBase, NotificationsAreReflectedToTheControlThatSentThem) {
     EXPECT_FALSE(zuvo::Window::ReflectNotification(WM_COMMAND, IDOK, 0, &result))
         << "menu commands name no control";
     EXPECT_FALSE(zuvo::Window::ReflectNotification(
-        WM_COMMAND, MAKEWPARAM(ctltest::kCheckA, BN_CLICKED),
-        reinterpret_cast<LPARAM>(dialog.Item(ctltest::kCheckA)), &result))
+        WM_COMMAND, MAKEWPARAM(zuvo::test::kCheckA, BN_CLICKED),
+        reinterpret_cast<LPARAM>(dialog.Item(zuvo::test::kCheckA)), &result))
         << "a control without an object";
 }
 

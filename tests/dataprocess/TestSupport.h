@@ -1,23 +1,19 @@
-// Helpers of the radar library's tests: a listener that keeps what it receives, temporary
-// folders, and detections placed by hand.
+// Helpers of the radar library's tests: a listener that keeps what it receives and paths
+// placed into the parameter record. Temporary folders and whole files come from
+// tests/support.
 #pragma once
 
-#include <atomic>
 #include <chrono>
-#include <cmath>
 #include <condition_variable>
 #include <cstdint>
-#include <filesystem>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "ZUVO_DataProcess.h"
-
-#if !defined(_WIN32)
-#include "TextCodec.h"
-#endif
+#include "tests/support/TempFolder.h"
+#include "tests/support/WholeFile.h"
 
 namespace zuvo::test {
 
@@ -65,48 +61,6 @@ private:
     mutable std::mutex m_lock;
     std::condition_variable m_changed;
     std::vector<Delivery> m_deliveries;
-};
-
-// A fresh folder below the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    // name is UTF-8 (a u8"" literal), so folders with any characters can be made everywhere.
-    explicit TempFolder(std::u8string_view name) {
-        static std::atomic<int> counter{0};
-        const std::string unique =
-            "_" + std::to_string(counter++) + "_" +
-            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-        m_path = std::filesystem::temp_directory_path() /
-                 std::filesystem::path(u8"zuvo_dp_" + std::u8string(name) +
-                                       std::u8string(unique.begin(), unique.end()));
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-    std::wstring Wide() const { return WidePath(m_path); }
-    std::wstring Wide(const std::wstring& name) const {
-        return WidePath(m_path) + kSeparator + name;
-    }
-
-    // The path as the library takes it. Outside Windows the file system's names are UTF-8,
-    // whatever the C locale says.
-    static std::wstring WidePath(const std::filesystem::path& path) {
-#if defined(_WIN32)
-        return path.wstring();
-#else
-        return radar::Utf8ToWide(path.string());
-#endif
-    }
-
-private:
-    static constexpr wchar_t kSeparator = ZUVO_PATH_SEPARATOR;
-    std::filesystem::path m_path;
 };
 
 inline void SetPath(wchar_t (&field)[ZUVO_MAX_PATH], const std::wstring& path) {

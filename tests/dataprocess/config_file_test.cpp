@@ -2,9 +2,8 @@
 // that never leaves half a file.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "RadarConfigFile.h"
 #include "TestSupport.h"
@@ -22,15 +21,8 @@ bool SameRecord(const tagRADARPARAMETER& a, const tagRADARPARAMETER& b) {
     return std::memcmp(&a, &b, sizeof(a)) == 0;
 }
 
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 TEST(RadarConfigFile, InstalledDefaultFileHoldsTheDefaultRecord) {
-    const std::string text = ReadText(ZUVO_DATAPROCESS_DEFAULT_INI);
+    const std::string text = zuvo::test::ReadWholeFile(ZUVO_DATAPROCESS_DEFAULT_INI);
     ASSERT_FALSE(text.empty());
     tagRADARPARAMETER loaded{};
     std::vector<std::string> problems;
@@ -139,11 +131,9 @@ TEST(RadarConfigFile, DefaultGatesBeyondTheGateCountAreLimited) {
 TEST(RadarConfigFile, LoadsUtf16FilesAndRefusesMissingOnes) {
     zuvo::test::TempFolder folder(u8"config16");
     const std::u16string text = u"\uFEFF[Source]\r\nDataPath = 数据\r\nGateCount = 48\r\n";
-    {
-        std::ofstream file(folder.Path() / "wide.ini", std::ios::binary);
-        file.write(reinterpret_cast<const char*>(text.data()),
-                   static_cast<std::streamsize>(text.size() * 2));
-    }
+    ASSERT_TRUE(zuvo::test::WriteWholeFile(
+        folder.Path() / "wide.ini",
+        std::string_view(reinterpret_cast<const char*>(text.data()), text.size() * 2)));
     tagRADARPARAMETER loaded{};
     std::vector<std::string> problems;
     ASSERT_TRUE(LoadParameters(folder.Wide(L"wide.ini"), loaded, problems));
@@ -172,14 +162,14 @@ TEST(RadarConfigFile, AFailedSaveLeavesTheOldFileUntouched) {
     const std::wstring path = folder.Wide(L"Radar_Config.ini");
     std::string error;
     ASSERT_TRUE(SaveParameters(path, Defaults(), error));
-    const std::string before = ReadText(folder.Path() / "Radar_Config.ini");
+    const std::string before = zuvo::test::ReadWholeFile(folder.Path() / "Radar_Config.ini");
     // A folder where the temporary file would go makes the write fail.
     std::filesystem::create_directory(folder.Path() / "Radar_Config.ini.tmp");
     tagRADARPARAMETER changed = Defaults();
     changed.GateCount = 99;
     EXPECT_FALSE(SaveParameters(path, changed, error));
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(ReadText(folder.Path() / "Radar_Config.ini"), before);
+    EXPECT_EQ(zuvo::test::ReadWholeFile(folder.Path() / "Radar_Config.ini"), before);
     EXPECT_FALSE(SaveParameters(folder.Wide(L"no such folder/x.ini"), changed, error));
 }
 

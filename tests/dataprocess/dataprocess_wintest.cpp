@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "TestSupport.h"

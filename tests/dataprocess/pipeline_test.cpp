@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <thread>
 
 #include "CommandAck.h"
@@ -267,10 +266,8 @@ TEST_F(PipelineTest, OpeningExplainsWhatIsWrong) {
     ASSERT_TRUE(SaveParameters(folder.Wide(L"FILE_Radar_Config.ini"), EmulatorRecord(), error));
     EXPECT_FALSE(m_controller.OpenDevice(record, L"", error));
     EXPECT_NE(error.find("no raw data files"), std::string::npos) << error;
-    {
-        std::ofstream junk(folder.Path() / "RawData_0001.zrd", std::ios::binary);
-        junk << "not raw data at all, but long enough to be looked at";
-    }
+    ASSERT_TRUE(test::WriteWholeFile(folder.Path() / "RawData_0001.zrd",
+                                     "not raw data at all, but long enough to be looked at"));
     EXPECT_FALSE(m_controller.OpenDevice(record, L"", error));
     EXPECT_NE(error.find("Unreadable recording"), std::string::npos) << error;
 

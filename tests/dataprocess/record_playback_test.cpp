@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "RawDataFormat.h"
@@ -95,8 +93,8 @@ std::vector<Delivery> RecordLive(const TempFolder& parent, int site, int millise
 
 // Plays a recording folder back as the program does and waits until it has been processed.
 std::vector<Delivery> PlayBack(const std::filesystem::path& recording, int site) {
-    const std::wstring folder = TempFolder::WidePath(recording);
-    const std::wstring config = TempFolder::WidePath(recording / "FILE_Radar_Config.ini");
+    const std::wstring folder = WidePath(recording);
+    const std::wstring config = WidePath(recording / "FILE_Radar_Config.ini");
     EXPECT_EQ(ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config.c_str()), 1);
     gRadarParameter.ReadFromFile = 1;
     SetPath(gRadarParameter.DataPath, folder);
@@ -174,16 +172,13 @@ TEST(RecordPlayback, ADamagedCopyPlaysBackWhatIsIntact) {
     const std::filesystem::path damaged = copies.Path() / "copy";
     std::filesystem::copy(recording, damaged);
     const std::filesystem::path raw = damaged / "RawData_0001.zrd";
-    std::vector<uint8_t> bytes;
-    {
-        std::ifstream in(raw, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string bytes = ReadWholeFile(raw);
     std::vector<size_t> starts;
     for (size_t at = radar::kRawFileHeaderSize; at < bytes.size();) {
         radar::RadarFrame frame;
         size_t size = 0;
-        ASSERT_EQ(radar::DecodeFrame(bytes.data() + at, bytes.size() - at, frame, size),
+        ASSERT_EQ(radar::DecodeFrame(reinterpret_cast<const uint8_t*>(bytes.data()) + at,
+                                     bytes.size() - at, frame, size),
                   radar::FrameDecode::Ok);
         starts.push_back(at);
         at += size;
@@ -194,11 +189,7 @@ TEST(RecordPlayback, ADamagedCopyPlaysBackWhatIsIntact) {
         bytes[starts[frame] + 20] ^= 0x5A;
     }
     bytes.resize(starts.back() + 17);  // the last frame is cut off
-    {
-        std::ofstream out(raw, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
+    ASSERT_TRUE(WriteWholeFile(raw, bytes));
     const std::vector<Delivery> played = PlayBack(damaged, RADAR_PROCESS_SITE_HOST);
     std::vector<int64_t> expected;
     for (size_t i = 0; i + 1 < intact.size(); ++i) {

@@ -7,14 +7,16 @@
 
 #include "DlgResourceIds.h"
 #include "ZUVO_DlgResource.h"
-#include "dialog_driver.h"
 #include "framework/Language.h"
+#include "tests/support/Capture.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/WindowFinder.h"
 
 namespace {
 
-using dlgtest::Click;
-using dlgtest::DialogDriver;
-using dlgtest::ItemText;
+using zuvo::test::Click;
+using zuvo::test::DialogDriver;
+using zuvo::test::ItemText;
 
 const wchar_t kEnglishCaption[] = L"Licence Agreement";
 
@@ -59,14 +61,14 @@ protected:
         std::thread watcher([&] {
             while (!done) {
                 if (HWND window =
-                        dlgtest::WaitForDialog(kEnglishCaption, std::chrono::milliseconds(50))) {
+                        zuvo::test::WaitForDialog(kEnglishCaption, std::chrono::milliseconds(50))) {
                     seen = true;
                     if (button != 0) {
                         Click(window, button);
                     } else {
                         PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
                     }
-                    dlgtest::WaitUntilGone(window);
+                    zuvo::test::WaitUntilGone(window);
                 }
             }
         });
@@ -93,7 +95,7 @@ TEST_F(Agreement, FirstStartShowsItAndTheAcceptanceIsRemembered) {
             << "the licence text, with the line ends of an edit control";
         EXPECT_EQ(ItemText(window, IDOK), L"&Accept");
         EXPECT_EQ(ItemText(window, IDCANCEL), L"&Decline");
-        dlgtest::SaveScreenshot(window, L"agreement_en-US");
+        zuvo::test::SaveScreenshot(window, L"agreement_en-US");
         Click(window, IDOK);
     });
     EXPECT_EQ(ZUVO_EULADlg_CheckShowEULA(handle), 1);
@@ -119,7 +121,7 @@ TEST_F(Agreement, DeclineRemembersNothingAndLeavesNoWindow) {
     EXPECT_EQ(CheckWithAnswer(handle, IDCANCEL, &shown), 0);
     EXPECT_TRUE(shown);
     EXPECT_EQ(StoredType(), static_cast<DWORD>(REG_NONE));
-    EXPECT_EQ(dlgtest::FindDialog(kEnglishCaption), nullptr);
+    EXPECT_EQ(zuvo::test::FindDialog(kEnglishCaption), nullptr);
 
     // Still not accepted: it comes again; the close box declines too.
     DialogDriver driver(kEnglishCaption, [](HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); });
@@ -157,7 +159,7 @@ TEST_F(Agreement, ChineseTexts) {
         EXPECT_EQ(ItemText(window, IDCANCEL), L"\x62D2\x7EDD(&D)");
         EXPECT_NE(ItemText(window, IDC_EULA_INTRO).find(m_product), std::wstring::npos);
         EXPECT_EQ(ItemText(window, IDC_EULA_TEXT).rfind(L"\x8BB8\x53EF\x534F\x8BAE\r\n", 0), 0u);
-        dlgtest::SaveScreenshot(window, L"agreement_zh-CN");
+        zuvo::test::SaveScreenshot(window, L"agreement_zh-CN");
         Click(window, IDOK);
     });
     EXPECT_EQ(ZUVO_EULADlg_CheckShowEULA(handle), 1);
@@ -175,7 +177,7 @@ TEST_F(Agreement, TheAboutViewShowsProductVersionAndLicence) {
         EXPECT_NE(version.find_first_of(L"0123456789"), std::wstring::npos);
         EXPECT_EQ(ItemText(window, IDC_EULA_SECOND), L"Millimetre-wave radar tool");
         EXPECT_EQ(ItemText(window, IDC_EULA_TEXT).rfind(L"LICENCE AGREEMENT", 0), 0u);
-        dlgtest::SaveScreenshot(window, L"about_en-US");
+        zuvo::test::SaveScreenshot(window, L"about_en-US");
         Click(window, IDOK);
     });
     EXPECT_EQ(ZUVO_EULADlg_Show(handle, ZUVO_EULADLG_SHOW_ABOUT), 1);
@@ -185,7 +187,7 @@ TEST_F(Agreement, TheAboutViewShowsProductVersionAndLicence) {
     zuvo::SetUiLanguage(L"zh-CN");
     DialogDriver chinese(L"\x5173\x4E8E", [](HWND window) {
         EXPECT_EQ(ItemText(window, IDC_EULA_VERSION).rfind(L"\x7248\x672C ", 0), 0u);
-        dlgtest::SaveScreenshot(window, L"about_zh-CN");
+        zuvo::test::SaveScreenshot(window, L"about_zh-CN");
         PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(ZUVO_EULADlg_Show(handle, ZUVO_EULADLG_SHOW_ABOUT), 1) << "Esc closes it too";

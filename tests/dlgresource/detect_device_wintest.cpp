@@ -12,14 +12,15 @@
 
 #include "DlgResourceIds.h"
 #include "ZUVO_DlgResource.h"
-#include "dialog_driver.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
+#include "tests/support/Capture.h"
+#include "tests/support/DialogDriver.h"
 
 namespace {
 
-using dlgtest::DialogDriver;
-using dlgtest::ItemText;
+using zuvo::test::DialogDriver;
+using zuvo::test::ItemText;
 
 struct Outputs {
     int sourceType = -1;
@@ -56,7 +57,7 @@ void Observe(HWND dialog, HWND parent, Observation& seen) {
         seen.statuses.insert(status);
         seen.bar.push_back(bar);
         if (!screenshot && seen.bar.back() > 300) {
-            dlgtest::SaveScreenshot(
+            zuvo::test::SaveScreenshot(
                 dialog, zuvo::CurrentUiLanguage() == 0x0804 ? L"detect_zh-CN" : L"detect_en-US");
             screenshot = true;
         }
@@ -103,7 +104,7 @@ TEST_F(DetectDevice, FindsTheEmulatorByItselfWithVisibleProgress) {
 }
 
 TEST_F(DetectDevice, CancelAnswersNoDeviceAndClearsTheOutputs) {
-    DialogDriver driver(L"Detect Device", [](HWND dialog) { dlgtest::Click(dialog, IDCANCEL); });
+    DialogDriver driver(L"Detect Device", [](HWND dialog) { zuvo::test::Click(dialog, IDCANCEL); });
     Outputs out;
     auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(Detect(nullptr, out), 0);

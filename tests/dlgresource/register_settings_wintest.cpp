@@ -10,17 +10,18 @@
 
 #include "DlgResourceIds.h"
 #include "ZUVO_DlgResource.h"
-#include "dialog_driver.h"
 #include "framework/Language.h"
+#include "tests/support/Capture.h"
+#include "tests/support/DialogDriver.h"
 
 namespace {
 
-using dlgtest::Click;
-using dlgtest::DialogDriver;
-using dlgtest::ItemText;
-using dlgtest::ListCell;
-using dlgtest::ListRowCount;
-using dlgtest::SetItemText;
+using zuvo::test::Click;
+using zuvo::test::DialogDriver;
+using zuvo::test::ItemText;
+using zuvo::test::ListCell;
+using zuvo::test::ListRowCount;
+using zuvo::test::SetItemText;
 
 const wchar_t kCaption[] = L"Register Settings";
 
@@ -82,7 +83,7 @@ void EditTheTable(HWND dialog) {
     EXPECT_EQ(ItemText(dialog, IDC_REGISTER_COUNT), L"3 of 64 registers");
 
     // Selecting a row puts it into the fields; Update changes that row only.
-    dlgtest::SelectListRow(list, 1);
+    zuvo::test::SelectListRow(list, 1);
     EXPECT_EQ(ItemText(dialog, IDC_REGISTER_ADDRESS), L"0x0020");
     EXPECT_EQ(ItemText(dialog, IDC_REGISTER_VALUE), L"0xDEADBEEF");
     SetItemText(dialog, IDC_REGISTER_ADDRESS, L"0x0030");
@@ -93,7 +94,7 @@ void EditTheTable(HWND dialog) {
     Click(dialog, IDC_REGISTER_UPDATE);
     EXPECT_EQ(ListCell(list, 1, 1), L"0xDEADBEEF");
 
-    dlgtest::SelectListRow(list, 0);
+    zuvo::test::SelectListRow(list, 0);
     Click(dialog, IDC_REGISTER_DELETE);
     ASSERT_EQ(ListRowCount(list), 2);
     EXPECT_EQ(ListCell(list, 0, 0), L"0x0020");
@@ -113,7 +114,7 @@ TEST_F(RegisterSettings, CancelLeavesTheRecordUntouched) {
     const tagRADARPARAMETER before = record;
     DialogDriver driver(kCaption, [](HWND dialog) {
         EditTheTable(dialog);
-        dlgtest::SaveScreenshot(dialog, L"registers_en-US");
+        zuvo::test::SaveScreenshot(dialog, L"registers_en-US");
         Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(ZUVO_RegisterSettingDlg_DoModal(nullptr, &record), IDCANCEL);
@@ -191,7 +192,7 @@ TEST_F(RegisterSettings, ChineseTexts) {
         EXPECT_EQ(ItemText(dialog, IDC_REGISTER_ERROR),
                   L"\x5730\x5740 10000 \x8D85\x51FA\x8303\x56F4\xFF1A\x6700\x5927\x5730\x5740"
                   L"\x4E3A 0xFFFF\x3002");
-        dlgtest::SaveScreenshot(dialog, L"registers_zh-CN");
+        zuvo::test::SaveScreenshot(dialog, L"registers_zh-CN");
         Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(ZUVO_RegisterSettingDlg_DoModal(nullptr, &record), IDCANCEL);

@@ -9,26 +9,24 @@
 
 #include "DlgResourceIds.h"
 #include "ZUVO_DlgResource.h"
-#include "dialog_driver.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
+#include "tests/support/Capture.h"
+#include "tests/support/ControlHost.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/WindowFinder.h"
 
 namespace {
 
-using dlgtest::FindDialog;
-using dlgtest::ItemText;
+using zuvo::test::CentreOf;
+using zuvo::test::FindDialog;
+using zuvo::test::ItemText;
 
 // A plain top-level window standing in for the program's main window.
 zuvo::UniqueWindow MakeParent(int x, int y, int width, int height) {
     return zuvo::UniqueWindow(
         CreateWindowExW(0, L"STATIC", L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width,
                         height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-}
-
-POINT Centre(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 int BarPosition(HWND waiting) {
@@ -53,19 +51,19 @@ TEST_F(Waiting, ShowsTheTextCentredOnItsParentThenHidesAndGoes) {
     ZUVO_WaitingDlg_Show(handle, 0, 0, L"Starting Radar Sensor\x2026");
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(ItemText(window, IDC_WAITING_TEXT), L"Starting Radar Sensor\x2026");
-    POINT own = Centre(window);
-    POINT expected = Centre(parent.get());
+    POINT own = CentreOf(window);
+    POINT expected = CentreOf(parent.get());
     EXPECT_NEAR(own.x, expected.x, 1);
     EXPECT_NEAR(own.y, expected.y, 1);
     EXPECT_NE(GetForegroundWindow(), window) << "it never takes the activation";
-    dlgtest::SaveScreenshot(window, L"waiting_en-US");
+    zuvo::test::SaveScreenshot(window, L"waiting_en-US");
 
     // The parent moved: the next show follows it.
     SetWindowPos(parent.get(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ZUVO_WaitingDlg_Show(handle, 0, 0, nullptr);
     EXPECT_EQ(ItemText(window, IDC_WAITING_TEXT), L"");
-    own = Centre(window);
-    expected = Centre(parent.get());
+    own = CentreOf(window);
+    expected = CentreOf(parent.get());
     EXPECT_NEAR(own.x, expected.x, 1);
     EXPECT_NEAR(own.y, expected.y, 1);
 
@@ -111,7 +109,7 @@ TEST_F(Waiting, WithoutAParentItSitsInTheMiddleOfTheScreen) {
     ZUVO_WaitingDlg_Show(handle, 0, 0, L"no parent");
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    POINT own = Centre(window);
+    POINT own = CentreOf(window);
     EXPECT_NEAR(own.x, (work.left + work.right) / 2, 1);
     EXPECT_NEAR(own.y, (work.top + work.bottom) / 2, 1);
     ZUVO_WaitingDlg_Destroy(handle);
@@ -126,7 +124,7 @@ TEST_F(Waiting, ChineseTitle) {
     ASSERT_NE(window, nullptr);
     ZUVO_WaitingDlg_Show(handle, 0, 0,
                          L"\x6B63\x5728\x542F\x52A8\x6BEB\x7C73\x6CE2\x4F20\x611F\x5668...");
-    dlgtest::SaveScreenshot(window, L"waiting_zh-CN");
+    zuvo::test::SaveScreenshot(window, L"waiting_zh-CN");
     ZUVO_WaitingDlg_Destroy(handle);
 }
 

@@ -1,5 +1,7 @@
 #include "tests/imaging/PictureSupport.h"
 
+#include "tests/support/WholeFile.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -180,30 +182,9 @@ int Canvas::CountOutsideNot(uint32_t colour, const RECT& inside) {
     return count;
 }
 
-std::wstring NewTempFolder(const wchar_t* leaf) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    // Process ids are reused quickly under Wine: the tick count keeps runs apart.
-    std::wstring folder = std::wstring(base) + L"zuvo_imaging_" +
-                          std::to_wstring(GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(GetTickCount()) + L"_" + leaf;
-    EXPECT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << "cannot create a temporary folder";
-    return folder;
-}
-
 std::vector<uint8_t> FileBytes(const std::wstring& path) {
-    std::vector<uint8_t> bytes;
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    if (file == nullptr) {
-        return bytes;
-    }
-    uint8_t chunk[4096];
-    size_t read = 0;
-    while ((read = std::fread(chunk, 1, sizeof(chunk), file)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + read);
-    }
-    std::fclose(file);
-    return bytes;
+    const std::string bytes = zuvo::test::ReadWholeFile(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 std::vector<uint8_t> Encode(Gdiplus::Bitmap* bitmap, const wchar_t* mimeType) {

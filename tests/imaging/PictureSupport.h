@@ -1,5 +1,5 @@
 // Test helpers: bitmaps owned by the tests, made from pixel functions and read back as ARGB,
-// canvases to draw on, colour comparison and temporary folders.
+// canvases to draw on, colour comparison and encoded bytes.
 #pragma once
 
 #include <cstdint>
@@ -70,8 +70,7 @@ private:
     std::unique_ptr<Gdiplus::Graphics> m_graphics;
 };
 
-// A new empty folder for the test (under the temporary folder), without trailing separator.
-std::wstring NewTempFolder(const wchar_t* leaf);
+// The file's bytes; empty when it cannot be read.
 std::vector<uint8_t> FileBytes(const std::wstring& path);
 // The encoded bytes of a bitmap in the MIME type's format.
 std::vector<uint8_t> Encode(Gdiplus::Bitmap* bitmap, const wchar_t* mimeType);

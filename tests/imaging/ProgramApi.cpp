@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "imaging/ProgramModule.h"
+#include "tests/support/TestPaths.h"
 
 namespace program {
 
@@ -38,11 +39,7 @@ ZUVO_PICTURE_HELPERS(ZUVO_HELPER_NAME)
 #undef ZUVO_HELPER_NAME
 
 std::wstring ProgramPath() {
-    wchar_t self[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring folder(self, length);
-    folder = folder.substr(0, folder.find_last_of(L"\\/"));
-    return folder.substr(0, folder.find_last_of(L"\\/")) + L"\\bin\\ZUVO_MTT.exe";
+    return zuvo::test::BuiltProgramFolder() + L"\\ZUVO_MTT.exe";
 }
 
 template <typename Pointer>

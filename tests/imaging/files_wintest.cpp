@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/imaging/PictureSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -205,7 +206,6 @@ TEST_F(Resources, TypesByNameOrNumberAndMissingOnes) {
 class PictureFiles : public testing::Test {
 protected:
     void SetUp() override {
-        folder = pictures::NewTempFolder(L"files");
         wchar_t previous[MAX_PATH];
         GetCurrentDirectoryW(MAX_PATH, previous);
         m_previous = previous;
@@ -217,7 +217,8 @@ protected:
         return std::string(wide.begin(), wide.end());
     }
 
-    std::wstring folder;
+    const zuvo::test::TempFolder temp{u8"imaging_files"};
+    const std::wstring folder = temp.Wide();
 
 private:
     std::wstring m_previous;

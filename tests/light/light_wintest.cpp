@@ -12,9 +12,15 @@
 
 #include "ZUVO_Common.h"
 #include "app/light/SerialLightCtrl_KWQ.h"
-#include "tests/light/LinePeer.h"
+#include "tests/support/LinePeer.h"
+#include "tests/support/ManualClock.h"
 
 namespace {
+
+using zuvo::test::LinePeer;
+using zuvo::test::ManualClock;
+using zuvo::test::OnDriveZ;
+using zuvo::test::WineDevicesFolder;
 
 // COM numbers no other test maps, one per case so that the cases may run side by side.
 constexpr int kCapturePort = 61;
@@ -95,6 +101,13 @@ protected:
         EXPECT_EQ(light->LightState(), kNoObjectLit);
     }
 
+    // The refresh passes' clock.
+    uint32_t At(uint32_t elapsedMs) {
+        clock.AdvanceTo(elapsedMs);
+        return clock.Now();
+    }
+
+    ManualClock clock{kClockStart};
     std::optional<LinePeer> peer;
     std::optional<CSerialLightCtrl_KWQ> light;  // after the peer: the port closes first
 };
@@ -102,7 +115,7 @@ protected:
 TEST_F(LightOnLine, CarriesTheRunsFramesByteForByte) {
     ASSERT_NO_FATAL_FAILURE(OpenOnLine("capture", kCapturePort));
     for (const Pass& pass : kRun) {
-        light->ApplyPresence(pass.present, kClockStart + pass.at);
+        light->ApplyPresence(pass.present, At(pass.at));
         EXPECT_EQ(light->LightState(), pass.state) << "pass at " << pass.at;
     }
     light->CloseLight();
@@ -133,7 +146,7 @@ TEST_F(LightOnLine, ModbusSlaveCoilsFollowTheFrames) {
     int query = 0;
     EXPECT_EQ(CoilsOnceSettled(*peer, query, kCoilsAfterOpen), kCoilsAfterOpen);
     for (const Pass& pass : kRun) {
-        light->ApplyPresence(pass.present, kClockStart + pass.at);
+        light->ApplyPresence(pass.present, At(pass.at));
         EXPECT_EQ(CoilsOnceSettled(*peer, query, pass.coils), pass.coils) << "pass at " << pass.at;
     }
     // The light's destruction ends the run like a stop.
@@ -149,6 +162,7 @@ TEST(LightWithoutLine, MissingPortLeavesTheRunWorking) {
     ASSERT_EQ(GetFileAttributesW(mapping.c_str()), INVALID_FILE_ATTRIBUTES)
         << "COM" << kMissingPort << " is mapped: the case needs a port that does not exist";
 
+    ManualClock clock(kClockStart);
     // Every frame costs its 100 ms pause, so an operation that sent one takes that long. Each
     // operation is timed on its own: under a loaded machine the whole sequence may take longer
     // than one pause without any frame being sent.
@@ -163,7 +177,8 @@ TEST(LightWithoutLine, MissingPortLeavesTheRunWorking) {
         timed([&] { EXPECT_EQ(light.Open(kMissingPort, kBaudRate), 0); });
         EXPECT_EQ(light.LightState(), kLightOff);
         for (const Pass& pass : kRun) {
-            timed([&] { light.ApplyPresence(pass.present, kClockStart + pass.at); });
+            clock.AdvanceTo(pass.at);
+            timed([&] { light.ApplyPresence(pass.present, clock.Now()); });
             EXPECT_EQ(light.LightState(), kLightOff) << "pass at " << pass.at;
         }
         timed([&] { light.SwitchLightOn(kObjectLit); });
@@ -206,7 +221,7 @@ TEST_F(LightOnLine, StuckLineCostsEachFrameItsBoundAndNoMore) {
         EXPECT_EQ(light->LightState(), kNoObjectLit);
     }
     const uint32_t change =
-        TimeStuckFrames(*peer, "lamp change", 2, [&] { light->ApplyPresence(true, kClockStart); });
+        TimeStuckFrames(*peer, "lamp change", 2, [&] { light->ApplyPresence(true, clock.Now()); });
     EXPECT_EQ(light->LightState(), kObjectLit) << "the state records the change all the same";
     const uint32_t close = TimeStuckFrames(*peer, "close", 2, [&] { light->CloseLight(); });
     EXPECT_EQ(light->LightState(), kLightOff);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/light/TowerLight.h"
+#include "tests/support/ManualClock.h"
 
 namespace zuvo::light {
 namespace {
@@ -161,36 +162,44 @@ TEST_F(LightRun, LampTurnedOffComesBackAloneAfterTheAbsence) {
 
 // The presence rule through a whole run, from several clock origins: the 32-bit millisecond
 // clock wraps every 49.7 days, and a wrap inside the run must not change a single frame.
-class PresenceAcrossTheClock : public LightRun, public testing::WithParamInterface<uint32_t> {};
+class PresenceAcrossTheClock : public LightRun, public testing::WithParamInterface<uint32_t> {
+protected:
+    // The clock's time elapsedMs after the origin.
+    uint32_t At(uint64_t elapsedMs) {
+        clock.AdvanceTo(elapsedMs);
+        return clock.Now();
+    }
+
+    zuvo::test::ManualClock clock{GetParam()};
+};
 
 TEST_P(PresenceAcrossTheClock, FramesFollowTheObject) {
-    const uint32_t t0 = GetParam();
     OpenLight();
-    light.ApplyPresence(false, t0);
+    light.ApplyPresence(false, At(0));
     EXPECT_EQ(port.Take(), Events()) << "the no-object lamp is lit already";
 
-    light.ApplyPresence(true, t0 + 500);
+    light.ApplyPresence(true, At(500));
     EXPECT_EQ(port.Take(), kCoil2Off + kCoil0On) << "an object comes into view";
     EXPECT_EQ(light.LightState(), kObjectLit);
-    for (uint32_t t = 600; t <= 10000; t += 100) {
-        light.ApplyPresence(true, t0 + t);
+    for (uint64_t t = 600; t <= 10000; t += 100) {
+        light.ApplyPresence(true, At(t));
     }
     EXPECT_EQ(port.Take(), Events()) << "present in every pass: coil 0 is not sent again";
-    EXPECT_EQ(light.LastPresenceTime(), t0 + 10000);
+    EXPECT_EQ(light.LastPresenceTime(), At(10000));
 
-    light.ApplyPresence(false, t0 + 11000);
-    light.ApplyPresence(false, t0 + 12000);
+    light.ApplyPresence(false, At(11000));
+    light.ApplyPresence(false, At(12000));
     EXPECT_EQ(port.Take(), Events()) << "2000 ms without an object is not yet absence";
-    light.ApplyPresence(false, t0 + 12001);
+    light.ApplyPresence(false, At(12001));
     EXPECT_EQ(port.Take(), kCoil0Off + kCoil2On);
     EXPECT_EQ(light.LightState(), kNoObjectLit);
-    light.ApplyPresence(false, t0 + 30000);
+    light.ApplyPresence(false, At(30000));
     EXPECT_EQ(port.Take(), Events());
 
-    light.ApplyPresence(true, t0 + 31000);
-    light.ApplyPresence(false, t0 + 32000);
-    light.ApplyPresence(true, t0 + 32900);
-    light.ApplyPresence(false, t0 + 34900);
+    light.ApplyPresence(true, At(31000));
+    light.ApplyPresence(false, At(32000));
+    light.ApplyPresence(true, At(32900));
+    light.ApplyPresence(false, At(34900));
     EXPECT_EQ(port.Take(), kCoil2Off + kCoil0On) << "short gaps keep the object lamp lit";
 }
 

@@ -19,10 +19,13 @@
 
 #include "framework/Handles.h"
 #include "sectorview/ObjectSectorWnd.h"
+#include "tests/support/Capture.h"
+#include "tests/support/ControlHost.h"
 
 namespace {
 
 using zuvo::sector::SectorViewConfig;
+using zuvo::test::Capture;
 
 constexpr int kViewId = 1200;
 constexpr COLORREF kInactive = RGB(0, 255, 255);  // the settings file's 0xFFFF00
@@ -52,76 +55,15 @@ private:
     zuvo::UniqueWindow m_window;
 };
 
-// Handles every pending message, painting included (a background render asks for one more).
+// Handles every pending message for a while, painting included (a background render asks for
+// one more).
 void Pump() {
-    for (int round = 0; round < 5; ++round) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(20);
-    }
+    zuvo::test::Pump(100);
 }
 
-// What the screen shows of a window, as 0x00RRGGBB pixels.
-struct Capture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-
-    uint32_t At(int x, int y) const {
-        return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
-    }
-};
-
+// What the view's own window shows.
 Capture CaptureWindow(HWND window) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    Capture capture;
-    capture.width = rect.right - rect.left;
-    capture.height = rect.bottom - rect.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = capture.width;
-    info.bmiHeader.biHeight = -capture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const zuvo::WindowDc source(window, true);
-    const zuvo::UniqueBitmap dib(
-        CreateDIBSection(source.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const zuvo::UniqueMemoryDc memory(CreateCompatibleDC(source.get()));
-    {
-        const zuvo::SelectGuard select(memory.get(), dib.get());
-        BitBlt(memory.get(), 0, 0, capture.width, capture.height, source.get(), 0, 0, SRCCOPY);
-    }
-    const auto* first = static_cast<const uint32_t*>(bits);
-    capture.pixels.assign(first, first + static_cast<size_t>(capture.width) * capture.height);
-    return capture;
-}
-
-bool SavePng(const Capture& capture, const std::wstring& name) {
-    CreateDirectoryW(L"artefacts", nullptr);
-    UINT count = 0;
-    UINT size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<uint8_t> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, size, encoders);
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(encoders[i].MimeType) == L"image/png") {
-            std::vector<uint32_t> opaque = capture.pixels;
-            for (uint32_t& pixel : opaque) {
-                pixel |= 0xFF000000u;
-            }
-            Gdiplus::Bitmap bitmap(capture.width, capture.height, capture.width * 4,
-                                   PixelFormat32bppARGB, reinterpret_cast<BYTE*>(opaque.data()));
-            return bitmap.Save((L"artefacts\\" + name).c_str(), &encoders[i].Clsid, nullptr) ==
-                   Gdiplus::Ok;
-        }
-    }
-    return false;
+    return Capture(window, Capture::Source::Window);
 }
 
 int Red(uint32_t rgb) {
@@ -265,9 +207,9 @@ TEST_F(SectorViewWindow, PaintsBackgroundTracksAreasAndPoints) {
     }
     Pump();
     const Capture capture = CaptureWindow(view.GetSafeHwnd());
-    ASSERT_EQ(capture.width, 600);
-    ASSERT_EQ(capture.height, 300);
-    EXPECT_TRUE(SavePng(capture, L"sector_view.png"));
+    ASSERT_EQ(capture.width(), 600);
+    ASSERT_EQ(capture.height(), 300);
+    EXPECT_FALSE(capture.Save(L"sector_view").empty());
 
     // Outside the fan's radius the plain background shows unchanged.
     EXPECT_EQ(capture.At(5, 295), 0x2A323Cu);
@@ -324,7 +266,7 @@ TEST_F(SectorViewWindow, ClearedAreasAndPointsLeaveNothingBehind) {
     InvalidateRect(view.GetSafeHwnd(), nullptr, FALSE);
     Pump();
     const Capture after = CaptureWindow(view.GetSafeHwnd());
-    EXPECT_EQ(after.pixels, before.pixels);
+    EXPECT_EQ(after.Pixels(), before.Pixels());
 }
 
 TEST_F(SectorViewWindow, StretchesTheBackgroundPicture) {
@@ -357,7 +299,7 @@ TEST_F(SectorViewWindow, FollowsItsSizeButNotARepeatedOne) {
     EXPECT_EQ(sector.right - sector.left, 500);  // R = 250
     EXPECT_EQ(sector.bottom - sector.top, 250);
     Pump();
-    EXPECT_EQ(CaptureWindow(view.GetSafeHwnd()).width, 500);
+    EXPECT_EQ(CaptureWindow(view.GetSafeHwnd()).width(), 500);
 }
 
 TEST_F(SectorViewWindow, RepaintRequestsFromTheRadarThreadAreCoalesced) {
@@ -405,7 +347,7 @@ TEST(SectorViewControl, TakesOverThePlaceholderControl) {
     EXPECT_EQ(sector.bottom, 200);
     Pump();
     const Capture capture = CaptureWindow(placeholder);
-    ASSERT_EQ(capture.width, 402);
+    ASSERT_EQ(capture.width(), 402);
     // The static's caption is not drawn: its centre shows the fan, the corner the plain fill.
     EXPECT_EQ(capture.At(3, 198), 0x2A323Cu);
     EXPECT_NE(capture.At(201, 100), 0xF0F0F0u);

@@ -5,17 +5,18 @@
 #include <vector>
 
 #include "RecordingAreaView.h"
-#include "TempFolder.h"
 #include "settings/AreaStore.h"
 #include "settings/SettingsFile.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WholeFile.h"
 
 namespace zuvo::settings {
 namespace {
 
-using test::ReadWholeFile;
 using test::RecordingAreaView;
-using test::TempFolder;
-using test::WriteWholeFile;
+using zuvo::test::ReadWholeFile;
+using zuvo::test::TempFolder;
+using zuvo::test::WriteWholeFile;
 
 class AreaStoreTest : public ::testing::Test {
 protected:

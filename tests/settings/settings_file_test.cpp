@@ -8,17 +8,18 @@
 #include <filesystem>
 #include <string>
 
-#include "TempFolder.h"
 #include "settings/AppConfig.h"
 #include "settings/SettingsFile.h"
 #include "settings/XMLParser.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WholeFile.h"
 
 namespace zuvo::settings {
 namespace {
 
-using test::ReadWholeFile;
-using test::TempFolder;
-using test::WriteWholeFile;
+using zuvo::test::ReadWholeFile;
+using zuvo::test::TempFolder;
+using zuvo::test::WriteWholeFile;
 
 constexpr char kEmptyFile[] = "<?xml version=\"1.0\"?>\n<AppConfig />\n";
 

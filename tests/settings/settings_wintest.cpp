@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -18,40 +16,24 @@
 #include "settings/LanguageSetting.h"
 #include "settings/SettingsFile.h"
 #include "settings/XMLParser.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WholeFile.h"
 
 namespace zuvo::settings {
 namespace {
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using zuvo::test::ReadWholeFile;
+using zuvo::test::WriteWholeFile;
 
 // A fresh program folder whose name needs UTF-16 surrogate pairs and is outside every ANSI
 // code page.
 class WindowsSettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-        folder =
-            std::filesystem::path(temp) /
-            (L"zuvo-settings-" + std::to_wstring(GetCurrentProcessId()) + L" \u8BBE\U0001F600");
-        std::filesystem::remove_all(folder);
-        ASSERT_TRUE(std::filesystem::create_directories(folder));
-        programFolder = folder.wstring();
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
     std::filesystem::path SettingsPath() const { return folder / L"appConfig.xml"; }
 
-    std::filesystem::path folder;
-    std::wstring programFolder;
+    const zuvo::test::TempFolder temp{u8"settings \u8BBE\U0001F600"};
+    const std::filesystem::path folder = temp.Path();
+    const std::wstring programFolder = folder.wstring();
     XMLParser document;
     AppConfig record;
 };

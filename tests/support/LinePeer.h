@@ -11,13 +11,17 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/TempFolder.h"
+
+namespace zuvo::test {
+
 class LinePeer {
 public:
-    // mode: "capture", "modbus" or "stall" (see light_line.py).
+    // mode: "capture", "modbus" or "stall" (see light_line.py). Makes the shared folder.
     LinePeer(const char* mode, int comPort, int baudRate);
     LinePeer(const LinePeer&) = delete;
     LinePeer& operator=(const LinePeer&) = delete;
-    // Stops the peer if still running and removes its folder.
+    // Stops the peer if still running; then the shared folder goes.
     ~LinePeer();
 
     // Starts the peer and waits until COM<n> is served. Empty on success, else why not.
@@ -34,6 +38,7 @@ public:
 
 private:
     std::wstring SharedFile(const std::wstring& name) const;
+    bool Exists(const std::wstring& name) const;
     // Empty when the peer reported no error; else its error and log.
     std::string PeerFailure() const;
     std::string PeerReport() const;
@@ -41,7 +46,8 @@ private:
     std::wstring m_mode;
     int m_comPort;
     int m_baudRate;
-    std::wstring m_folder;  // Linux path
+    TempFolder m_folder;         // under /tmp, as Wine sees it on drive Z:
+    std::wstring m_linuxFolder;  // the same folder as the peer sees it
     bool m_started = false;
     bool m_stopped = false;
 };
@@ -50,5 +56,5 @@ private:
 std::wstring WineDevicesFolder();
 // A Linux path as Wine sees it through drive Z:.
 std::wstring OnDriveZ(const std::wstring& linuxPath);
-// Reads a whole file; nullopt when it cannot be opened.
-std::optional<std::string> ReadWholeFile(const std::wstring& path);
+
+}  // namespace zuvo::test

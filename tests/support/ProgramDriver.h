@@ -8,28 +8,31 @@
 #endif
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "framework/Handles.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WaitUntil.h"
+#include "tests/support/WindowFinder.h"
 
 namespace zuvo::test {
 
 class ProgramFolder {
 public:
-    // A new empty folder under the temporary folder with the program and its files.
+    // A new empty folder under the temporary folder with the program and its files; removed
+    // with everything in it afterwards.
     ProgramFolder();
-    ~ProgramFolder();
-    ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     const std::wstring& Path() const { return m_path; }
     std::wstring File(const wchar_t* name) const { return m_path + L"\\" + name; }
     // Writes a file of the folder (bytes as given).
     bool Write(const wchar_t* name, const std::string& bytes) const;
-    // The bytes of a file of the folder; empty when missing.
+    // The bytes of a file of the folder, also while the program writes it; empty when missing.
     std::string Read(const wchar_t* name) const;
 
 private:
+    TempFolder m_folder;
     std::wstring m_path;
 };
 
@@ -46,7 +49,7 @@ public:
     DWORD ProcessId() const { return m_processId; }
     HANDLE Process() const { return m_process.get(); }
     HWND Control(int id) const { return GetDlgItem(m_window, id); }
-    std::wstring ControlText(int id) const;
+    std::wstring ControlText(int id) const { return WindowText(Control(id)); }
 
     // Posts a click to a button of the main window.
     void Click(int id) const;
@@ -60,14 +63,7 @@ public:
     // Waits until predicate answers true, pumping nothing (the program is another process).
     template <typename Predicate>
     static bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
-        const DWORD start = GetTickCount();
-        while (!predicate()) {
-            if (GetTickCount() - start > timeoutMs) {
-                return false;
-            }
-            Sleep(20);
-        }
-        return true;
+        return zuvo::test::WaitUntil(predicate, std::chrono::milliseconds(timeoutMs));
     }
 
 private:
@@ -76,27 +72,19 @@ private:
     HWND m_window = nullptr;
 };
 
-// The top-level window of the class that belongs to the process, or null.
-HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption = nullptr);
-
-// Waits up to timeoutMs for a dialog (message box included) of the process with the caption.
-HWND WaitForDialog(DWORD processId, const wchar_t* caption, DWORD timeoutMs);
 // Waits up to timeoutMs for the shell's folder browser of the process (a dialog holding a tree
 // of folders).
 HWND WaitForFolderBrowser(DWORD processId, DWORD timeoutMs);
-// The texts of a dialog's static controls, joined by line feeds (a message box's message).
-std::wstring DialogStaticTexts(HWND dialog);
-// Presses a dialog's button as a click would (OK: IDOK).
-void PressDialogButton(HWND dialog, int id);
 
 // Marks the licence agreement as accepted for this user, as an installer would.
 void AcceptLicence();
 
-// Captures a window (with its non-client area) into a PNG in the test programs' artefacts
-// folder; answers the file's path (empty on failure). GDI+ must be running.
-std::wstring CaptureWindow(HWND window, const wchar_t* fileName);
+// Captures a window of the program (with its non-client area) into <name>.png in the test
+// programs' artefacts folder; answers the file's path (empty on failure).
+std::wstring CaptureWindow(HWND window, const wchar_t* name);
 
-// Reads the colour of a pixel of a window's client area through a capture.
+// Reads the colour of a pixel of a window's client area through a capture; CLR_INVALID
+// outside the window.
 COLORREF ClientPixel(HWND window, int x, int y);
 
 }  // namespace zuvo::test

@@ -1,6 +1,6 @@
-// Driving the library's windows from a test: find a dialog by caption, read and set its
-// controls, click its buttons and keep a screenshot of it, from a second thread while the test
-// thread runs the dialog.
+// Driving a dialog of this process from a test: read and set its controls, click its buttons,
+// read its list views, and operate it from a second thread while the test thread runs it
+// modally.
 #pragma once
 
 #ifndef NOMINMAX
@@ -8,23 +8,12 @@
 #endif
 #include <windows.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
 
-namespace dlgtest {
+namespace zuvo::test {
 
-// A visible dialog (class #32770) of this process with exactly this caption, waiting at most
-// limit; null when none appears.
-HWND WaitForDialog(const std::wstring& caption,
-                   std::chrono::milliseconds limit = std::chrono::seconds(10));
-// Any dialog of this process with this caption, visible or not; null when there is none.
-HWND FindDialog(const std::wstring& caption);
-// Waits until the window is gone; false when it is still there after limit.
-bool WaitUntilGone(HWND window, std::chrono::milliseconds limit = std::chrono::seconds(5));
-
-std::wstring WindowText(HWND window);
 std::wstring ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const std::wstring& text);
 // Clicks an enabled button like the operator; a disabled one is a test failure.
@@ -34,9 +23,6 @@ void Click(HWND dialog, int id);
 int ListRowCount(HWND list);
 std::wstring ListCell(HWND list, int row, int column);
 void SelectListRow(HWND list, int row);
-
-// Saves the window as artefacts/<name>.png beside the test program.
-void SaveScreenshot(HWND window, const std::wstring& name);
 
 // Runs action on a dialog from a second thread: waits for the dialog with the caption, runs
 // action on it and then expects it to close by itself. A dialog that is still open (or an
@@ -60,4 +46,4 @@ private:
     std::thread m_thread;
 };
 
-}  // namespace dlgtest
+}  // namespace zuvo::test
