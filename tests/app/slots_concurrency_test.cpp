@@ -36,8 +36,7 @@ TEST(ObjectSlotsConcurrency, DeliveriesAndRefreshPassesInterleaveSafely) {
     while (!stop) {
         now += 37;
         table.RefreshPass(now);
-        const zuvo::app::ObjectSlot slot =
-            table.Slot(passes.load() % zuvo::app::kObjectSlotCount);
+        const zuvo::app::ObjectSlot slot = table.Slot(passes.load() % zuvo::app::kObjectSlotCount);
         EXPECT_TRUE(slot.id == -1 || slot.distance == 0.25);
         passes.fetch_add(1);
     }
