@@ -19,8 +19,34 @@ bool ProgramFolder::Write(const wchar_t* name, const std::string& bytes) const {
 }
 
 std::string ProgramFolder::Read(const wchar_t* name) const {
-    // Opened sharing reading and writing, so a log the program holds open can be read.
-    return ReadWholeFile(File(name));
+    // The program replaces its settings by renaming a new copy over the old file. A reader
+    // without delete sharing would make that replacement fail, and one that opens the file at
+    // the very moment of the rename finds it held: so every sharing is granted, a log the
+    // program holds open can be read as well, and a held file is tried again for a moment
+    // rather than taken for an empty one.
+    constexpr int kAttempts = 100;
+    constexpr DWORD kPauseMs = 10;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        UniqueFileHandle file(CreateFileW(File(name).c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+                return std::string();
+            }
+            Sleep(kPauseMs);
+            continue;
+        }
+        std::string bytes;
+        char buffer[16384];
+        DWORD got = 0;
+        while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+            bytes.append(buffer, got);
+        }
+        return bytes;
+    }
+    return std::string();
 }
 
 void AcceptLicence() {
