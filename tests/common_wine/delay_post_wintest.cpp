@@ -22,6 +22,11 @@ zuvo::UniqueWindow MakeMessageWindow() {
                                               nullptr, GetModuleHandleW(nullptr), nullptr));
 }
 
+// Posts that a test cancels are due this much later than the cancellation: a loaded machine
+// may hold the test thread up between scheduling and cancelling, and a post that fell due in
+// that moment would arrive before it could be cancelled.
+constexpr uint32_t kCancelMarginMs = 400;
+
 // Pumps the thread's queue for durationMs and records every kMessageA/B for window.
 std::vector<Arrival> Pump(HWND window, uint32_t start, uint32_t durationMs) {
     std::vector<Arrival> arrivals;
@@ -84,15 +89,15 @@ TEST(DelayPostMsgEngine, CancelledPostsNeverArrive) {
     CDelayPostMsgEngine engine;
     ASSERT_EQ(engine.Start(), 1);
     const uint32_t start = MS_GetTime();
-    engine.DelayPostMsg(100, window.get(), window.get(), kMessageA, 1, 0);
-    engine.DelayPostMsg(150, window.get(), window.get(), kMessageA, 2, 0);
-    engine.DelayPostMsg(120, window.get(), window.get(), kMessageB, 3, 0);
-    engine.DelayPostMsg(120, window.get(), other.get(), kMessageA, 4, 0);  // other owner
+    engine.DelayPostMsg(kCancelMarginMs + 100, window.get(), window.get(), kMessageA, 1, 0);
+    engine.DelayPostMsg(kCancelMarginMs + 150, window.get(), window.get(), kMessageA, 2, 0);
+    engine.DelayPostMsg(kCancelMarginMs + 120, window.get(), window.get(), kMessageB, 3, 0);
+    engine.DelayPostMsg(kCancelMarginMs + 120, window.get(), other.get(), kMessageA, 4, 0);
 
     EXPECT_EQ(engine.RemoveDelayPostMsg(window.get(), window.get(), kMessageA, 1), 2);
     EXPECT_EQ(engine.RemoveDelayPostMsg(window.get(), window.get(), kMessageA, 1), 0);
 
-    std::vector<Arrival> arrivals = Pump(window.get(), start, 400);
+    std::vector<Arrival> arrivals = Pump(window.get(), start, kCancelMarginMs + 400);
     ASSERT_EQ(arrivals.size(), 2u);
     EXPECT_EQ(arrivals[0].message, kMessageB);
     EXPECT_EQ(arrivals[1].wParam, 4u) << "an entry of another owner is not cancelled";
@@ -103,10 +108,10 @@ TEST(DelayPostMsgEngine, RemoveOneCancelsOnlyTheFirstDue) {
     CDelayPostMsgEngine engine;
     ASSERT_EQ(engine.Start(), 1);
     const uint32_t start = MS_GetTime();
-    engine.DelayPostMsg(150, window.get(), window.get(), kMessageA, 2, 0);
-    engine.DelayPostMsg(80, window.get(), window.get(), kMessageA, 1, 0);
+    engine.DelayPostMsg(kCancelMarginMs + 150, window.get(), window.get(), kMessageA, 2, 0);
+    engine.DelayPostMsg(kCancelMarginMs + 80, window.get(), window.get(), kMessageA, 1, 0);
     EXPECT_EQ(engine.RemoveDelayPostMsg(window.get(), window.get(), kMessageA, 0), 1);
-    std::vector<Arrival> arrivals = Pump(window.get(), start, 350);
+    std::vector<Arrival> arrivals = Pump(window.get(), start, kCancelMarginMs + 350);
     ASSERT_EQ(arrivals.size(), 1u);
     EXPECT_EQ(arrivals[0].wParam, 2u);
 }
@@ -118,11 +123,11 @@ TEST(DelayPostMsgEngine, StopDropsPendingAndRefusesNewEntries) {
         << "nothing is queued before Start";
     ASSERT_EQ(engine.Start(), 1);
     const uint32_t start = MS_GetTime();
-    engine.DelayPostMsg(50, window.get(), window.get(), kMessageA, 1, 0);
+    engine.DelayPostMsg(kCancelMarginMs + 50, window.get(), window.get(), kMessageA, 1, 0);
     engine.Stop();
     EXPECT_EQ(engine.IsRunning(), 0);
     EXPECT_EQ(engine.DelayPostMsg(10, window.get(), window.get(), kMessageA, 2, 0), 0);
-    EXPECT_TRUE(Pump(window.get(), start, 200).empty());
+    EXPECT_TRUE(Pump(window.get(), start, kCancelMarginMs + 200).empty());
 
     ASSERT_EQ(engine.Start(), 1) << "the engine starts again after a stop";
     const uint32_t again = MS_GetTime();
