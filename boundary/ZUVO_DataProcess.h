@@ -230,10 +230,4 @@ ZUVO_Interface_RadarParameter_SaveToFile(const wchar_t* path, const tagRADARPARA
 ZUVO_DATAPROCESS_API void ZUVO_CALL
 ZUVO_Interface_RadarParameter_Copy(tagRADARPARAMETER* destination, const tagRADARPARAMETER* source);
 
-// ----- test aid -----
-// Entries handed to object-detection listeners since the library was loaded: every delivery
-// adds its entry count once for each listener it calls (entries without an object included).
-// Tests compare it with what a listener received, for example with the lines of a result log.
-ZUVO_DATAPROCESS_API int64_t ZUVO_CALL ZUVO_Test_GetDeliveredEntryCount();
-
 }  // extern "C"

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 #include "app/ObjectSlots.h"
 #include "app/ResultLog.h"
 #include "tests/support/TempFolder.h"

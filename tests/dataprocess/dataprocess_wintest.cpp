@@ -15,6 +15,7 @@
 #include "TestSupport.h"
 #include "ZUVO_Common.h"
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 
 namespace zuvo::test {
 namespace {

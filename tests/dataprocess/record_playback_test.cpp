@@ -8,6 +8,7 @@
 #include "RawDataFormat.h"
 #include "TestSupport.h"
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 
 namespace zuvo::test {
 namespace {

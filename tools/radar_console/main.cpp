@@ -13,6 +13,7 @@
 #include "ConsoleOptions.h"
 #include "ZUVO_CommonCore.h"
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "RadarConfigFile.h"
 #include "RadarController.h"
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 
 using zuvo::radar::Diagnostic;
 using zuvo::radar::FilterKind;
