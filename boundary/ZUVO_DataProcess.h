@@ -88,14 +88,6 @@ struct tagRADARPARAMETER {
     int LightPort;  // COM port number of the tower light
     int LightBaudRate;
 
-    // ----- emulator -----
-    uint32_t EmulatorSeed;          // scene seed; the same seed gives the same scene
-    int EmulatorPeople;             // people walking through the field of view at once (max)
-    int EmulatorFixedReflector;     // 1: a fixed reflector stands in the field of view
-    double EmulatorNoise;           // standard deviation of distance noise, metres
-    double EmulatorMissRate;        // probability that a detection is missed, 0..1
-    double EmulatorFalseAlarmRate;  // false alarms per frame (mean)
-
     // ----- registers of the sensor -----
     int RegisterCount;
     tagRADARREGISTER Registers[RADAR_MAX_REGISTERS];

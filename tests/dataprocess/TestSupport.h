@@ -1,6 +1,6 @@
-// Helpers of the radar library's tests: a listener that keeps what it receives and paths
-// placed into the parameter record. Temporary folders and whole files come from
-// tests/support.
+// Helpers of the radar library's tests: a listener that keeps what it receives, the
+// emulator's settings changed for one test, and paths placed into the parameter record. Temporary
+// folders and whole files come from tests/support.
 #pragma once
 
 #include <chrono>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WholeFile.h"
 
@@ -61,6 +62,28 @@ private:
     mutable std::mutex m_lock;
     std::condition_variable m_changed;
     std::vector<Delivery> m_deliveries;
+};
+
+// Changes the library's emulator settings for one test and puts the previous ones back.
+class ScopedEmulatorSettings {
+public:
+    ScopedEmulatorSettings() { ZUVO_Emulator_GetSettings(&m_previous); }
+    ~ScopedEmulatorSettings() { ZUVO_Emulator_SetSettings(&m_previous); }
+    ScopedEmulatorSettings(const ScopedEmulatorSettings&) = delete;
+    ScopedEmulatorSettings& operator=(const ScopedEmulatorSettings&) = delete;
+
+    // The settings as they are now, to change and hand to Set.
+    tagEMULATORSETTINGS Current() const {
+        tagEMULATORSETTINGS settings{};
+        ZUVO_Emulator_GetSettings(&settings);
+        return settings;
+    }
+    bool Set(const tagEMULATORSETTINGS& settings) const {
+        return ZUVO_Emulator_SetSettings(&settings) != 0;
+    }
+
+private:
+    tagEMULATORSETTINGS m_previous{};
 };
 
 inline void SetPath(wchar_t (&field)[ZUVO_MAX_PATH], const std::wstring& path) {

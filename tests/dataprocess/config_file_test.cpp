@@ -17,18 +17,34 @@ tagRADARPARAMETER Defaults() {
     return record;
 }
 
+tagEMULATORSETTINGS EmulatorDefaults() {
+    tagEMULATORSETTINGS settings;
+    SetDefaultEmulatorSettings(settings);
+    return settings;
+}
+
 bool SameRecord(const tagRADARPARAMETER& a, const tagRADARPARAMETER& b) {
     return std::memcmp(&a, &b, sizeof(a)) == 0;
+}
+
+bool SameEmulator(const tagEMULATORSETTINGS& a, const tagEMULATORSETTINGS& b) {
+    return a.EmulatorSeed == b.EmulatorSeed && a.EmulatorPeople == b.EmulatorPeople &&
+           a.EmulatorFixedReflector == b.EmulatorFixedReflector &&
+           a.EmulatorNoise == b.EmulatorNoise && a.EmulatorMissRate == b.EmulatorMissRate &&
+           a.EmulatorFalseAlarmRate == b.EmulatorFalseAlarmRate;
 }
 
 TEST(RadarConfigFile, InstalledDefaultFileHoldsTheDefaultRecord) {
     const std::string text = zuvo::test::ReadWholeFile(ZUVO_DATAPROCESS_DEFAULT_INI);
     ASSERT_FALSE(text.empty());
-    tagRADARPARAMETER loaded{};
+    Configuration configuration{};
     std::vector<std::string> problems;
-    ASSERT_TRUE(ParseParameters(text, loaded, problems));
+    ASSERT_TRUE(ParseConfiguration(text, configuration, problems));
     EXPECT_TRUE(problems.empty()) << problems.front();
+    const tagRADARPARAMETER& loaded = configuration.record;
     EXPECT_TRUE(SameRecord(loaded, Defaults()));
+    ASSERT_TRUE(configuration.emulator.has_value()) << "the installed file has an [Emulator]";
+    EXPECT_TRUE(SameEmulator(*configuration.emulator, EmulatorDefaults()));
     EXPECT_EQ(loaded.GateCount, 32);
     EXPECT_EQ(loaded.DefaultGateMax, 31);
     EXPECT_EQ(loaded.BoundGateLimit, 32);
@@ -51,18 +67,32 @@ TEST(RadarConfigFile, EveryFieldSurvivesARoundTripExactly) {
     record.AlgorithmSelectFlag = -4000000000000ll;
     record.CmdModeParam = -7;
     record.RangeResolution = 0.1 + 0.2;  // not exactly representable in decimal
-    record.EmulatorSeed = 4294967295u;
-    record.EmulatorNoise = 1.0 / 3.0;
     record.RegisterCount = RADAR_MAX_REGISTERS;
     for (int i = 0; i < RADAR_MAX_REGISTERS; ++i) {
         record.Registers[i] = tagRADARREGISTER{static_cast<uint16_t>(0xFFFF - i), 0,
                                                0x80000000u + static_cast<uint32_t>(i)};
     }
-    tagRADARPARAMETER loaded{};
+    tagEMULATORSETTINGS emulator = EmulatorDefaults();
+    emulator.EmulatorSeed = 4294967295u;
+    emulator.EmulatorPeople = 5;
+    emulator.EmulatorFixedReflector = 1;
+    emulator.EmulatorNoise = 1.0 / 3.0;
+    emulator.EmulatorMissRate = 1.0;
+    emulator.EmulatorFalseAlarmRate = 0.0;
+    Configuration loaded{};
     std::vector<std::string> problems;
-    ASSERT_TRUE(ParseParameters(RenderParameters(record), loaded, problems));
+    ASSERT_TRUE(ParseConfiguration(RenderParameters(record, &emulator), loaded, problems));
     EXPECT_TRUE(problems.empty()) << problems.front();
-    EXPECT_TRUE(SameRecord(loaded, record));
+    EXPECT_TRUE(SameRecord(loaded.record, record));
+    ASSERT_TRUE(loaded.emulator.has_value());
+    EXPECT_TRUE(SameEmulator(*loaded.emulator, emulator));
+
+    // The record alone is written without an [Emulator] section and read back without one.
+    const std::string recordOnly = RenderParameters(record);
+    EXPECT_EQ(recordOnly.find("Emulator"), std::string::npos) << recordOnly;
+    ASSERT_TRUE(ParseConfiguration(recordOnly, loaded, problems));
+    EXPECT_TRUE(SameRecord(loaded.record, record));
+    EXPECT_FALSE(loaded.emulator.has_value());
 }
 
 TEST(RadarConfigFile, ReadingIsTolerant) {
@@ -78,15 +108,19 @@ TEST(RadarConfigFile, ReadingIsTolerant) {
         "[Emulator\r\n"                // broken header, reported
         "EmulatorPeople = 0x4\r\n"     // hexadecimal accepted
         "EmulatorMissRate = nan\r\n";  // not in 0..1: default kept
-    tagRADARPARAMETER loaded{};
+    Configuration configuration{};
     std::vector<std::string> problems;
-    ASSERT_TRUE(ParseParameters(text, loaded, problems));
+    ASSERT_TRUE(ParseConfiguration(text, configuration, problems));
+    const tagRADARPARAMETER& loaded = configuration.record;
     EXPECT_EQ(loaded.GateCount, 64);
     EXPECT_EQ(loaded.DefaultGateMax, 63);
-    EXPECT_EQ(loaded.EmulatorPeople, 4);
     EXPECT_EQ(loaded.FramePeriodMs, Defaults().FramePeriodMs);
     EXPECT_EQ(loaded.RangeResolution, Defaults().RangeResolution);
-    EXPECT_EQ(loaded.EmulatorMissRate, Defaults().EmulatorMissRate);
+    ASSERT_TRUE(configuration.emulator.has_value());
+    EXPECT_EQ(configuration.emulator->EmulatorPeople, 4);
+    EXPECT_EQ(configuration.emulator->EmulatorMissRate, EmulatorDefaults().EmulatorMissRate);
+    EXPECT_EQ(configuration.emulator->EmulatorSeed, EmulatorDefaults().EmulatorSeed)
+        << "keys the file does not name keep their defaults";
     ASSERT_EQ(problems.size(), 5u);
     EXPECT_NE(problems[0].find("line 8"), std::string::npos) << problems[0];
     EXPECT_NE(problems[1].find("line 9"), std::string::npos) << problems[1];
@@ -157,6 +191,34 @@ TEST(RadarConfigFile, SaveReplacesTheFileWhole) {
     EXPECT_TRUE(SameRecord(loaded, record));
 }
 
+// Saving a record (which holds no emulator settings) over a configuration keeps the file's
+// [Emulator] section, so the parameter dialog's save does not lose them; a new file, such as a
+// recording's, gets none.
+TEST(RadarConfigFile, SavingARecordKeepsTheFilesEmulatorSettings) {
+    zuvo::test::TempFolder folder(u8"saveemulator");
+    const std::wstring path = folder.Wide(L"Radar_Config.ini");
+    tagRADARPARAMETER record = Defaults();
+    std::string error;
+    ASSERT_TRUE(SaveParameters(path, record, error)) << error;
+    Configuration loaded{};
+    std::vector<std::string> problems;
+    ASSERT_TRUE(LoadConfiguration(path, loaded, problems));
+    EXPECT_FALSE(loaded.emulator.has_value()) << "a new file gets no [Emulator] section";
+
+    ASSERT_TRUE(zuvo::test::WriteWholeFile(folder.Path() / "Radar_Config.ini",
+                                           "GateCount = 40\r\n[Emulator]\r\nEmulatorPeople = 1\r\n"
+                                           "EmulatorSeed = 77\r\nEmulatorNoise = 7\r\n"));
+    record.ProcessSite = RADAR_PROCESS_SITE_SENSOR;
+    ASSERT_TRUE(SaveParameters(path, record, error)) << error;
+    ASSERT_TRUE(LoadConfiguration(path, loaded, problems));
+    EXPECT_TRUE(SameRecord(loaded.record, record)) << "the record is the one saved";
+    ASSERT_TRUE(loaded.emulator.has_value());
+    tagEMULATORSETTINGS expected = EmulatorDefaults();
+    expected.EmulatorPeople = 1;
+    expected.EmulatorSeed = 77;  // the out-of-range noise was not kept, its default is written
+    EXPECT_TRUE(SameEmulator(*loaded.emulator, expected));
+}
+
 TEST(RadarConfigFile, AFailedSaveLeavesTheOldFileUntouched) {
     zuvo::test::TempFolder folder(u8"savefail");
     const std::wstring path = folder.Wide(L"Radar_Config.ini");
@@ -181,7 +243,6 @@ TEST(RadarConfigFile, ValidationRefusesRecordsTheProcessingCannotUse) {
         {"RangeResolution", [](tagRADARPARAMETER& r) { r.RangeResolution = 0.0; }},
         {"RangeResolution", [](tagRADARPARAMETER& r) { r.RangeResolution = std::nan(""); }},
         {"GateCount", [](tagRADARPARAMETER& r) { r.GateCount = -3; }},
-        {"EmulatorPeople", [](tagRADARPARAMETER& r) { r.EmulatorPeople = 50; }},
         {"DataPath", [](tagRADARPARAMETER& r) { std::wmemset(r.DataPath, L'x', ZUVO_MAX_PATH); }},
         {"RegisterCount", [](tagRADARPARAMETER& r) { r.RegisterCount = 65; }},
     };
@@ -189,6 +250,20 @@ TEST(RadarConfigFile, ValidationRefusesRecordsTheProcessingCannotUse) {
         tagRADARPARAMETER record = Defaults();
         breakIt(record);
         EXPECT_FALSE(ValidateParameters(record, problem)) << field;
+        EXPECT_NE(problem.find(field), std::string::npos) << problem;
+    }
+
+    EXPECT_TRUE(ValidateEmulatorSettings(EmulatorDefaults(), problem)) << problem;
+    const std::vector<std::pair<const char*, void (*)(tagEMULATORSETTINGS&)>> brokenEmulator = {
+        {"EmulatorPeople", [](tagEMULATORSETTINGS& e) { e.EmulatorPeople = 50; }},
+        {"EmulatorFixedReflector", [](tagEMULATORSETTINGS& e) { e.EmulatorFixedReflector = -1; }},
+        {"EmulatorMissRate", [](tagEMULATORSETTINGS& e) { e.EmulatorMissRate = std::nan(""); }},
+        {"EmulatorFalseAlarmRate", [](tagEMULATORSETTINGS& e) { e.EmulatorFalseAlarmRate = 11; }},
+    };
+    for (const auto& [field, breakIt] : brokenEmulator) {
+        tagEMULATORSETTINGS settings = EmulatorDefaults();
+        breakIt(settings);
+        EXPECT_FALSE(ValidateEmulatorSettings(settings, problem)) << field;
         EXPECT_NE(problem.find(field), std::string::npos) << problem;
     }
 }

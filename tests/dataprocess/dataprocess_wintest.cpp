@@ -150,9 +150,9 @@ TEST(DataProcessDll, ConfigurationFilesLiveUnderWidePaths) {
     tagRADARPARAMETER record;
     ZUVO_Interface_RadarParameter_Init(&record);
     wcscpy_s(record.DataPath, L"D:\\数据\\保存 \U0001F600");  // a surrogate pair in UTF-16
-    record.EmulatorPeople = 5;
+    record.GateCount = 48;
     ASSERT_EQ(ZUVO_Interface_RadarParameter_SaveToFile(path.c_str(), &record), 1);
-    record.EmulatorPeople = 1;
+    record.GateCount = 40;
     ASSERT_EQ(ZUVO_Interface_RadarParameter_SaveToFile(path.c_str(), &record), 1)
         << "replacing the file";
     tagRADARPARAMETER loaded;

@@ -22,17 +22,24 @@ tagRADARPARAMETER Record() {
     return record;
 }
 
+tagEMULATORSETTINGS Emulator() {
+    tagEMULATORSETTINGS settings;
+    SetDefaultEmulatorSettings(settings);
+    return settings;
+}
+
 bool SameDetections(const std::vector<Detection>& a, const std::vector<Detection>& b) {
     return a.size() == b.size() &&
            (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Detection)) == 0);
 }
 
 TEST(EmulatedSensor, TheSameSeedGivesTheSameFrames) {
-    tagRADARPARAMETER record = Record();
-    EmulatedSensor first(record);
-    EmulatedSensor second(record);
-    record.EmulatorSeed += 1;
-    EmulatedSensor other(record);
+    const tagRADARPARAMETER record = Record();
+    tagEMULATORSETTINGS emulator = Emulator();
+    EmulatedSensor first(record, emulator);
+    EmulatedSensor second(record, emulator);
+    emulator.EmulatorSeed += 1;
+    EmulatedSensor other(record, emulator);
     int differing = 0;
     for (int i = 0; i < 400; ++i) {
         const RadarFrame a = first.NextFrame();
@@ -43,6 +50,30 @@ TEST(EmulatedSensor, TheSameSeedGivesTheSameFrames) {
         differing += SameDetections(a.detections, other.NextFrame().detections) ? 0 : 1;
     }
     EXPECT_GT(differing, 300);
+}
+
+// The emulator's settings, not the record, decide what is in the scene and how it is measured:
+// with nobody there, no false alarms and no misses, only the fixed reflector is seen, in every
+// frame, where it stands (60 % of the range, 25 degrees right).
+TEST(EmulatedSensor, TheEmulatorSettingsShapeTheScene) {
+    const tagRADARPARAMETER record = Record();
+    tagEMULATORSETTINGS emulator = Emulator();
+    emulator.EmulatorPeople = 0;
+    emulator.EmulatorFalseAlarmRate = 0.0;
+    emulator.EmulatorMissRate = 0.0;
+    emulator.EmulatorNoise = 0.0;
+    emulator.EmulatorFixedReflector = 1;
+    EmulatedSensor reflectorOnly(record, emulator);
+    emulator.EmulatorFixedReflector = 0;
+    EmulatedSensor empty(record, emulator);
+    const double range = record.GateCount * record.RangeResolution;
+    for (int i = 0; i < 200; ++i) {
+        const RadarFrame frame = reflectorOnly.NextFrame();
+        ASSERT_EQ(frame.detections.size(), 1u) << "frame " << i;
+        EXPECT_NEAR(frame.detections[0].distance, 0.6 * range, 0.05) << "frame " << i;
+        EXPECT_NEAR(frame.detections[0].angle, 25.0, 6.0) << "frame " << i;
+        ASSERT_TRUE(empty.NextFrame().detections.empty()) << "frame " << i;
+    }
 }
 
 // Ten minutes of scene: people come and go, walk at their pace (never faster than 1.5 m/s),
@@ -166,7 +197,7 @@ TEST(DetectionModel, FalseAlarmsAppearAtTheConfiguredRate) {
 TEST(EmulatedSensor, TracksBySelfInOneOrThreeSlots) {
     tagRADARPARAMETER record = Record();
     record.ProcessSite = RADAR_PROCESS_SITE_SENSOR;
-    EmulatedSensor sensor(record);
+    EmulatedSensor sensor(record, Emulator());
     EXPECT_EQ(sensor.TrackingSlots(), 3);
     RadarFrame frame = sensor.NextFrame();
     EXPECT_EQ(frame.flags & kFrameSensorObjects, kFrameSensorObjects);
@@ -185,14 +216,14 @@ TEST(EmulatedSensor, TracksBySelfInOneOrThreeSlots) {
     EXPECT_GT(objects, 100) << "the sensor's own tracker finds the people";
 
     record.ProcessSite = RADAR_PROCESS_SITE_HOST;
-    EmulatedSensor host(record);
+    EmulatedSensor host(record, Emulator());
     frame = host.NextFrame();
     EXPECT_EQ(frame.flags, 0);
     EXPECT_TRUE(frame.sensorObjects.empty());
 }
 
 TEST(EmulatedSensor, CommandsAreHeardOnlyInCommandMode) {
-    EmulatedSensor sensor(Record());
+    EmulatedSensor sensor(Record(), Emulator());
     EXPECT_TRUE(sensor.HandleCommand(RADAR_CMD_TRACK_SINGLE, 0).empty()) << "not in command mode";
     EXPECT_EQ(sensor.TrackingSlots(), 3);
     // Command mode ends timeoutMs after entering or after the last command; the clock wraps.

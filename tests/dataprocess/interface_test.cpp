@@ -7,6 +7,7 @@
 
 #include "TestSupport.h"
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 
 namespace zuvo::test {
 namespace {
@@ -82,7 +83,10 @@ TEST(Interface, ListenersAreRegisteredOnce) {
 TEST(Interface, BoundsRestrictALiveRun) {
     ZUVO_Interface_RadarParameter_Init(&gRadarParameter);
     gRadarParameter.SourceType = RADAR_SOURCE_EMULATOR;
-    gRadarParameter.EmulatorPeople = 5;
+    ScopedEmulatorSettings emulator;
+    tagEMULATORSETTINGS crowded = emulator.Current();
+    crowded.EmulatorPeople = 5;
+    ASSERT_TRUE(emulator.Set(crowded));
     CollectingListener listener;
     ZUVO_Interface_RadarProcessFilter_MTT_Add_ObjectDetectListener(&listener, 0);
     const DetectBoundPoint rightHalf[] = {{0, 0}, {31, 0}, {31, 31}, {0, 31}};
@@ -115,6 +119,63 @@ TEST(Interface, BoundsRestrictALiveRun) {
     EXPECT_GT(free.first, 0);
     EXPECT_GT(free.second, 0);
     ZUVO_Interface_RadarProcessFilter_MTT_Del_ObjectDetectListener(&listener);
+}
+
+// The emulator's settings are the library's own: a loaded configuration's [Emulator] section
+// sets them (a file without one, or a record loaded on its own, leaves them), the next
+// emulator opened runs with them, and settings out of range are refused.
+TEST(Interface, TheEmulatorRunsWithTheSettingsOfTheLoadedConfiguration) {
+    ScopedEmulatorSettings emulator;
+    TempFolder folder(u8"emulator");
+    ASSERT_TRUE(WriteWholeFile(folder.Path() / "quiet.ini",
+                               "SourceType = 7\n[Emulator]\nEmulatorPeople = 0\n"
+                               "EmulatorFalseAlarmRate = 0\nEmulatorFixedReflector = 0\n"));
+    ASSERT_TRUE(WriteWholeFile(folder.Path() / "crowded.ini", "[Emulator]\nEmulatorPeople = 5\n"));
+    ASSERT_TRUE(WriteWholeFile(folder.Path() / "plain.ini", "SourceType = 7\nGateCount = 32\n"));
+
+    ASSERT_EQ(ZUVO_Interface_RadarCtrl_LoadConfigFromFile(folder.Wide(L"quiet.ini").c_str()), 1);
+    tagRADARPARAMETER record;
+    ZUVO_Interface_RadarParameter_Init(&record);
+    ASSERT_EQ(
+        ZUVO_Interface_RadarParameter_LoadFromFile(folder.Wide(L"crowded.ini").c_str(), &record),
+        1);
+    ASSERT_EQ(ZUVO_Interface_RadarCtrl_LoadConfigFromFile(folder.Wide(L"plain.ini").c_str()), 1);
+    const tagEMULATORSETTINGS quiet = emulator.Current();
+    EXPECT_EQ(quiet.EmulatorPeople, 0);
+    EXPECT_EQ(quiet.EmulatorFalseAlarmRate, 0.0);
+
+    CollectingListener listener;
+    ZUVO_Interface_RadarProcessFilter_MTT_Add_ObjectDetectListener(&listener, 0);
+    auto objectsOfARun = [&] {
+        listener.Clear();
+        CBaseStringA error;
+        EXPECT_EQ(ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0), 1) << error.GetString();
+        ZUVO_Interface_RadarCtrl_EnableProcessFilter_ObjectDetect(1);
+        ZUVO_Interface_RadarCtrl_Start();
+        EXPECT_TRUE(listener.WaitFor(40, 10000)) << "the emulator delivers frames";
+        ZUVO_Interface_RadarCtrl_Stop();
+        ZUVO_Interface_RadarCtrl_CloseDevice();
+        size_t objects = 0;
+        for (const Delivery& d : listener.Deliveries()) {
+            objects += d.objects.size();
+        }
+        return objects;
+    };
+    EXPECT_EQ(objectsOfARun(), 0u) << "nobody in the scene and no false alarms";
+
+    tagEMULATORSETTINGS busy = quiet;
+    busy.EmulatorFixedReflector = 1;
+    busy.EmulatorPeople = 9;
+    EXPECT_FALSE(emulator.Set(busy)) << "more people than the emulator takes";
+    EXPECT_EQ(emulator.Current().EmulatorPeople, 0) << "a refused change changes nothing";
+    busy.EmulatorPeople = 5;
+    ASSERT_TRUE(emulator.Set(busy));
+    EXPECT_GT(objectsOfARun(), 0u) << "people and a reflector are tracked";
+    ZUVO_Interface_RadarProcessFilter_MTT_Del_ObjectDetectListener(&listener);
+
+    ASSERT_EQ(ZUVO_Emulator_SetSettings(nullptr), 1);
+    EXPECT_EQ(emulator.Current().EmulatorPeople, 3) << "null restores the defaults";
+    ZUVO_Emulator_GetSettings(nullptr);
 }
 
 TEST(Interface, CheckCmdAckDataAnswersZeroOnlyForAGoodAcknowledgement) {

@@ -111,7 +111,7 @@ bool LoadConfiguration(const ConsoleOptions& options) {
     return true;
 }
 
-void ApplyOptions(const ConsoleOptions& options) {
+bool ApplyOptions(const ConsoleOptions& options) {
     tagRADARPARAMETER& p = gRadarParameter;
     if (options.playFolder.empty()) {
         p.SourceType = RADAR_SOURCE_EMULATOR;
@@ -136,12 +136,21 @@ void ApplyOptions(const ConsoleOptions& options) {
     if (options.algorithm >= 0) {
         p.HostAlgorithm = options.algorithm;
     }
+    // The emulator's settings are its own, not the record's: they come from the loaded
+    // configuration and are changed through the stand-in's interface.
+    tagEMULATORSETTINGS emulator{};
+    ZUVO_Emulator_GetSettings(&emulator);
     if (options.seed >= 0) {
-        p.EmulatorSeed = static_cast<uint32_t>(options.seed);
+        emulator.EmulatorSeed = static_cast<uint32_t>(options.seed);
     }
     if (options.people >= 0) {
-        p.EmulatorPeople = options.people;
+        emulator.EmulatorPeople = options.people;
     }
+    if (ZUVO_Emulator_SetSettings(&emulator) == 0) {
+        std::fprintf(stderr, "radar_console: the emulator does not take these settings\n");
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -156,7 +165,9 @@ int main(int argc, char** argv) {
     if (!LoadConfiguration(options)) {
         return 1;
     }
-    ApplyOptions(options);
+    if (!ApplyOptions(options)) {
+        return 1;
+    }
 
     std::mutex printLock;
     const uint32_t startMs = MS_GetTime();

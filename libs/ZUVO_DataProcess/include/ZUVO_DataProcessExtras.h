@@ -1,7 +1,8 @@
-// What our radar processing library offers beyond the family's interface: aids for its own
-// tests and tools. The sensor maker's library has none of this, so the program must never use
-// it; only targets that link zuvo_dataprocess_extras (the library itself, its tests and
-// tools) may include this header, and the build gives it to no program target.
+// What our radar processing library offers beyond the family's interface: the emulator's
+// settings and aids for its own tests and tools. The sensor maker's library has none of this, so
+// the program must never use it; only targets that link zuvo_dataprocess_extras (the library
+// itself, its tests and tools) may include this header, and the build gives it to no program
+// target.
 #pragma once
 
 #if !defined(ZUVO_DATAPROCESS_EXTRAS)
@@ -13,7 +14,28 @@
 #include "ZUVO_DataProcess.h"
 #include "ZUVO_Export.h"
 
+// The radar emulator's settings. They belong to the emulator, not to the parameter record
+// (which the program copies whole and which the maker's library lays out its own way): the
+// library keeps one set, read from the [Emulator] section of every configuration file that
+// ZUVO_Interface_RadarCtrl_LoadConfigFromFile loads (a file without that section leaves them as
+// they are), and every emulator opened afterwards uses them. The field names are the file's
+// keys.
+struct tagEMULATORSETTINGS {
+    uint32_t EmulatorSeed;          // the same seed gives the same scene
+    int EmulatorPeople;             // people in the field of view at once, at most (0 to 5)
+    int EmulatorFixedReflector;     // 1: a fixed reflector stands in the field of view
+    double EmulatorNoise;           // standard deviation of the range noise, metres (0 to 1)
+    double EmulatorMissRate;        // share of missed detections (0 to 1)
+    double EmulatorFalseAlarmRate;  // false alarms per frame, mean (0 to 10)
+};
+
 extern "C" {
+
+// The settings the next emulator opened will use.
+ZUVO_DATAPROCESS_API void ZUVO_CALL ZUVO_Emulator_GetSettings(tagEMULATORSETTINGS* settings);
+// Replaces them; null restores the defaults. Answers 0 and changes nothing when a value lies
+// outside the range the configuration file accepts. A device already open keeps its settings.
+ZUVO_DATAPROCESS_API int ZUVO_CALL ZUVO_Emulator_SetSettings(const tagEMULATORSETTINGS* settings);
 
 // Entries handed to object-detection listeners since the library was loaded: every delivery
 // adds its entry count once for each listener it calls (entries without an object included).

@@ -11,22 +11,22 @@ namespace {
 constexpr int kDefaultSlots = 3;
 constexpr uint32_t kDefaultCommandTimeoutMs = 3000;
 
-SceneSettings SceneOf(const tagRADARPARAMETER& p) {
+SceneSettings SceneOf(const tagRADARPARAMETER& p, const tagEMULATORSETTINGS& e) {
     SceneSettings scene;
     scene.maxRange = p.GateCount * p.RangeResolution;
     scene.minRange = kFieldMinRangeM;
     scene.halfAngleDeg = kFieldHalfAngleDeg;
-    scene.maxPeople = p.EmulatorPeople;
-    scene.fixedReflector = p.EmulatorFixedReflector != 0;
+    scene.maxPeople = e.EmulatorPeople;
+    scene.fixedReflector = e.EmulatorFixedReflector != 0;
     return scene;
 }
 
-MeasureSettings MeasureOf(const tagRADARPARAMETER& p) {
+MeasureSettings MeasureOf(const tagRADARPARAMETER& p, const tagEMULATORSETTINGS& e) {
     MeasureSettings measure;
     measure.rangeResolution = p.RangeResolution;
-    measure.distanceSigma = p.EmulatorNoise;
-    measure.missRate = p.EmulatorMissRate;
-    measure.falseAlarmRate = p.EmulatorFalseAlarmRate;
+    measure.distanceSigma = e.EmulatorNoise;
+    measure.missRate = e.EmulatorMissRate;
+    measure.falseAlarmRate = e.EmulatorFalseAlarmRate;
     return measure;
 }
 
@@ -48,13 +48,14 @@ bool Before(uint32_t now, uint32_t deadline) {
 
 }  // namespace
 
-EmulatedSensor::EmulatedSensor(const tagRADARPARAMETER& parameters)
+EmulatedSensor::EmulatedSensor(const tagRADARPARAMETER& parameters,
+                               const tagEMULATORSETTINGS& emulator)
     : m_rangeResolution(parameters.RangeResolution),
       m_periodMs(static_cast<uint32_t>(std::max(parameters.FramePeriodMs, 1))),
       m_tracksBySelf(parameters.ProcessSite == RADAR_PROCESS_SITE_SENSOR),
-      m_scene(SceneOf(parameters), parameters.EmulatorSeed),
-      m_measure(MeasureOf(parameters)),
-      m_noise(static_cast<uint64_t>(parameters.EmulatorSeed) ^ 0x5EED5EED5EEDull),
+      m_scene(SceneOf(parameters, emulator), emulator.EmulatorSeed),
+      m_measure(MeasureOf(parameters, emulator)),
+      m_noise(static_cast<uint64_t>(emulator.EmulatorSeed) ^ 0x5EED5EED5EEDull),
       m_tracker(SensorTrackerOf(parameters)),
       m_frameIndex(0),
       m_slots(kDefaultSlots),

@@ -19,12 +19,15 @@
 #include "Random.h"
 #include "SlotMapper.h"
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 
 namespace zuvo::radar {
 
 class EmulatedSensor {
 public:
-    explicit EmulatedSensor(const tagRADARPARAMETER& parameters);
+    // The range grid, frame period and processing site come from the run's record, the scene
+    // and the measurement errors from the emulator's settings.
+    EmulatedSensor(const tagRADARPARAMETER& parameters, const tagEMULATORSETTINGS& emulator);
 
     // The next frame, one frame period after the previous one.
     RadarFrame NextFrame();

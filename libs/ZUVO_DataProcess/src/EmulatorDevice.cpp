@@ -13,8 +13,11 @@ constexpr int64_t kMaxLagFrames = 4;
 
 }  // namespace
 
-EmulatorDevice::EmulatorDevice(const tagRADARPARAMETER& parameters, std::wstring recordFolder)
-    : m_parameters(parameters), m_recordFolder(std::move(recordFolder)), m_sensor(parameters) {}
+EmulatorDevice::EmulatorDevice(const tagRADARPARAMETER& parameters,
+                               const tagEMULATORSETTINGS& emulator, std::wstring recordFolder)
+    : m_parameters(parameters),
+      m_recordFolder(std::move(recordFolder)),
+      m_sensor(parameters, emulator) {}
 
 EmulatorDevice::~EmulatorDevice() {
     End();

@@ -15,7 +15,8 @@ namespace zuvo::radar {
 class EmulatorDevice : public RadarDevice {
 public:
     // recordFolder: where each run records its raw data; empty for no recording.
-    EmulatorDevice(const tagRADARPARAMETER& parameters, std::wstring recordFolder);
+    EmulatorDevice(const tagRADARPARAMETER& parameters, const tagEMULATORSETTINGS& emulator,
+                   std::wstring recordFolder);
     ~EmulatorDevice() override;
 
     void Begin(FrameQueue& queue, RunGate& gate) override;

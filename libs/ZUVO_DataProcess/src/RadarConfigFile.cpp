@@ -18,7 +18,8 @@ namespace {
 
 enum class Kind { Int, Int64, UInt32, Double, Path };
 
-// One field of the record in the file. Numbers outside [low, high] are refused.
+// One field of the record (or of the emulator's settings) in the file. Numbers outside
+// [low, high] are refused.
 struct Field {
     const char* section;
     const char* key;
@@ -32,10 +33,14 @@ struct Field {
     Field {                                                                \
         section, #name, kind, offsetof(tagRADARPARAMETER, name), low, high \
     }
+#define ZUVO_EMULATOR_FIELD(name, kind, low, high)                              \
+    Field {                                                                     \
+        "Emulator", #name, kind, offsetof(tagEMULATORSETTINGS, name), low, high \
+    }
 
 constexpr double kIntMax = 2147483647.0;
 
-const Field kFields[] = {
+const Field kRecordFields[] = {
     ZUVO_FIELD("Source", ReadFromFile, Kind::Int, 0, 1),
     ZUVO_FIELD("Source", SourceType, Kind::Int, 0, 7),
     ZUVO_FIELD("Source", DeviceNumber, Kind::Int, 0, 255),
@@ -61,15 +66,19 @@ const Field kFields[] = {
     ZUVO_FIELD("Range", FramePeriodMs, Kind::Int, 10, 1000),
     ZUVO_FIELD("TowerLight", LightPort, Kind::Int, 0, 255),
     ZUVO_FIELD("TowerLight", LightBaudRate, Kind::Int, 1200, 4000000),
-    ZUVO_FIELD("Emulator", EmulatorSeed, Kind::UInt32, 0, 4294967295.0),
-    ZUVO_FIELD("Emulator", EmulatorPeople, Kind::Int, 0, 5),
-    ZUVO_FIELD("Emulator", EmulatorFixedReflector, Kind::Int, 0, 1),
-    ZUVO_FIELD("Emulator", EmulatorNoise, Kind::Double, 0.0, 1.0),
-    ZUVO_FIELD("Emulator", EmulatorMissRate, Kind::Double, 0.0, 1.0),
-    ZUVO_FIELD("Emulator", EmulatorFalseAlarmRate, Kind::Double, 0.0, 10.0),
+};
+
+const Field kEmulatorFields[] = {
+    ZUVO_EMULATOR_FIELD(EmulatorSeed, Kind::UInt32, 0, 4294967295.0),
+    ZUVO_EMULATOR_FIELD(EmulatorPeople, Kind::Int, 0, 5),
+    ZUVO_EMULATOR_FIELD(EmulatorFixedReflector, Kind::Int, 0, 1),
+    ZUVO_EMULATOR_FIELD(EmulatorNoise, Kind::Double, 0.0, 1.0),
+    ZUVO_EMULATOR_FIELD(EmulatorMissRate, Kind::Double, 0.0, 1.0),
+    ZUVO_EMULATOR_FIELD(EmulatorFalseAlarmRate, Kind::Double, 0.0, 10.0),
 };
 
 #undef ZUVO_FIELD
+#undef ZUVO_EMULATOR_FIELD
 
 const char kRegisterSection[] = "Registers";
 const char kRegisterCountKey[] = "RegisterCount";
@@ -87,14 +96,15 @@ const char* const kSectionComments[][2] = {
      "per frame"},
 };
 
-template <typename T>
-T& FieldRef(tagRADARPARAMETER& record, const Field& field) {
-    return *reinterpret_cast<T*>(reinterpret_cast<char*>(&record) + field.offset);
+// A field inside the record or the emulator's settings, whichever its table describes.
+template <typename T, typename Holder>
+T& FieldRef(Holder& holder, const Field& field) {
+    return *reinterpret_cast<T*>(reinterpret_cast<char*>(&holder) + field.offset);
 }
 
-template <typename T>
-const T& FieldRef(const tagRADARPARAMETER& record, const Field& field) {
-    return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&record) + field.offset);
+template <typename T, typename Holder>
+const T& FieldRef(const Holder& holder, const Field& field) {
+    return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&holder) + field.offset);
 }
 
 std::string FormatDouble(double value) {
@@ -103,7 +113,8 @@ std::string FormatDouble(double value) {
     return std::string(text, result.ptr);
 }
 
-std::string FieldText(const tagRADARPARAMETER& record, const Field& field) {
+template <typename Holder>
+std::string FieldText(const Holder& record, const Field& field) {
     switch (field.kind) {
         case Kind::Int:
             return std::to_string(FieldRef<int>(record, field));
@@ -138,7 +149,8 @@ bool ParseNumber(const std::string& text, int typeCode, const Field& field, T& v
 }
 
 // Stores the value of one record into the field; false when it is refused.
-bool StoreField(const std::string& text, const Field& field, tagRADARPARAMETER& record) {
+template <typename Holder>
+bool StoreField(const std::string& text, const Field& field, Holder& record) {
     switch (field.kind) {
         case Kind::Int:
             return ParseNumber(text, DIGITAL_TYPE_INT32, field, FieldRef<int>(record, field));
@@ -243,7 +255,8 @@ void ClampDefaultGates(tagRADARPARAMETER& record, std::vector<std::string>& prob
 }
 
 // The numeric value of a field, for range checks.
-double NumericValue(const tagRADARPARAMETER& record, const Field& field) {
+template <typename Holder>
+double NumericValue(const Holder& record, const Field& field) {
     switch (field.kind) {
         case Kind::Int:
             return FieldRef<int>(record, field);
@@ -257,6 +270,103 @@ double NumericValue(const tagRADARPARAMETER& record, const Field& field) {
             break;
     }
     return 0.0;
+}
+
+// Reads the fields of table that the document names into holder; answers how many it names.
+template <typename Holder, size_t N>
+int ParseFields(const IniDocument& document, const Field (&table)[N], Holder& holder,
+                std::vector<std::string>& problems) {
+    const Holder defaults = holder;
+    int recognised = 0;
+    for (const Field& field : table) {
+        const IniDocument::Record* entry = document.Find(field.key);
+        if (entry == nullptr) {
+            continue;
+        }
+        ++recognised;
+        if (!StoreField(entry->value, field, holder)) {
+            problems.push_back(
+                Refusal(*entry, RangeText(field), "the default " + FieldText(defaults, field)));
+        }
+    }
+    return recognised;
+}
+
+template <typename Holder, size_t N>
+void RenderFields(IniWriter& writer, const Field (&table)[N], const Holder& holder) {
+    const char* section = "";
+    for (const Field& field : table) {
+        if (std::strcmp(section, field.section) != 0) {
+            section = field.section;
+            writer.Section(section);
+            for (const auto& comment : kSectionComments) {
+                if (std::strcmp(comment[0], section) == 0) {
+                    writer.Comment(comment[1]);
+                }
+            }
+        }
+        writer.Value(field.key, FieldText(holder, field));
+    }
+}
+
+template <typename Holder, size_t N>
+bool ValidateFields(const Field (&table)[N], const Holder& holder, std::string& problem) {
+    for (const Field& field : table) {
+        if (field.kind == Kind::Path) {
+            const wchar_t* path = &FieldRef<wchar_t>(holder, field);
+            if (std::find(path, path + ZUVO_MAX_PATH, L'\0') == path + ZUVO_MAX_PATH) {
+                problem = std::string(field.key) + " is not terminated";
+                return false;
+            }
+            continue;
+        }
+        const double value = NumericValue(holder, field);
+        if (!(value >= field.low && value <= field.high)) {
+            problem =
+                std::string(field.key) + " " + FormatDouble(value) + " is not " + RangeText(field);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadConfigurationText(const std::wstring& path, std::string& text) {
+    uint8_t* data = nullptr;
+    const int64_t size = ReadFileDataW(path.c_str(), &data);
+    if (data == nullptr) {
+        return false;
+    }
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+        text = WideToUtf8(Utf16LeToWide(data + 2, static_cast<size_t>(size - 2)));
+    } else {
+        text.assign(reinterpret_cast<const char*>(data), static_cast<size_t>(size));
+    }
+    ReleaseFileData(data);
+    return true;
+}
+
+bool WriteFileWhole(const std::wstring& path, const std::string& text, std::string& error) {
+    const std::wstring temporary = path + L".tmp";
+    {
+        fs::UniqueFile file = fs::OpenFile(temporary, "wb");
+        if (!file) {
+            error = "cannot create " + fs::ToMessageText(temporary);
+            return false;
+        }
+        const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
+                             fs::FlushToDisk(file.get());
+        if (std::fclose(file.release()) != 0 || !written) {
+            fs::RemoveFile(temporary);
+            error = "cannot write " + fs::ToMessageText(temporary);
+            return false;
+        }
+    }
+    if (!fs::MoveFileOver(temporary, path)) {
+        fs::RemoveFile(temporary);
+        error = "cannot replace " + fs::ToMessageText(path);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -288,12 +398,6 @@ void SetDefaultParameters(tagRADARPARAMETER& record) {
     record.FramePeriodMs = 50;
     record.LightPort = 3;
     record.LightBaudRate = 9600;
-    record.EmulatorSeed = 20241209;
-    record.EmulatorPeople = 3;
-    record.EmulatorFixedReflector = 0;
-    record.EmulatorNoise = 0.05;
-    record.EmulatorMissRate = 0.05;
-    record.EmulatorFalseAlarmRate = 0.3;
     const tagRADARREGISTER registers[] = {
         {0x0010, 0, 32},   // range gates
         {0x0011, 0, 50},   // frame period, ms
@@ -304,49 +408,54 @@ void SetDefaultParameters(tagRADARPARAMETER& record) {
     std::memcpy(record.Registers, registers, sizeof(registers));
 }
 
-bool ParseParameters(std::string_view text, tagRADARPARAMETER& record,
-                     std::vector<std::string>& problems) {
+void SetDefaultEmulatorSettings(tagEMULATORSETTINGS& settings) {
+    settings.EmulatorSeed = 20241209;
+    settings.EmulatorPeople = 3;
+    settings.EmulatorFixedReflector = 0;
+    settings.EmulatorNoise = 0.05;
+    settings.EmulatorMissRate = 0.05;
+    settings.EmulatorFalseAlarmRate = 0.3;
+}
+
+bool ParseConfiguration(std::string_view text, Configuration& configuration,
+                        std::vector<std::string>& problems) {
     const IniDocument document = IniDocument::Parse(text, problems);
-    tagRADARPARAMETER parsed;
-    SetDefaultParameters(parsed);
-    tagRADARPARAMETER defaults = parsed;
-    int recognised = 0;
-    for (const Field& field : kFields) {
-        const IniDocument::Record* entry = document.Find(field.key);
-        if (entry == nullptr) {
-            continue;
-        }
-        ++recognised;
-        if (!StoreField(entry->value, field, parsed)) {
-            problems.push_back(
-                Refusal(*entry, RangeText(field), "the default " + FieldText(defaults, field)));
-        }
-    }
-    recognised += ParseRegisters(document, parsed, problems);
+    tagRADARPARAMETER record;
+    SetDefaultParameters(record);
+    tagEMULATORSETTINGS emulator;
+    SetDefaultEmulatorSettings(emulator);
+    int recognised = ParseFields(document, kRecordFields, record, problems);
+    const int emulatorKeys = ParseFields(document, kEmulatorFields, emulator, problems);
+    recognised += emulatorKeys + ParseRegisters(document, record, problems);
     if (recognised == 0) {
         problems.push_back("no field of the parameter record found");
         return false;
     }
-    ClampDefaultGates(parsed, problems);
-    record = parsed;
+    ClampDefaultGates(record, problems);
+    configuration.record = record;
+    configuration.emulator.reset();
+    if (emulatorKeys > 0) {
+        configuration.emulator = emulator;
+    }
     return true;
 }
 
-std::string RenderParameters(const tagRADARPARAMETER& record) {
+bool ParseParameters(std::string_view text, tagRADARPARAMETER& record,
+                     std::vector<std::string>& problems) {
+    Configuration configuration;
+    if (!ParseConfiguration(text, configuration, problems)) {
+        return false;
+    }
+    record = configuration.record;
+    return true;
+}
+
+std::string RenderParameters(const tagRADARPARAMETER& record, const tagEMULATORSETTINGS* emulator) {
     IniWriter writer;
     writer.Comment("Radar processing library configuration; one key per field.");
-    const char* section = "";
-    for (const Field& field : kFields) {
-        if (std::strcmp(section, field.section) != 0) {
-            section = field.section;
-            writer.Section(section);
-            for (const auto& comment : kSectionComments) {
-                if (std::strcmp(comment[0], section) == 0) {
-                    writer.Comment(comment[1]);
-                }
-            }
-        }
-        writer.Value(field.key, FieldText(record, field));
+    RenderFields(writer, kRecordFields, record);
+    if (emulator != nullptr) {
+        RenderFields(writer, kEmulatorFields, *emulator);
     }
     writer.Section(kRegisterSection);
     writer.Comment("RegisterNN = address, value (hexadecimal)");
@@ -362,65 +471,41 @@ std::string RenderParameters(const tagRADARPARAMETER& record) {
     return writer.Text();
 }
 
-bool LoadParameters(const std::wstring& path, tagRADARPARAMETER& record,
-                    std::vector<std::string>& problems) {
-    uint8_t* data = nullptr;
-    const int64_t size = ReadFileDataW(path.c_str(), &data);
-    if (data == nullptr) {
+bool LoadConfiguration(const std::wstring& path, Configuration& configuration,
+                       std::vector<std::string>& problems) {
+    std::string text;
+    if (!ReadConfigurationText(path, text)) {
         problems.push_back("the file cannot be read");
         return false;
     }
-    std::string text;
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-        text = WideToUtf8(Utf16LeToWide(data + 2, static_cast<size_t>(size - 2)));
-    } else {
-        text.assign(reinterpret_cast<const char*>(data), static_cast<size_t>(size));
-    }
-    ReleaseFileData(data);
-    return ParseParameters(text, record, problems);
+    return ParseConfiguration(text, configuration, problems);
 }
 
-bool SaveParameters(const std::wstring& path, const tagRADARPARAMETER& record, std::string& error) {
-    const std::string text = RenderParameters(record);
-    const std::wstring temporary = path + L".tmp";
-    {
-        fs::UniqueFile file = fs::OpenFile(temporary, "wb");
-        if (!file) {
-            error = "cannot create " + fs::ToMessageText(temporary);
-            return false;
-        }
-        const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
-                             fs::FlushToDisk(file.get());
-        if (std::fclose(file.release()) != 0 || !written) {
-            fs::RemoveFile(temporary);
-            error = "cannot write " + fs::ToMessageText(temporary);
-            return false;
-        }
-    }
-    if (!fs::MoveFileOver(temporary, path)) {
-        fs::RemoveFile(temporary);
-        error = "cannot replace " + fs::ToMessageText(path);
+bool LoadParameters(const std::wstring& path, tagRADARPARAMETER& record,
+                    std::vector<std::string>& problems) {
+    Configuration configuration;
+    if (!LoadConfiguration(path, configuration, problems)) {
         return false;
     }
+    record = configuration.record;
     return true;
 }
 
+bool SaveParameters(const std::wstring& path, const tagRADARPARAMETER& record, std::string& error) {
+    // The old file's own problems were reported when it was loaded; here they do not matter.
+    Configuration previous;
+    std::vector<std::string> ignored;
+    std::string oldText;
+    const bool hadEmulator = ReadConfigurationText(path, oldText) &&
+                             ParseConfiguration(oldText, previous, ignored) &&
+                             previous.emulator.has_value();
+    return WriteFileWhole(
+        path, RenderParameters(record, hadEmulator ? &*previous.emulator : nullptr), error);
+}
+
 bool ValidateParameters(const tagRADARPARAMETER& record, std::string& problem) {
-    for (const Field& field : kFields) {
-        if (field.kind == Kind::Path) {
-            const wchar_t* path = &FieldRef<wchar_t>(record, field);
-            if (std::find(path, path + ZUVO_MAX_PATH, L'\0') == path + ZUVO_MAX_PATH) {
-                problem = std::string(field.key) + " is not terminated";
-                return false;
-            }
-            continue;
-        }
-        const double value = NumericValue(record, field);
-        if (!(value >= field.low && value <= field.high)) {
-            problem =
-                std::string(field.key) + " " + FormatDouble(value) + " is not " + RangeText(field);
-            return false;
-        }
+    if (!ValidateFields(kRecordFields, record, problem)) {
+        return false;
     }
     if (record.RegisterCount < 0 || record.RegisterCount > RADAR_MAX_REGISTERS) {
         problem = "RegisterCount " + std::to_string(record.RegisterCount) + " is not from 0 to " +
@@ -428,6 +513,10 @@ bool ValidateParameters(const tagRADARPARAMETER& record, std::string& problem) {
         return false;
     }
     return true;
+}
+
+bool ValidateEmulatorSettings(const tagEMULATORSETTINGS& settings, std::string& problem) {
+    return ValidateFields(kEmulatorFields, settings, problem);
 }
 
 }  // namespace zuvo::radar

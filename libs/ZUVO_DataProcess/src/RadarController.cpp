@@ -54,12 +54,15 @@ std::string UnsupportedSource(int sourceType, int deviceNumber) {
 
 RadarController::RadarController()
     : m_configLoaded(false),
+      m_emulator{},
       m_runRecord{},
       m_started(false),
       m_paused(false),
       m_loop(false),
       m_processor(m_filters),
-      m_queue(kQueueCapacity) {}
+      m_queue(kQueueCapacity) {
+    SetDefaultEmulatorSettings(m_emulator);
+}
 
 RadarController::~RadarController() {
     std::lock_guard<std::mutex> hold(m_controlLock);
@@ -77,16 +80,35 @@ bool RadarController::Refused(const char* call) const {
 
 bool RadarController::LoadConfig(const std::wstring& path, tagRADARPARAMETER& target) {
     std::vector<std::string> problems;
-    tagRADARPARAMETER loaded;
-    const bool ok = LoadParameters(path, loaded, problems);
+    Configuration loaded;
+    const bool ok = LoadConfiguration(path, loaded, problems);
     for (const std::string& problem : problems) {
         Diagnostic(2, "%s: %s", fs::ToMessageText(path).c_str(), problem.c_str());
     }
     if (ok) {
-        target = loaded;
+        target = loaded.record;
+        if (loaded.emulator) {
+            std::lock_guard<std::mutex> hold(m_emulatorLock);
+            m_emulator = *loaded.emulator;
+        }
         m_configLoaded.store(true);
     }
     return ok;
+}
+
+tagEMULATORSETTINGS RadarController::EmulatorSettings() const {
+    std::lock_guard<std::mutex> hold(m_emulatorLock);
+    return m_emulator;
+}
+
+bool RadarController::SetEmulatorSettings(const tagEMULATORSETTINGS& settings,
+                                          std::string& problem) {
+    if (!ValidateEmulatorSettings(settings, problem)) {
+        return false;
+    }
+    std::lock_guard<std::mutex> hold(m_emulatorLock);
+    m_emulator = settings;
+    return true;
 }
 
 bool RadarController::OpenDevice(const tagRADARPARAMETER& record, const std::wstring& programFolder,
@@ -133,7 +155,7 @@ bool RadarController::OpenDevice(const tagRADARPARAMETER& record, const std::wst
             }
             recordFolder = dataPath;
         }
-        m_device = std::make_shared<EmulatorDevice>(run, recordFolder);
+        m_device = std::make_shared<EmulatorDevice>(run, EmulatorSettings(), recordFolder);
     } else {
         error = UnsupportedSource(record.SourceType, record.DeviceNumber);
         return false;

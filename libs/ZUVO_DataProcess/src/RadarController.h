@@ -20,6 +20,7 @@
 #include "RadarDevice.h"
 #include "RunGate.h"
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 
 namespace zuvo::radar {
 
@@ -32,8 +33,14 @@ public:
     RadarController(const RadarController&) = delete;
     RadarController& operator=(const RadarController&) = delete;
 
-    // Loads the file into target; on failure target is left as it was.
+    // Loads the file into target, and its emulator settings (when it has an [Emulator] section)
+    // into the library's own; on failure both are left as they were.
     bool LoadConfig(const std::wstring& path, tagRADARPARAMETER& target);
+    // The settings every emulator opened from now on uses. They may be asked and changed from
+    // any thread, also from inside a callback; a device already open keeps its own.
+    tagEMULATORSETTINGS EmulatorSettings() const;
+    // false, changing nothing, when a value is out of range (problem tells which).
+    bool SetEmulatorSettings(const tagEMULATORSETTINGS& settings, std::string& problem);
     bool IsConfigLoaded() const { return m_configLoaded.load(); }
 
     // Opens the device the record names (or the recording in DataPath when ReadFromFile is 1).
@@ -79,6 +86,10 @@ private:
 
     mutable std::mutex m_controlLock;
     std::atomic<bool> m_configLoaded;
+    // Its own lock, never held while waiting for anything: loading a configuration from inside
+    // a callback must not wait for a Stop that waits for that callback.
+    mutable std::mutex m_emulatorLock;
+    tagEMULATORSETTINGS m_emulator;
     std::shared_ptr<RadarDevice> m_device;
     tagRADARPARAMETER m_runRecord;
     std::atomic<bool> m_started;

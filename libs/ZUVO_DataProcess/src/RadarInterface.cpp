@@ -287,6 +287,30 @@ void ZUVO_CALL ZUVO_Interface_RadarParameter_Copy(tagRADARPARAMETER* destination
     }
 }
 
+void ZUVO_CALL ZUVO_Emulator_GetSettings(tagEMULATORSETTINGS* settings) {
+    GuardedVoid("Emulator_GetSettings", [&] {
+        if (settings != nullptr) {
+            *settings = Library().EmulatorSettings();
+        }
+    });
+}
+
+int ZUVO_CALL ZUVO_Emulator_SetSettings(const tagEMULATORSETTINGS* settings) {
+    return Guarded("Emulator_SetSettings", 0, [&] {
+        tagEMULATORSETTINGS chosen;
+        zuvo::radar::SetDefaultEmulatorSettings(chosen);
+        if (settings != nullptr) {
+            chosen = *settings;
+        }
+        std::string problem;
+        if (!Library().SetEmulatorSettings(chosen, problem)) {
+            Diagnostic(2, "Emulator_SetSettings: %s", problem.c_str());
+            return 0;
+        }
+        return 1;
+    });
+}
+
 int64_t ZUVO_CALL ZUVO_Test_GetDeliveredEntryCount() {
     return Guarded("GetDeliveredEntryCount", int64_t{0},
                    [] { return Library().DeliveredEntries(); });
