@@ -21,12 +21,10 @@ enum eRADAR_SOURCE_TYPE {
     RADAR_SOURCE_EMULATOR = 7
 };
 
-// Versions of the sensor's serial protocol, as handed to acknowledgement checkers.
-enum eRADAR_PROTOCOL_VERSION {
-    RADAR_PROTOCOL_UNKNOWN = 0,
-    RADAR_PROTOCOL_V1 = 1,
-    RADAR_PROTOCOL_V2 = 2
-};
+// The version of the sensor's serial protocol that the library hands to an acknowledgement
+// checker. Which versions there are, and their values, are the library's own: the program only
+// passes the library's checker back to it, so the type is declared without its values.
+enum eRADAR_PROTOCOL_VERSION : int;
 
 // ProcessSite values.
 #define RADAR_PROCESS_SITE_HOST 0     // tracking on this computer
@@ -57,7 +55,6 @@ struct tagRADARPARAMETER {
     int ReadFromFile;  // 1: playback of the folder in DataPath
     int SourceType;    // eRADAR_SOURCE_TYPE
     int DeviceNumber;  // COM port number or device index
-    int BaudRate;      // sensor's serial line (COM devices)
     int SaveRawData;   // 1: every live start records raw data into a new folder in DataPath
     wchar_t DataPath[ZUVO_MAX_PATH];
 
@@ -92,8 +89,6 @@ struct tagRADARPARAMETER {
     int RegisterCount;
     tagRADARREGISTER Registers[RADAR_MAX_REGISTERS];
 };
-
-typedef tagRADARPARAMETER RADARPARAMETER;
 
 // One object as delivered: seven 8-byte fields.
 struct RadarObject {

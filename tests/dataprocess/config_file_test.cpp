@@ -99,15 +99,16 @@ TEST(RadarConfigFile, ReadingIsTolerant) {
     const std::string text =
         "\xEF\xBB\xBF; edited by hand\r\n"
         "[Range]\r\n"
-        "gatecount = 64\r\n"           // any case
-        "DefaultGateMax=63\n"          // no blanks, LF only
-        "FramePeriodMs = fast\r\n"     // not a number: default kept
-        "RangeResolution = -0.5\r\n"   // out of range: default kept
-        "UnknownKey = 5\r\n"           // ignored
-        "this line is nonsense\r\n"    // reported, skipped
-        "[Emulator\r\n"                // broken header, reported
-        "EmulatorPeople = 0x4\r\n"     // hexadecimal accepted
-        "EmulatorMissRate = nan\r\n";  // not in 0..1: default kept
+        "gatecount = 64\r\n"          // any case
+        "DefaultGateMax=63\n"         // no blanks, LF only
+        "FramePeriodMs = fast\r\n"    // not a number: default kept
+        "RangeResolution = -0.5\r\n"  // out of range: default kept
+        "UnknownKey = 5\r\n"          // ignored
+        "this line is nonsense\r\n"   // reported, skipped
+        "[Emulator\r\n"               // broken header, reported
+        "EmulatorPeople = 0x4\r\n"    // hexadecimal accepted
+        "EmulatorMissRate = nan\r\n"  // not in 0..1: default kept
+        "BaudRate = 115200\r\n";      // a key of earlier versions: ignored
     Configuration configuration{};
     std::vector<std::string> problems;
     ASSERT_TRUE(ParseConfiguration(text, configuration, problems));

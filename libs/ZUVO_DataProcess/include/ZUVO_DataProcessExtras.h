@@ -14,6 +14,13 @@
 #include "ZUVO_DataProcess.h"
 #include "ZUVO_Export.h"
 
+// The protocol versions our library knows (the boundary declares the type without them).
+enum eRADAR_PROTOCOL_VERSION : int {
+    RADAR_PROTOCOL_UNKNOWN = 0,
+    RADAR_PROTOCOL_V1 = 1,
+    RADAR_PROTOCOL_V2 = 2
+};
+
 // The radar emulator's settings. They belong to the emulator, not to the parameter record
 // (which the program copies whole and which the maker's library lays out its own way): the
 // library keeps one set, read from the [Emulator] section of every configuration file that

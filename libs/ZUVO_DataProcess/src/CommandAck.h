@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ZUVO_DataProcess.h"
+#include "ZUVO_DataProcessExtras.h"
 
 namespace zuvo::radar {
 

@@ -44,7 +44,6 @@ const Field kRecordFields[] = {
     ZUVO_FIELD("Source", ReadFromFile, Kind::Int, 0, 1),
     ZUVO_FIELD("Source", SourceType, Kind::Int, 0, 7),
     ZUVO_FIELD("Source", DeviceNumber, Kind::Int, 0, 255),
-    ZUVO_FIELD("Source", BaudRate, Kind::Int, 1200, 4000000),
     ZUVO_FIELD("Source", SaveRawData, Kind::Int, 0, 1),
     ZUVO_FIELD("Source", DataPath, Kind::Path, 0, 0),
     ZUVO_FIELD("Processing", ProcessSite, Kind::Int, 0, 10),
@@ -376,7 +375,6 @@ void SetDefaultParameters(tagRADARPARAMETER& record) {
     record.ReadFromFile = 0;
     record.SourceType = RADAR_SOURCE_NONE;
     record.DeviceNumber = 1;
-    record.BaudRate = 115200;
     record.SaveRawData = 0;
     std::wcscpy(record.DataPath, L"SaveData");
     record.ProcessSite = RADAR_PROCESS_SITE_HOST;
