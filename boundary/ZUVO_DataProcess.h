@@ -39,6 +39,8 @@ enum eRADAR_PROTOCOL_VERSION : int;
 #define RADAR_CMD_TRACK_SINGLE 0x80
 #define RADAR_CMD_TRACK_MULTI 0x90
 
+// The sensor's register table inside the record, which the dialog library's register editor
+// changes; the program itself never reads it.
 #define RADAR_MAX_REGISTERS 64
 
 // One register of the sensor: a 16-bit address and its 32-bit value.
@@ -49,7 +51,9 @@ struct tagRADARREGISTER {
 };
 
 // The library's parameter record. gRadarParameter is the current one; the system copies it
-// whole with ZUVO_Interface_RadarParameter_Copy.
+// whole with ZUVO_Interface_RadarParameter_Copy. The program reads and sets only the source,
+// run, processing, command-mode, gate and tower-light fields; the range resolution, the frame
+// period and the register table serve the library and its register editor.
 struct tagRADARPARAMETER {
     // ----- source and run -----
     int ReadFromFile;  // 1: playback of the folder in DataPath
@@ -116,18 +120,18 @@ public:
     virtual void OnRadarObjectDetect(int64_t value, CPtrCtrl* objects) = 0;
 };
 
-// Receives the stages of reading a recording. The library calls, on its reader thread and in
-// this order: OnFileRadarReadStart; for every pass over the files (OnFileRadarReadLoopStart
-// before each pass after the first, when looping): OnFileRadarGetFileList, then for every file
-// OnFileRadarReadFileStart, OnFileRadarReadProcess (repeatedly), OnFileRadarReadFileEnd, then
-// OnFileRadarReleaseFileList; finally OnFileRadarReadEnd when reading has finished (also
-// after Stop). Frames read may still wait for processing after OnFileRadarReadEnd; see
-// ZUVO_Interface_RadarCtrl_HasIncompleteData.
+// Receives the stages of reading a recording, on a library thread. A program supplies only
+// OnFileRadarReadEnd, called when reading has finished; frames read may still wait for
+// processing then (ZUVO_Interface_RadarCtrl_HasIncompleteData). The other operations keep the
+// library's bodies; their order here is the order of the table of virtual functions.
 class IFileRadarDataSource {
 public:
     virtual ~IFileRadarDataSource() {}
     virtual void OnFileRadarReadStart() {}
     virtual void OnFileRadarReadLoopStart(int loopIndex) { (void)loopIndex; }
+    // Declared without arguments: a program ignores what the library passes here, and under the
+    // x64 calling convention the caller owns its arguments' space, so a body that takes none
+    // still returns correctly.
     virtual void OnFileRadarReadEnd() {}
     virtual void OnFileRadarGetFileList(const wchar_t* folder, int fileCount) {
         (void)folder;
@@ -136,14 +140,14 @@ public:
     virtual void OnFileRadarReleaseFileList() {}
     virtual void OnFileRadarReadFileStart(const wchar_t* path) { (void)path; }
     virtual void OnFileRadarReadFileEnd(const wchar_t* path) { (void)path; }
-    // Progress through the current file, in per mille (0..1000).
     virtual void OnFileRadarReadProcess(int perMille) { (void)perMille; }
 };
 
 typedef void* RADAR_DEVICE_HANDLE;
 
-// Checks the acknowledgement of a command: answers 0 when bytes (length long, protocol
-// version given) acknowledge the command with the expected value, a non-zero code otherwise.
+// An acknowledgement checker for ZUVO_Interface_RadarDevice_Protocol_SendCommand: a 16-bit code
+// for a protocol version, the acknowledgement's bytes and length, and a 64-bit value. The
+// program hands over the library's own CheckCmdAckData_RetCode and does not use the result.
 typedef uint16_t(ZUVO_CALL* RadarCmdAckChecker)(eRADAR_PROTOCOL_VERSION version,
                                                 const uint8_t* bytes, int length, int64_t value);
 

@@ -73,7 +73,7 @@ bool CConfigDlg::OnCommand(UINT id, UINT notification, HWND) {
         return true;
     }
     if (id == IDC_CONFIG_REGISTER && notification == BN_CLICKED) {
-        // The register dialog changes the record only when the operator confirms it.
+        // The register dialog edits the record in place; its result says nothing to rely on.
         ZUVO_RegisterSettingDlg_DoModal(GetSafeHwnd(), &m_parameters);
         return true;
     }

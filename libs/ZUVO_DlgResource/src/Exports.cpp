@@ -1,5 +1,13 @@
 // The library's flat interface. Every entry checks its handle and arguments, and catches
 // everything: no exception may leave the library.
+//
+// What our windows do beyond what boundary/ZUVO_DlgResource.h says, which tests rely on and the
+// program must not: ZUVO_WaitingDlg_Create answers null on failure and the window is centred
+// on its parent with an animated progress bar; ZUVO_EULADlg_CheckShowEULA shows the agreement
+// modally unless this user accepted it before (the DWORD value EULAAccepted = 1 under
+// HKEY_CURRENT_USER\Software\ZUVO\<product name>) and answers non-zero when it is accepted
+// (now or before); ZUVO_DetectDeviceDlg_DoModal answers non-zero when a device was found;
+// ZUVO_RegisterSettingDlg_DoModal changes the record only on OK and answers IDOK or IDCANCEL.
 #include "ZUVO_DlgResource.h"
 
 #include <commctrl.h>
