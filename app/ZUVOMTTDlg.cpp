@@ -129,7 +129,8 @@ void CZUVOMTTDlg::UnregisterFromLibrary() {
     ZUVO_Interface_RadarDataFilter_MTT_Del_ObjectDetectListener(this);
     ZUVO_Interface_RadarProcessFilter_MTT_Del_ObjectDetectListener(this);
     ZUVO_Interface_RadarProcessFilter_MOD_Del_ObjectDetectListener(this);
-    ZUVO_Interface_RadarDevice_File_SetFileRadarDataSource(nullptr, 0);
+    // The playback source stays registered: the library takes only a source, no null, and it
+    // reads nothing once the device is stopped and closed, which the tear-down does first.
     m_registered = false;
 }
 
