@@ -81,14 +81,24 @@ bool CConfigDlg::OnCommand(UINT id, UINT notification, HWND) {
 }
 
 void CConfigDlg::OnOK() {
-    // The dialog stays open when the file could not be written, so the operator neither
+    // The dialog stays open when the file does not hold the choice, so the operator neither
     // believes the choice saved nor loses it.
-    if (m_configPath[0] == L'\0' ||
-        ZUVO_Interface_RadarParameter_SaveToFile(m_configPath, &m_parameters) == 0) {
+    if (m_configPath[0] == L'\0' || !SaveAndReadBack()) {
         ReportSaveFailure();
         return;
     }
     EndDialog(IDOK);
+}
+
+// The radar library's save answers nothing a caller may count on, but its load tells whether a
+// file was read: so the file is read back and must hold the fields the choice set. (A save that
+// failed over a file with the same choice goes unnoticed; that loses nothing of the choice.)
+bool CConfigDlg::SaveAndReadBack() const {
+    ZUVO_Interface_RadarParameter_SaveToFile(m_configPath, &m_parameters);
+    tagRADARPARAMETER saved;
+    ZUVO_Interface_RadarParameter_Init(&saved);
+    return ZUVO_Interface_RadarParameter_LoadFromFile(m_configPath, &saved) != 0 &&
+           zuvo::SameAlgorithmFields(saved, m_parameters);
 }
 
 void CConfigDlg::ReportSaveFailure() {

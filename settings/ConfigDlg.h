@@ -24,7 +24,7 @@ public:
 
 protected:
     bool OnInitDialog() override;
-    // "Save": writes the record; the dialog ends only when the file was written.
+    // "Save": writes the record; the dialog ends only when the file holds the choice.
     void OnOK() override;
     bool OnCommand(UINT id, UINT notification, HWND control) override;
 
@@ -32,6 +32,7 @@ private:
     HWND AlgorithmList() const noexcept;
     void FillAlgorithmList();
     void OnAlgorithmChanged();
+    bool SaveAndReadBack() const;
     void ReportSaveFailure();
 
     HMODULE m_resources;

@@ -63,4 +63,14 @@ void ApplyConfigItem(int item, tagRADARPARAMETER& record) noexcept {
     record.AlgorithmSelectFlag = 1;
 }
 
+bool SameAlgorithmFields(const tagRADARPARAMETER& a, const tagRADARPARAMETER& b) noexcept {
+    return a.ProcessSite == b.ProcessSite && a.HostAlgorithm == b.HostAlgorithm &&
+           a.SensorAlgorithm == b.SensorAlgorithm &&
+           a.SensorAlgorithmOption == b.SensorAlgorithmOption &&
+           a.SensorAlgorithmCode == b.SensorAlgorithmCode &&
+           a.HostProcessFlag1 == b.HostProcessFlag1 && a.HostProcessFlag2 == b.HostProcessFlag2 &&
+           a.HostProcessValue == b.HostProcessValue &&
+           a.AlgorithmSelectFlag == b.AlgorithmSelectFlag;
+}
+
 }  // namespace zuvo

@@ -23,4 +23,8 @@ int ConfigItemForRecord(const tagRADARPARAMETER& record) noexcept;
 // outside the list (no selection: -1) changes nothing.
 void ApplyConfigItem(int item, tagRADARPARAMETER& record) noexcept;
 
+// Whether two records agree in every field an item sets (ProcessSite, the algorithms and their
+// flags, codes and values), whatever their other fields hold.
+bool SameAlgorithmFields(const tagRADARPARAMETER& a, const tagRADARPARAMETER& b) noexcept;
+
 }  // namespace zuvo

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "AlgorithmFields.h"
 #include "settings/ConfigDlgItems.h"
@@ -108,6 +110,33 @@ TEST(ItemSequence, NoSelectionOrAnUnknownIndexChangesNothing) {
         EXPECT_EQ(std::memcmp(&record, &untouched, sizeof(record)), 0) << "item " << item;
         EXPECT_EQ(record.AlgorithmSelectFlag, kUntouched64);
     }
+}
+
+// The dialog checks its saved file with this: a record read back must agree in every field a
+// choice sets, and only those.
+TEST(ItemSequence, AlgorithmFieldsAreComparedFieldByField) {
+    const tagRADARPARAMETER chosen = Filled();
+    EXPECT_TRUE(zuvo::SameAlgorithmFields(chosen, chosen));
+    const std::vector<std::pair<const char*, void (*)(tagRADARPARAMETER&)>> changes = {
+        {"ProcessSite", [](tagRADARPARAMETER& r) { r.ProcessSite = 10; }},
+        {"HostAlgorithm", [](tagRADARPARAMETER& r) { r.HostAlgorithm = 1; }},
+        {"SensorAlgorithm", [](tagRADARPARAMETER& r) { r.SensorAlgorithm = 1; }},
+        {"SensorAlgorithmOption", [](tagRADARPARAMETER& r) { r.SensorAlgorithmOption = 0; }},
+        {"SensorAlgorithmCode", [](tagRADARPARAMETER& r) { r.SensorAlgorithmCode = 30; }},
+        {"HostProcessFlag1", [](tagRADARPARAMETER& r) { r.HostProcessFlag1 = 1; }},
+        {"HostProcessFlag2", [](tagRADARPARAMETER& r) { r.HostProcessFlag2 = 1; }},
+        {"HostProcessValue", [](tagRADARPARAMETER& r) { r.HostProcessValue = 64; }},
+        {"AlgorithmSelectFlag", [](tagRADARPARAMETER& r) { r.AlgorithmSelectFlag = 1; }},
+    };
+    for (const auto& [field, change] : changes) {
+        tagRADARPARAMETER readBack = chosen;
+        change(readBack);
+        EXPECT_FALSE(zuvo::SameAlgorithmFields(readBack, chosen)) << field;
+    }
+    tagRADARPARAMETER otherwise = chosen;
+    otherwise.GateCount = 7;
+    otherwise.DataPath[0] = L'x';
+    EXPECT_TRUE(zuvo::SameAlgorithmFields(otherwise, chosen)) << "other fields do not count";
 }
 
 TEST(ItemSequence, EveryChoiceIsShownAgainWhenReopened) {
