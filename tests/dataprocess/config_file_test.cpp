@@ -236,37 +236,42 @@ TEST(RadarConfigFile, AFailedSaveLeavesTheOldFileUntouched) {
     EXPECT_FALSE(SaveParameters(folder.Wide(L"no such folder/x.ini"), changed, error));
 }
 
-TEST(RadarConfigFile, ValidationRefusesRecordsTheProcessingCannotUse) {
+// Each case breaks one field of good; validate must refuse it and name the field.
+template <typename Holder>
+void ExpectEachRefused(bool (*validate)(const Holder&, std::string&), const Holder& good,
+                       const std::vector<std::pair<const char*, void (*)(Holder&)>>& broken) {
     std::string problem;
-    EXPECT_TRUE(ValidateParameters(Defaults(), problem)) << problem;
-    const std::vector<std::pair<const char*, void (*)(tagRADARPARAMETER&)>> broken = {
-        {"FramePeriodMs", [](tagRADARPARAMETER& r) { r.FramePeriodMs = 0; }},
-        {"RangeResolution", [](tagRADARPARAMETER& r) { r.RangeResolution = 0.0; }},
-        {"RangeResolution", [](tagRADARPARAMETER& r) { r.RangeResolution = std::nan(""); }},
-        {"GateCount", [](tagRADARPARAMETER& r) { r.GateCount = -3; }},
-        {"DataPath", [](tagRADARPARAMETER& r) { std::wmemset(r.DataPath, L'x', ZUVO_MAX_PATH); }},
-        {"RegisterCount", [](tagRADARPARAMETER& r) { r.RegisterCount = 65; }},
-    };
+    EXPECT_TRUE(validate(good, problem)) << problem;
     for (const auto& [field, breakIt] : broken) {
-        tagRADARPARAMETER record = Defaults();
-        breakIt(record);
-        EXPECT_FALSE(ValidateParameters(record, problem)) << field;
+        Holder holder = good;
+        breakIt(holder);
+        EXPECT_FALSE(validate(holder, problem)) << field;
         EXPECT_NE(problem.find(field), std::string::npos) << problem;
     }
+}
 
-    EXPECT_TRUE(ValidateEmulatorSettings(EmulatorDefaults(), problem)) << problem;
-    const std::vector<std::pair<const char*, void (*)(tagEMULATORSETTINGS&)>> brokenEmulator = {
-        {"EmulatorPeople", [](tagEMULATORSETTINGS& e) { e.EmulatorPeople = 50; }},
-        {"EmulatorFixedReflector", [](tagEMULATORSETTINGS& e) { e.EmulatorFixedReflector = -1; }},
-        {"EmulatorMissRate", [](tagEMULATORSETTINGS& e) { e.EmulatorMissRate = std::nan(""); }},
-        {"EmulatorFalseAlarmRate", [](tagEMULATORSETTINGS& e) { e.EmulatorFalseAlarmRate = 11; }},
-    };
-    for (const auto& [field, breakIt] : brokenEmulator) {
-        tagEMULATORSETTINGS settings = EmulatorDefaults();
-        breakIt(settings);
-        EXPECT_FALSE(ValidateEmulatorSettings(settings, problem)) << field;
-        EXPECT_NE(problem.find(field), std::string::npos) << problem;
-    }
+TEST(RadarConfigFile, ValidationRefusesRecordsTheProcessingCannotUse) {
+    ExpectEachRefused<tagRADARPARAMETER>(
+        ValidateParameters, Defaults(),
+        {
+            {"FramePeriodMs", [](tagRADARPARAMETER& r) { r.FramePeriodMs = 0; }},
+            {"RangeResolution", [](tagRADARPARAMETER& r) { r.RangeResolution = 0.0; }},
+            {"RangeResolution", [](tagRADARPARAMETER& r) { r.RangeResolution = std::nan(""); }},
+            {"GateCount", [](tagRADARPARAMETER& r) { r.GateCount = -3; }},
+            {"DataPath",
+             [](tagRADARPARAMETER& r) { std::wmemset(r.DataPath, L'x', ZUVO_MAX_PATH); }},
+            {"RegisterCount", [](tagRADARPARAMETER& r) { r.RegisterCount = 65; }},
+        });
+    ExpectEachRefused<tagEMULATORSETTINGS>(
+        ValidateEmulatorSettings, EmulatorDefaults(),
+        {
+            {"EmulatorPeople", [](tagEMULATORSETTINGS& e) { e.EmulatorPeople = 50; }},
+            {"EmulatorFixedReflector",
+             [](tagEMULATORSETTINGS& e) { e.EmulatorFixedReflector = -1; }},
+            {"EmulatorMissRate", [](tagEMULATORSETTINGS& e) { e.EmulatorMissRate = std::nan(""); }},
+            {"EmulatorFalseAlarmRate",
+             [](tagEMULATORSETTINGS& e) { e.EmulatorFalseAlarmRate = 11; }},
+        });
 }
 
 }  // namespace

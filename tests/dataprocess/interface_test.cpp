@@ -12,6 +12,20 @@
 namespace zuvo::test {
 namespace {
 
+// Opens the device gRadarParameter names, runs it with object detection on this computer
+// while during() runs, then stops and closes it; listener is emptied first.
+template <typename During>
+void RunDevice(CollectingListener& listener, During during) {
+    listener.Clear();
+    CBaseStringA error;
+    EXPECT_EQ(ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0), 1) << error.GetString();
+    ZUVO_Interface_RadarCtrl_EnableProcessFilter_ObjectDetect(1);
+    ZUVO_Interface_RadarCtrl_Start();
+    during();
+    ZUVO_Interface_RadarCtrl_Stop();
+    ZUVO_Interface_RadarCtrl_CloseDevice();
+}
+
 TEST(Interface, ParameterRecordsAreInitialisedCopiedSavedAndLoaded) {
     tagRADARPARAMETER record;
     std::memset(&record, 0xAB, sizeof(record));
@@ -91,14 +105,7 @@ TEST(Interface, BoundsRestrictALiveRun) {
     ZUVO_Interface_RadarProcessFilter_MTT_Add_ObjectDetectListener(&listener, 0);
     const DetectBoundPoint rightHalf[] = {{0, 0}, {31, 0}, {31, 31}, {0, 31}};
     auto run = [&] {
-        listener.Clear();
-        CBaseStringA error;
-        EXPECT_EQ(ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0), 1) << error.GetString();
-        ZUVO_Interface_RadarCtrl_EnableProcessFilter_ObjectDetect(1);
-        ZUVO_Interface_RadarCtrl_Start();
-        std::this_thread::sleep_for(std::chrono::milliseconds(4000));
-        ZUVO_Interface_RadarCtrl_Stop();
-        ZUVO_Interface_RadarCtrl_CloseDevice();
+        RunDevice(listener, [] { std::this_thread::sleep_for(std::chrono::milliseconds(4000)); });
         int left = 0;
         int right = 0;
         for (const Delivery& d : listener.Deliveries()) {
@@ -147,14 +154,9 @@ TEST(Interface, TheEmulatorRunsWithTheSettingsOfTheLoadedConfiguration) {
     CollectingListener listener;
     ZUVO_Interface_RadarProcessFilter_MTT_Add_ObjectDetectListener(&listener, 0);
     auto objectsOfARun = [&] {
-        listener.Clear();
-        CBaseStringA error;
-        EXPECT_EQ(ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0), 1) << error.GetString();
-        ZUVO_Interface_RadarCtrl_EnableProcessFilter_ObjectDetect(1);
-        ZUVO_Interface_RadarCtrl_Start();
-        EXPECT_TRUE(listener.WaitFor(40, 10000)) << "the emulator delivers frames";
-        ZUVO_Interface_RadarCtrl_Stop();
-        ZUVO_Interface_RadarCtrl_CloseDevice();
+        RunDevice(listener, [&] {
+            EXPECT_TRUE(listener.WaitFor(40, 10000)) << "the emulator delivers frames";
+        });
         size_t objects = 0;
         for (const Delivery& d : listener.Deliveries()) {
             objects += d.objects.size();
