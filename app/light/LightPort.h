@@ -11,8 +11,9 @@ public:
     // Opens COM<portNumber> at the baud rate; answers the open result (non-zero on success).
     virtual int OpenPort(int portNumber, int baudRate) noexcept = 0;
     virtual bool IsPortOpen() const noexcept = 0;
-    // Writes count bytes, giving up after timeoutMs; answers how many were written.
-    virtual int WritePort(const uint8_t* bytes, int count, int timeoutMs) noexcept = 0;
+    // Writes count bytes, giving up after timeoutMs. Answers false when the write was given up
+    // before it finished: the rest of the bytes may then still wait in the port's buffers.
+    virtual bool WritePort(const uint8_t* bytes, int count, int timeoutMs) noexcept = 0;
     virtual void ClosePort() noexcept = 0;
     // Blocks the calling thread for the given time.
     virtual void Pause(uint32_t milliseconds) noexcept = 0;

@@ -1,5 +1,11 @@
 #include "app/light/SerialLightCtrl_KWQ.h"
 
+namespace {
+
+constexpr uint32_t kClockTickSlackMs = 20;
+
+}  // namespace
+
 CSerialLightCtrl_KWQ::~CSerialLightCtrl_KWQ() {
     m_light.CloseLight();
 }
@@ -12,14 +18,14 @@ bool CSerialLightCtrl_KWQ::IsPortOpen() const noexcept {
     return m_serial.IsOpened() != 0;
 }
 
-int CSerialLightCtrl_KWQ::WritePort(const uint8_t* bytes, int count, int timeoutMs) noexcept {
-    const int written = m_serial.SendData(bytes, count, timeoutMs, 0, 0, 0);
-    if (written >= 0 && written < count) {
-        // The rest of a frame cut off by the time-out would otherwise go out in front of the
-        // next frame and spoil it too.
-        m_serial.Purge();
-    }
-    return written;
+bool CSerialLightCtrl_KWQ::WritePort(const uint8_t* bytes, int count, int timeoutMs) noexcept {
+    // The port's send promises nothing about its answer, so whether it finished is told by the
+    // clock: a send that returns only once its time-out has passed was given up. The slack
+    // covers a millisecond clock that advances in steps of a system tick.
+    const uint32_t start = MS_GetTime();
+    m_serial.SendData(bytes, count, timeoutMs, 0, 0, 0);
+    const uint32_t elapsed = MS_GetTime() - start;
+    return timeoutMs <= 0 || elapsed + kClockTickSlackMs < static_cast<uint32_t>(timeoutMs);
 }
 
 void CSerialLightCtrl_KWQ::ClosePort() noexcept {

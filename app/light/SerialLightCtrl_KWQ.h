@@ -32,7 +32,7 @@ private:
     // LightPort over the utility library's serial port.
     int OpenPort(int portNumber, int baudRate) noexcept override;
     bool IsPortOpen() const noexcept override;
-    int WritePort(const uint8_t* bytes, int count, int timeoutMs) noexcept override;
+    bool WritePort(const uint8_t* bytes, int count, int timeoutMs) noexcept override;
     void ClosePort() noexcept override;
     void Pause(uint32_t milliseconds) noexcept override;
     void Diagnostic(int level, const char* line) noexcept override;

@@ -9,6 +9,8 @@ namespace zuvo::light {
 int TowerLight::Open(int portNumber, int baudRate) noexcept {
     CloseLight();
     m_lightState = kLightOff;
+    m_portNumber = portNumber;
+    m_baudRate = baudRate;
     const int opened = m_port.OpenPort(portNumber, baudRate);
     char line[48];
     std::snprintf(line, sizeof(line), "Open KWQ = %d\r\n", opened);
@@ -69,9 +71,24 @@ void TowerLight::ApplyPresence(bool present, uint32_t now) noexcept {
 }
 
 void TowerLight::SendFrame(uint16_t coil, bool on) noexcept {
+    if (!m_port.IsPortOpen()) {
+        return;  // the port did not open again after a cut-off frame
+    }
     const CoilFrame frame = WriteSingleCoilFrame(kLightSlaveAddress, coil, on);
-    m_port.WritePort(frame.data(), static_cast<int>(frame.size()), kFrameWriteTimeoutMs);
+    if (!m_port.WritePort(frame.data(), static_cast<int>(frame.size()), kFrameWriteTimeoutMs)) {
+        DropCutFrame();
+    }
     m_port.Pause(kFramePauseMs);
+}
+
+void TowerLight::DropCutFrame() noexcept {
+    // Closing the port cancels what the serial driver still holds of the write; the light goes
+    // on with the same port, or stays silent from now on when it does not open again.
+    m_port.ClosePort();
+    const int reopened = m_port.OpenPort(m_portNumber, m_baudRate);
+    char line[64];
+    std::snprintf(line, sizeof(line), "KWQ frame cut off, reopen = %d\r\n", reopened);
+    m_port.Diagnostic(kLightDiagnosticLevel, line);
 }
 
 }  // namespace zuvo::light

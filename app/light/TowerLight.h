@@ -6,7 +6,9 @@
 // Every frame is bounded: the write gives up after kFrameWriteTimeoutMs and is followed by a
 // kFramePauseMs pause, so a port that stops answering costs the caller at most that much per
 // frame and never blocks it for longer. A frame that could not be written is not repeated;
-// the state still records what was asked for.
+// the state still records what was asked for. What was left of it must not go out in front of
+// the next frame and spoil that one too: the light closes and reopens its port, which drops
+// a write still pending in the serial driver.
 //
 // Threads: user-interface thread only (refresh pass, start, stop, destruction).
 #pragma once
@@ -56,8 +58,11 @@ public:
 
 private:
     void SendFrame(uint16_t coil, bool on) noexcept;
+    void DropCutFrame() noexcept;
 
     LightPort& m_port;
+    int m_portNumber = 0;  // what Open was given, for reopening
+    int m_baudRate = 0;
     int32_t m_lightState = kLightOff;
     uint32_t m_lastPresenceTime = 0;
 };
