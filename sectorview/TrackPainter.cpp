@@ -2,16 +2,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "sectorview/Argb.h"
 #include "sectorview/OverBlend.h"
+#include "sectorview/PackedPoint.h"
 
 namespace zuvo::sector {
 
 namespace {
 
 constexpr double kPolylineSpacing = 4.0;
+
+// How far beyond half its width a track line may colour pixels. The library promises a line of
+// the given width, not its edge, so the box must hold for any reasonable drawing of it: one
+// pixel of soft edge wholly outside the stroke, half a pixel more for a pixel that the edge
+// only grazes (coverage measured over the pixel's area rather than at its centre), and half a
+// pixel for an implementation that takes a point as a pixel's corner rather than its centre.
+constexpr double kLineEdgeMargin = 2.0;
 
 // Blends the line colour over every pixel of the box whose intensity is non-zero and whose
 // sector mask is 1, and clears the box's intensities again. Blocks of eight empty bytes are
@@ -82,7 +91,7 @@ void BuildTrackPolyline(const SectorGeometry& geometry, const SectorTrack& track
         if (!RoundToPixel(position, x, y)) {
             continue;
         }
-        polyline.AddData(ZUVO_PackPoint(x, y), -1);
+        polyline.AddData(PackPoint(x, y), -1);
         last = position;
         haveLast = true;
     }
@@ -92,11 +101,50 @@ void DrawTrackLine(const TrackCanvas& canvas, const SectorTrack& track, uint32_t
     CPtrListCtrl& polyline = canvas.polyline;
     BuildTrackPolyline(canvas.geometry, track, polyline);
     const double lineWidth = canvas.geometry.markerRadius * canvas.settings.locusRadiusScale;
-    ZRect touched{0, 0, 0, 0};
-    DrawGradualMultiLine(canvas.geometry.width, canvas.geometry.height, &polyline, lineWidth, 0.0,
-                         fade / 255.0, 0.0, canvas.locus, &touched);
-    canvas.drawn.Mark(touched);
-    CompositeLocus(canvas, touched);
+    const int width = canvas.geometry.width;
+    const int height = canvas.geometry.height;
+    // The scratch is cleared, blended and marked dirty only inside this box, so the line must
+    // not reach beyond it (see kLineEdgeMargin).
+    const ZRect box = TrackLineBox(polyline, lineWidth, width, height);
+    if (box.left >= box.right || box.top >= box.bottom) {
+        return;  // no pixel of the view is within reach of the line
+    }
+    DrawGradualMultiLine(width, height, &polyline, lineWidth, 0.0, fade / 255.0, 0.0, canvas.locus);
+    canvas.drawn.Mark(box);
+    CompositeLocus(canvas, box);
+}
+
+ZRect TrackLineBox(const CPtrListCtrl& polyline, double lineWidth, int width, int height) {
+    const int count = polyline.GetCount();
+    if (count <= 0 || width <= 0 || height <= 0) {
+        return ZRect{0, 0, 0, 0};
+    }
+    int64_t left = INT64_MAX;
+    int64_t top = INT64_MAX;
+    int64_t right = INT64_MIN;  // inclusive, like bottom
+    int64_t bottom = INT64_MIN;
+    for (int i = 0; i < count; ++i) {
+        const void* entry = polyline.GetAt(i);
+        left = std::min<int64_t>(left, PackedX(entry));
+        right = std::max<int64_t>(right, PackedX(entry));
+        top = std::min<int64_t>(top, PackedY(entry));
+        bottom = std::max<int64_t>(bottom, PackedY(entry));
+    }
+    // A width that is not a positive number (NaN included) draws at most the soft edge. The
+    // reach is limited to where the arithmetic stays exact: no pixel of a view lies farther
+    // than that from any point of 32-bit coordinates.
+    constexpr double kFarReach = 8.0e9;
+    const double halfWidth = lineWidth > 0.0 ? lineWidth / 2.0 : 0.0;
+    const double reach = std::min(halfWidth + kLineEdgeMargin, kFarReach);
+    const int64_t grow = static_cast<int64_t>(std::ceil(reach));
+    const ZRect box{static_cast<int32_t>(std::max<int64_t>(left - grow, 0)),
+                    static_cast<int32_t>(std::max<int64_t>(top - grow, 0)),
+                    static_cast<int32_t>(std::min<int64_t>(right + grow + 1, width)),
+                    static_cast<int32_t>(std::min<int64_t>(bottom + grow + 1, height))};
+    if (box.left >= box.right || box.top >= box.bottom) {
+        return ZRect{0, 0, 0, 0};
+    }
+    return box;
 }
 
 void DrawTrackMarker(const TrackCanvas& canvas, const SectorTrack& track, uint32_t fade) {

@@ -25,9 +25,15 @@ struct TrackCanvas {
 };
 
 // The track's polyline: the newest point's pixel, then each older point that lies more than
-// 4 pixels (unrounded) from the last point taken. Pixels as packed points (x low, y high).
+// 4 pixels (unrounded) from the last point taken. Pixels as packed points (PackedPoint.h).
 void BuildTrackPolyline(const SectorGeometry& geometry, const SectorTrack& track,
                         CPtrListCtrl& polyline);
+
+// The pixels of a width x height view that a line of lineWidth through the polyline can
+// colour, whoever draws it: the points' bounding box grown by half the width and a margin for
+// the line's soft edge, clipped to the view (right and bottom exclusive; all 0 when nothing of
+// the view is within reach).
+ZRect TrackLineBox(const CPtrListCtrl& polyline, double lineWidth, int width, int height);
 
 // Draws the line (when the settings draw loci) and the marker of every track, in list order.
 void DrawTracks(const TrackCanvas& canvas, const TrackList& tracks);

@@ -7,6 +7,8 @@
 
 #include "ReferenceView.h"
 #include "SceneFeeding.h"
+#include "sectorview/OverBlend.h"
+#include "sectorview/PackedPoint.h"
 #include "sectorview/SectorScene.h"
 #include "sectorview/TrackPainter.h"
 
@@ -18,7 +20,7 @@ using support::Feed;
 std::vector<std::pair<int, int>> Unpack(const CPtrListCtrl& polyline) {
     std::vector<std::pair<int, int>> points;
     for (int i = 0; i < polyline.GetCount(); ++i) {
-        points.emplace_back(ZUVO_PackedLow(polyline.GetAt(i)), ZUVO_PackedHigh(polyline.GetAt(i)));
+        points.emplace_back(PackedX(polyline.GetAt(i)), PackedY(polyline.GetAt(i)));
     }
     return points;
 }
@@ -140,6 +142,63 @@ TEST(Compose, EqualsTheReferenceOnRandomScenes) {
             ASSERT_EQ(frame, slow) << "round " << round << " frame " << frameIndex;
         }
     }
+}
+
+// The library reports nothing about where it drew a line: the view blends from its own box. A
+// track line across the fan is drawn wherever the library drew it, as the reference (which
+// scans the whole view) draws it.
+TEST(Compose, TrackLineIsDrawnWhereTheLibraryDrewIt) {
+    SectorViewConfig config;
+    config.topViewMode = 0;
+    config.smoothCount = 1;
+    config.displayTimeMs = 10000;
+    config.drawLocus = 1;
+    config.locusRadiusScale = 1.0;
+    SectorScene scene;
+    scene.ApplyConfig(config);
+    constexpr int kWidth = 400;
+    constexpr int kHeight = 220;
+    scene.Relayout(kWidth, kHeight);
+    for (int step = 0; step <= 12; ++step) {  // one object walking across the fan
+        Feed(scene, {{1, 20.0, -150.0 + 10.0 * step}}, static_cast<uint32_t>(step));
+    }
+    constexpr uint32_t kNow = 20;
+    const std::vector<uint32_t> black(kWidth * kHeight, 0xFF000000u);
+    std::vector<uint32_t> frame(black.size());
+    scene.ComposeFrame(frame.data(), black.data(), kNow, nullptr);
+    std::vector<uint32_t> slow(black.size());
+    reference::Compose(scene.Geometry(), scene.Settings(), scene.SectorMask(), scene.CopyTracks(),
+                       MonitorPointList(), black.data(), slow.data(), kNow);
+    ASSERT_EQ(frame, slow);
+
+    // The line on its own, as the library draws it into a cleared buffer.
+    const SectorTrack track = scene.CopyTracks().at(0);
+    CPtrListCtrl polyline;
+    BuildTrackPolyline(scene.Geometry(), track, polyline);
+    ASSERT_GE(polyline.GetCount(), 10);
+    const uint32_t fade = TrackFade(kNow, track.points.front().time, config.displayTimeMs);
+    std::vector<uint8_t> line(black.size(), 0);
+    DrawGradualMultiLine(kWidth, kHeight, &polyline,
+                         scene.Geometry().markerRadius * config.locusRadiusScale, 0.0, fade / 255.0,
+                         0.0, line.data());
+    const int markerX = PackedX(polyline.GetAt(0));
+    const int markerY = PackedY(polyline.GetAt(0));
+    const int markerReach = scene.Geometry().markerRadius + 2;
+    const OverBlendTable& blend = OverBlendTable::Instance();
+    int solid = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const size_t i = static_cast<size_t>(y) * kWidth + x;
+            if (line[i] == 0 || scene.SectorMask()[i] != 1 ||
+                std::hypot(x - markerX, y - markerY) <= markerReach) {
+                continue;
+            }
+            ASSERT_EQ(frame[i], blend.Blend(0xFF000000u, kTrackLineColour, line[i]))
+                << "line pixel " << x << "," << y;
+            solid += line[i] >= 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(solid, 300) << "the line crosses the fan";
 }
 
 TEST(Compose, MarkersAndPointsStayInsideTheMask) {
