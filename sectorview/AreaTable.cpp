@@ -68,6 +68,12 @@ void AreaTable::Clear() {
 }
 
 void BuildAreaMask(const AreaTable& table, int width, int height, std::vector<uint32_t>& mask) {
+    // The areas' pixels are the ones for which the utility library's IsPointInPolygonSides
+    // answers 0 or more. Asking it pixel by pixel costs a test per pixel and slot, so the
+    // polygons are filled row by row instead, with the library's rule (even-odd inside, the
+    // outline included) built in: the result must stay the library's at every pixel, which
+    // PolygonRaster.EqualsThePointInPolygonTestEverywhere checks against the library the
+    // tests run with. A library with another rule needs this loop to ask it instead.
     const size_t size =
         static_cast<size_t>(std::max(width, 0)) * static_cast<size_t>(std::max(height, 0));
     mask.assign(size, 0);
