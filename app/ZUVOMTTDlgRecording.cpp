@@ -94,14 +94,16 @@ void CZUVOMTTDlg::Playback() {
 void CZUVOMTTDlg::OnFileRadarReadEnd() {
     // Library thread: only schedule; the user-interface thread decides.
     const HWND window = GetSafeHwnd();
-    m_delayEngine.DelayPostMsg(kToggleDelayMs, window, window, WM_DEVICE_TOGGLE, 0, 0);
+    m_delayEngine.DelayPostMsg(kToggleDelayMs, window, window, WM_DEVICE_TOGGLE, 0, 0, nullptr,
+                               nullptr);
 }
 
 void CZUVOMTTDlg::OnDeviceToggle() {
     const HWND window = GetSafeHwnd();
     m_delayEngine.RemoveDelayPostMsg(window, window, WM_DEVICE_TOGGLE, 1);
     if (ZUVO_Interface_RadarCtrl_HasIncompleteData()) {
-        m_delayEngine.DelayPostMsg(kToggleDelayMs, window, window, WM_DEVICE_TOGGLE, 0, 0);
+        m_delayEngine.DelayPostMsg(kToggleDelayMs, window, window, WM_DEVICE_TOGGLE, 0, 0, nullptr,
+                                   nullptr);
     } else if (ZUVO_Interface_RadarCtrl_IsStarted()) {
         StopRadar();
     } else {

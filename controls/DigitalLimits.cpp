@@ -57,7 +57,7 @@ void DigitalLimitSet::Set(LimitList list, int valueType, double value, double to
     Clear(list);
     auto* limit = new DigitalLimit{valueType, EncodeLimitValue(valueType, value), tolerance,
                                    IsLower(list) ? L"MinValue" : L"MaxValue", std::wstring(format)};
-    if (m_lists[list].AddData(limit) < 0) {
+    if (m_lists[list].AddData(limit, -1) < 0) {
         delete limit;
     }
 }

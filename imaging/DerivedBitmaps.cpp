@@ -158,7 +158,7 @@ Gdiplus::Bitmap* ZUVO_CALL Gdiplus_GetBitmapFromBitmapByRect(Gdiplus::Bitmap* so
                                                              const RECT* rect,
                                                              const SIZE* outputSize) noexcept {
     Box region;
-    if (rect == nullptr || !BoxFromRect(*ToZRect(rect), &region)) {
+    if (rect == nullptr || !BoxFromRect(ToZRect(*rect), &region)) {
         return nullptr;
     }
     return Gdiplus_GetBitmapFromBitmap(source, region.x, region.y, region.width, region.height,

@@ -14,11 +14,11 @@ namespace {
 bool DrawBoxes(Gdiplus::Graphics* graphics, const RECT* destination, Gdiplus::Bitmap* bitmap,
                const RECT* source, Box* target, Box* sourceBox) noexcept {
     if (graphics == nullptr || bitmap == nullptr || destination == nullptr ||
-        !BoxFromRect(*ToZRect(destination), target)) {
+        !BoxFromRect(ToZRect(*destination), target)) {
         return false;
     }
     if (source != nullptr) {
-        return BoxFromRect(*ToZRect(source), sourceBox);
+        return BoxFromRect(ToZRect(*source), sourceBox);
     }
     int width = 0;
     int height = 0;

@@ -31,6 +31,11 @@ T* NewGdiplusObject(Args&&... args) noexcept {
     return ::new (memory) T(std::forward<Args>(args)...);
 }
 
+// The utility library's portable rectangle from the Win32 one (the same four fields).
+inline ZRect ToZRect(const RECT& rect) {
+    return ZRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
 using BitmapPtr = std::unique_ptr<Gdiplus::Bitmap>;
 using GraphicsPtr = std::unique_ptr<Gdiplus::Graphics>;
 

@@ -20,9 +20,11 @@ bool RectOnBitmap(Gdiplus::Bitmap* bitmap, const RECT* rect, Gdiplus::Rect* onBi
     if (!BitmapSize(bitmap, &width, &height)) {
         return false;
     }
-    const RECT bounds{0, 0, width, height};
-    RECT limited{};
-    if (!BoundRect(&limited, rect != nullptr ? rect : &bounds, &bounds)) {
+    const ZRect bounds{0, 0, width, height};
+    const ZRect wanted = rect != nullptr ? ToZRect(*rect) : bounds;
+    ZRect limited{};
+    BoundRect(&limited, &wanted, &bounds);
+    if (limited.right <= limited.left || limited.bottom <= limited.top) {
         return false;
     }
     *onBitmap = Gdiplus::Rect(limited.left, limited.top, limited.right - limited.left,

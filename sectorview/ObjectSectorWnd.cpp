@@ -128,7 +128,7 @@ bool CObjectSectorWnd::CreateDib(Dib& dib, int width, int height) {
 
 void CObjectSectorWnd::Relayout() {
     if (CreateDib(m_frame, m_width, m_height)) {
-        const RECT whole{0, 0, m_width, m_height};
+        const ZRect whole{0, 0, m_width, m_height};
         const COLORREF face = GetSysColor(COLOR_BTNFACE);
         DrawColorOnBuffer(zuvo::sector::WithAlpha(zuvo::sector::SwapRedBlue(face), 0xFF),
                           m_frame.pixels, &whole, m_width * 4);

@@ -61,7 +61,7 @@ bool ReadPolygon(const XMLNode& element, SectorSize current, StoredPolygon& poly
     // A missing second number keeps the current height.
     int32_t reference[2] = {current.width, current.height};
     if (const char* text = element.GetAttributeText("BoundSize")) {
-        ParseDigitalArrayValue(text, -1, ",", 1, 1, DIGITAL_TYPE_INT32, reference, 2);
+        ParseDigitalArrayValue(text, -1, ",", 1, 0, DIGITAL_TYPE_INT32, reference, 2);
     }
     const int32_t referenceWidth = reference[0] > 0 ? reference[0] : current.width;
     const int32_t referenceHeight = reference[1] > 0 ? reference[1] : current.height;

@@ -19,6 +19,12 @@ struct PieceArrayDeleter {
     void operator()(char** pieces) const { Internal_DelArrayA(pieces); }
 };
 
+// The type codes the utility library parses for the settings (the others are not ours to use).
+bool IsNumberTypeCode(int typeCode) {
+    return typeCode == DIGITAL_TYPE_FLAG || typeCode == DIGITAL_TYPE_INT32 ||
+           typeCode == DIGITAL_TYPE_UINT32 || typeCode == DIGITAL_TYPE_DOUBLE;
+}
+
 }  // namespace
 
 bool NamesMatch(const char* a, const char* b) {
@@ -91,8 +97,7 @@ bool XMLNode::GetAttributeValue(const char* name, int typeCode, void* destinatio
 int XMLNode::GetAttributeArray(const char* name, int typeCode, void* destination,
                                int maxPairs) const {
     const char* text = GetAttributeText(name);
-    if (text == nullptr || *text == '\0' || typeCode <= DIGITAL_TYPE_NONE ||
-        typeCode >= DIGITAL_TYPE_COUNT) {
+    if (text == nullptr || *text == '\0' || !IsNumberTypeCode(typeCode)) {
         return 0;
     }
     const size_t length = std::strlen(text);
@@ -101,7 +106,7 @@ int XMLNode::GetAttributeArray(const char* name, int typeCode, void* destination
     }
     char** rawPieces = nullptr;
     const int pieceCount =
-        DevideStringByCharListA(text, static_cast<int>(length), ";", 0, 1, &rawPieces, -1);
+        DevideStringByCharListA(text, static_cast<int>(length), ";", 1, 0, &rawPieces, -1);
     const std::unique_ptr<char*, PieceArrayDeleter> pieces(rawPieces);
     if (pieceCount <= 0 || !pieces) {
         return 0;
@@ -113,8 +118,9 @@ int XMLNode::GetAttributeArray(const char* name, int typeCode, void* destination
         // Room for a third number, so that "1,2,3" is recognised as not being a pair.
         unsigned char values[3 * sizeof(uint64_t)] = {};
         // An empty piece between commas ("1,,2") stops the parse: such a piece is malformed.
+        // So does an empty piece between semicolons, which the split keeps.
         const int numbers =
-            ParseDigitalArrayValue(pieces.get()[i], -1, ",", 1, 1, typeCode, values, 3);
+            ParseDigitalArrayValue(pieces.get()[i], -1, ",", 1, 0, typeCode, values, 3);
         if (numbers != 2) {
             continue;
         }
