@@ -23,10 +23,15 @@ namespace {
 using zuvo::test::DialogDriver;
 using zuvo::test::ItemText;
 
+// Filled with stale values, so that the test sees what the dialog sets and what it clears.
 struct Outputs {
+    Outputs() {
+        deviceText.Format("%s", "stale");
+        secondText.Format("%s", "stale");
+    }
     int sourceType = -1;
-    CBaseStringA deviceText{"stale"};
-    CBaseStringA secondText{"stale"};
+    CBaseStringA deviceText;
+    CBaseStringA secondText;
     int deviceNumber = -1;
 };
 

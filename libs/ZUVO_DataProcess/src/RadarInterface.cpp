@@ -106,7 +106,7 @@ int ZUVO_CALL ZUVO_Interface_RadarCtrl_OpenDevice(CBaseStringA* errorText, int r
         }
         Diagnostic(2, "OpenDevice: %s", error.c_str());
         if (errorText != nullptr) {
-            errorText->SetString(error.c_str());
+            errorText->Format("%s", error.c_str());
         }
     }
     return opened;

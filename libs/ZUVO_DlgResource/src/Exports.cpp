@@ -79,10 +79,10 @@ void ClearDeviceOutputs(int* sourceType, CBaseStringA* deviceText, CBaseStringA*
         *sourceType = RADAR_SOURCE_NONE;
     }
     if (deviceText != nullptr) {
-        deviceText->Empty();
+        deviceText->Format("%s", "");
     }
     if (secondText != nullptr) {
-        secondText->Empty();
+        secondText->Format("%s", "");
     }
     if (deviceNumber != nullptr) {
         *deviceNumber = 0;
@@ -172,10 +172,10 @@ int ZUVO_CALL ZUVO_DetectDeviceDlg_DoModal(HWND parent, int* sourceType, CBaseSt
             *sourceType = found->sourceType;
         }
         if (deviceText != nullptr) {
-            deviceText->SetString(found->deviceText.c_str());
+            deviceText->Format("%s", found->deviceText.c_str());
         }
         if (secondText != nullptr) {
-            secondText->SetString(found->secondText.c_str());
+            secondText->Format("%s", found->secondText.c_str());
         }
         if (deviceNumber != nullptr) {
             *deviceNumber = found->deviceNumber;

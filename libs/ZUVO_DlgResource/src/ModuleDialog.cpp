@@ -89,8 +89,10 @@ void ModuleDialog::CentreOn(HWND anchor) const {
     if (anchor != nullptr && IsWindowVisible(anchor) && !IsIconic(anchor)) {
         GetWindowRect(anchor, &anchorRect);
     }
-    ZRect placed = zuvo::dlg::CentreOn(own.right - own.left, own.bottom - own.top,
-                                       *ToZRect(&anchorRect), *ToZRect(&info.rcWork));
+    const ZRect anchorBox{anchorRect.left, anchorRect.top, anchorRect.right, anchorRect.bottom};
+    const ZRect workBox{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    ZRect placed =
+        zuvo::dlg::CentreOn(own.right - own.left, own.bottom - own.top, anchorBox, workBox);
     SetWindowPos(m_window, nullptr, placed.left, placed.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
