@@ -1,22 +1,23 @@
 // The printf strings: growth past any first buffer, arguments that point into the string
-// itself, and the narrow/wide format mixes of the wide class.
+// itself, and the narrow/wide format mixes of the wide class; with our library's additions
+// (setting, emptying, copies, wide formats) through its own classes.
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 
 TEST(BaseStringA, EmptyAndSet) {
-    CBaseStringA text;
+    CBaseStringAEx text;
     EXPECT_STREQ(text.GetString(), "");
     EXPECT_EQ(text.GetLength(), 0);
     text.SetString("abcdef", 3);
     EXPECT_STREQ(text.GetString(), "abc");
-    text.SetString(nullptr);
+    text.SetString(nullptr, -1);
     EXPECT_STREQ(text.GetString(), "");
-    text.SetString("hello");
+    text.SetString("hello", -1);
     text.Empty();
     EXPECT_EQ(text.GetLength(), 0);
     EXPECT_STREQ(text.GetString(), "");
@@ -29,7 +30,8 @@ TEST(BaseStringA, FormatAndAppendGrowPastTheFirstBuffer) {
     const std::string longText(10000, 'x');
     EXPECT_EQ(text.Format("[%s]", longText.c_str()), 10002);
     EXPECT_EQ(std::string(text.GetString()), "[" + longText + "]");
-    text.Empty();
+    EXPECT_EQ(text.Format("%s", ""), 0);
+    EXPECT_STREQ(text.GetString(), "");
     std::string expected;
     for (int i = 0; i < 1000; ++i) {
         text.AppendFormat("%04d,", i);
@@ -40,12 +42,12 @@ TEST(BaseStringA, FormatAndAppendGrowPastTheFirstBuffer) {
 }
 
 TEST(BaseStringA, ArgumentsMayPointIntoTheString) {
-    CBaseStringA text("ab");
+    CBaseStringAEx text("ab");
     text.Format("%s%s", text.GetString(), text.GetString());
     EXPECT_STREQ(text.GetString(), "abab");
     text.AppendFormat("%s", text.GetString());
     EXPECT_STREQ(text.GetString(), "abababab");
-    text.SetString(text.GetString() + 5);
+    text.SetString(text.GetString() + 5, -1);
     EXPECT_STREQ(text.GetString(), "bab");
     for (int i = 0; i < 6; ++i) {  // appends that move the buffer while reading from it
         text.AppendFormat("%s", text.GetString());
@@ -54,22 +56,22 @@ TEST(BaseStringA, ArgumentsMayPointIntoTheString) {
 }
 
 TEST(BaseStringA, CopiesAreIndependent) {
-    CBaseStringA original("one");
-    CBaseStringA copy(original);
-    CBaseStringA assigned;
+    CBaseStringAEx original("one");
+    CBaseStringAEx copy(original);
+    CBaseStringAEx assigned;
     assigned = original;
-    original.SetString("changed");
+    original.SetString("changed", -1);
     EXPECT_STREQ(copy.GetString(), "one");
     EXPECT_STREQ(assigned.GetString(), "one");
     assigned = assigned;
     EXPECT_STREQ(assigned.GetString(), "one");
-    CBaseStringA empty;
+    CBaseStringAEx empty;
     assigned = empty;
     EXPECT_STREQ(assigned.GetString(), "");
 }
 
 TEST(BaseStringW, WideFormatWithWideArguments) {
-    CBaseStringW text;
+    CBaseStringWEx text;
     EXPECT_EQ(text.Format(L"%d %ls", 5, L"wide"), 6);
     EXPECT_STREQ(text.GetString(), L"5 wide");
     text.AppendFormat(L"|%ls|%c", L"\u00e4\u4e2d", L'x');
@@ -79,7 +81,7 @@ TEST(BaseStringW, WideFormatWithWideArguments) {
 // vswprintf answers -1 for a buffer that is too small; the string must still grow.
 TEST(BaseStringW, WideFormatGrowsPastTheFirstBuffer) {
     const std::wstring longText(10000, L'y');
-    CBaseStringW text;
+    CBaseStringWEx text;
     EXPECT_EQ(text.Format(L"<%ls>", longText.c_str()), 10002);
     EXPECT_EQ(std::wstring(text.GetString()), L"<" + longText + L">");
     text.AppendFormat(L"%ls", longText.c_str());
@@ -87,7 +89,7 @@ TEST(BaseStringW, WideFormatGrowsPastTheFirstBuffer) {
 }
 
 TEST(BaseStringW, NarrowFormatIsConverted) {
-    CBaseStringW text;
+    CBaseStringWEx text;
     EXPECT_EQ(text.Format("%s=%d", "a", 3), 3);
     EXPECT_STREQ(text.GetString(), L"a=3");
 #if !defined(_WIN32)  // narrow text is UTF-8 here, the ANSI code page on Windows
@@ -100,7 +102,7 @@ TEST(BaseStringW, NarrowFormatIsConverted) {
     EXPECT_EQ(text.GetLength(), before + 5000);
     text.SetString(L"abcdef", 2);
     EXPECT_STREQ(text.GetString(), L"ab");
-    CBaseStringW copy(text);
+    CBaseStringWEx copy(text);
     text.Empty();
     EXPECT_STREQ(copy.GetString(), L"ab");
     EXPECT_STREQ(text.GetString(), L"");

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 
@@ -208,7 +208,7 @@ private:
     Bytes m_bytes;
 };
 
-Pixels FrameOf(const CGifDecoder& gif, int index) {
+Pixels FrameOf(const CGifDecoderEx& gif, int index) {
     const uint32_t* frame = gif.GetFrame(index);
     if (frame == nullptr) {
         return {};
@@ -261,7 +261,7 @@ const Bytes kWalkthrough = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x0A, 0x00, 0x0A
 
 TEST(GifDecoder, SingleFrameColours) {
     const Bytes file = TwoByTwo();
-    CGifDecoder gif;
+    CGifDecoderEx gif;
     ASSERT_EQ(gif.LoadFromMemory(file.data(), file.size()), 1);
     EXPECT_EQ(gif.GetWidth(), 2);
     EXPECT_EQ(gif.GetHeight(), 2);
@@ -271,7 +271,7 @@ TEST(GifDecoder, SingleFrameColours) {
 }
 
 TEST(GifDecoder, FileFromAnotherEncoder) {
-    CGifDecoder gif;
+    CGifDecoderEx gif;
     ASSERT_EQ(gif.LoadFromMemory(kWalkthrough.data(), kWalkthrough.size()), 1);
     const char* rows[10] = {"1111122222", "1111122222", "1111122222", "1110000222", "1110000222",
                             "2220000111", "2220000111", "2222211111", "2222211111", "2222211111"};
@@ -287,7 +287,7 @@ TEST(GifDecoder, FileFromAnotherEncoder) {
 
 TEST(GifDecoder, TransparencyAndDisposalToBackground) {
     const Bytes file = ClearedAnimation();
-    CGifDecoder gif;
+    CGifDecoderEx gif;
     ASSERT_EQ(gif.LoadFromMemory(file.data(), file.size()), 2);
     EXPECT_EQ(FrameOf(gif, 0), Pixels(16, kRed));
     const Pixels second = {kClear, kClear, kClear, kClear, kClear, kClear, kGreen, kClear,
@@ -300,7 +300,7 @@ TEST(GifDecoder, TransparencyAndDisposalToBackground) {
 
 TEST(GifDecoder, DisposalToPrevious) {
     const Bytes file = RestoredAnimation();
-    CGifDecoder gif;
+    CGifDecoderEx gif;
     ASSERT_EQ(gif.LoadFromMemory(file.data(), file.size()), 4);
     EXPECT_EQ(FrameOf(gif, 1), (Pixels{kBlue, kBlue, kRed, kBlue, kBlue, kRed, kRed, kRed, kRed}));
     EXPECT_EQ(FrameOf(gif, 2), (Pixels{kRed, kRed, kRed, kRed, kRed, kRed, kRed, kRed, kGreen}));
@@ -326,8 +326,8 @@ TEST(GifDecoder, InterlacedEqualsPlain) {
         GifBuilder(kWide, kHigh, colours).Image(0, 0, kWide, kHigh, indexes).Finish();
     const Bytes interlaced =
         GifBuilder(kWide, kHigh, colours).Image(0, 0, kWide, kHigh, indexes, true).Finish();
-    CGifDecoder a;
-    CGifDecoder b;
+    CGifDecoderEx a;
+    CGifDecoderEx b;
     ASSERT_EQ(a.LoadFromMemory(plain.data(), plain.size()), 1);
     ASSERT_EQ(b.LoadFromMemory(interlaced.data(), interlaced.size()), 1);
     EXPECT_EQ(FrameOf(b, 0), FrameOf(a, 0));
@@ -351,7 +351,7 @@ TEST(GifDecoder, LargePicturesRoundTrip) {
         const Bytes file = GifBuilder(width, height, palette)
                                .Image(0, 0, width, height, indexes, false, palette)
                                .Finish();
-        CGifDecoder gif;
+        CGifDecoderEx gif;
         ASSERT_EQ(gif.LoadFromMemory(file.data(), file.size()), 1);
         const Pixels frame = FrameOf(gif, 0);
         for (size_t i = 0; i < indexes.size(); ++i) {
@@ -362,13 +362,13 @@ TEST(GifDecoder, LargePicturesRoundTrip) {
 
 TEST(GifDecoder, FrameReachingOutsideTheCanvas) {
     const Bytes file = GifBuilder(3, 2, kFour).Image(2, 1, 4, 3, Bytes(12, 2)).Finish();
-    CGifDecoder gif;
+    CGifDecoderEx gif;
     ASSERT_EQ(gif.LoadFromMemory(file.data(), file.size()), 1);
     EXPECT_EQ(FrameOf(gif, 0), (Pixels{kClear, kClear, kClear, kClear, kClear, kBlue}));
 }
 
 TEST(GifDecoder, NotAGifAndAccessorsOutOfRange) {
-    CGifDecoder gif;
+    CGifDecoderEx gif;
     const Bytes notGif = {'G', 'I', 'F', '8', '8', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B};
     EXPECT_EQ(gif.LoadFromMemory(notGif.data(), notGif.size()), 0);
     EXPECT_EQ(gif.LoadFromMemory(nullptr, 10), 0);
@@ -399,13 +399,13 @@ std::vector<Bytes> AllSamples() {
 // were complete before the cut.
 TEST(GifDecoder, TruncatedFilesKeepCompleteFrames) {
     for (const Bytes& file : AllSamples()) {
-        CGifDecoder whole;
+        CGifDecoderEx whole;
         const int frames = whole.LoadFromMemory(file.data(), file.size());
         ASSERT_GT(frames, 0);
         for (size_t length = 0; length < file.size(); ++length) {
             // A copy of exactly the prefix, so that AddressSanitizer sees any read past it.
             const Bytes prefix(file.begin(), file.begin() + static_cast<long>(length));
-            CGifDecoder cut;
+            CGifDecoderEx cut;
             const int count = cut.LoadFromMemory(prefix.data(), prefix.size());
             ASSERT_LE(count, frames) << "length " << length;
             for (int i = 0; i < count; ++i) {
@@ -424,7 +424,7 @@ TEST(GifDecoder, CorruptedFilesNeverCrash) {
             for (int k = 0; k < flips; ++k) {
                 damaged[random() % damaged.size()] = static_cast<uint8_t>(random());
             }
-            CGifDecoder gif;
+            CGifDecoderEx gif;
             const int count = gif.LoadFromMemory(damaged.data(), damaged.size());
             for (int i = 0; i < count; ++i) {
                 ASSERT_NE(gif.GetFrame(i), nullptr);

@@ -1,5 +1,6 @@
-// The anti-aliased polyline: intensity across the stroke, the bounding-box promise callers
-// rely on to clear only what was drawn, and agreement with a brute-force reference.
+// The anti-aliased polyline: intensity across the stroke, the box our library reports (its own
+// addition: a caller of the family's DrawGradualMultiLine gets no box), and agreement with a
+// brute-force reference.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -9,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 
@@ -21,15 +22,20 @@ struct Canvas {
     int At(int x, int y) const { return bytes[static_cast<size_t>(y * kWidth + x)]; }
 };
 
+// Draws with the box and answers it; the family's entry point, drawing the same polyline into
+// a copy of what the canvas held, must give the same bytes.
 ZRect Draw(Canvas& canvas, const std::vector<std::pair<int, int>>& points, double lineWidth,
            double alpha) {
     CPtrListCtrl list;
     for (const auto& [x, y] : points) {
-        list.AddData(ZUVO_PackPoint(x, y));
+        list.AddData(ZUVO_PackPoint(x, y), -1);
     }
+    Canvas plain = canvas;
     ZRect touched{-1, -1, -1, -1};
-    DrawGradualMultiLine(kWidth, kHeight, &list, lineWidth, 0.0, alpha, 0.0, canvas.bytes.data(),
-                         &touched);
+    DrawGradualMultiLineBox(kWidth, kHeight, &list, lineWidth, 0.0, alpha, 0.0, canvas.bytes.data(),
+                            &touched);
+    DrawGradualMultiLine(kWidth, kHeight, &list, lineWidth, 0.0, alpha, 0.0, plain.bytes.data());
+    EXPECT_TRUE(plain.bytes == canvas.bytes) << "DrawGradualMultiLine differs from the boxed one";
     return touched;
 }
 
@@ -110,16 +116,19 @@ TEST(GradualLine, NothingToDraw) {
     Canvas canvas;
     CPtrListCtrl empty;
     CPtrListCtrl one;
-    one.AddData(ZUVO_PackPoint(5, 5));
+    one.AddData(ZUVO_PackPoint(5, 5), -1);
     ZRect touched{1, 2, 3, 4};
-    DrawGradualMultiLine(kWidth, kHeight, &empty, 3.0, 0, 1.0, 0, canvas.bytes.data(), &touched);
+    DrawGradualMultiLineBox(kWidth, kHeight, &empty, 3.0, 0, 1.0, 0, canvas.bytes.data(), &touched);
     EXPECT_TRUE(IsEmpty(touched));
     touched = ZRect{1, 2, 3, 4};
-    DrawGradualMultiLine(kWidth, kHeight, nullptr, 3.0, 0, 1.0, 0, canvas.bytes.data(), &touched);
+    DrawGradualMultiLineBox(kWidth, kHeight, nullptr, 3.0, 0, 1.0, 0, canvas.bytes.data(),
+                            &touched);
     EXPECT_TRUE(IsEmpty(touched));
-    DrawGradualMultiLine(kWidth, kHeight, &one, 3.0, 0, 1.0, 0, nullptr, &touched);
-    DrawGradualMultiLine(0, kHeight, &one, 3.0, 0, 1.0, 0, canvas.bytes.data(), &touched);
-    DrawGradualMultiLine(kWidth, -1, &one, 3.0, 0, 1.0, 0, canvas.bytes.data(), nullptr);
+    DrawGradualMultiLineBox(kWidth, kHeight, &one, 3.0, 0, 1.0, 0, nullptr, &touched);
+    DrawGradualMultiLineBox(0, kHeight, &one, 3.0, 0, 1.0, 0, canvas.bytes.data(), &touched);
+    DrawGradualMultiLineBox(kWidth, -1, &one, 3.0, 0, 1.0, 0, canvas.bytes.data(), nullptr);
+    DrawGradualMultiLine(kWidth, kHeight, nullptr, 3.0, 0, 1.0, 0, canvas.bytes.data());
+    DrawGradualMultiLine(kWidth, kHeight, &one, 3.0, 0, 1.0, 0, nullptr);
     EXPECT_EQ(std::count(canvas.bytes.begin(), canvas.bytes.end(), 0), kWidth * kHeight);
 }
 

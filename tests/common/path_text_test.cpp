@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 

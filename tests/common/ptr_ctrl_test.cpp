@@ -29,7 +29,7 @@ int ZUVO_CALL SameValue(const void* entry, const void* key) {
 
 TEST(PtrCtrl, InsertFrontBackAndMiddle) {
     CPtrListCtrl list;
-    EXPECT_EQ(list.AddData(Item(2)), 0);
+    EXPECT_EQ(list.AddData(Item(2), -1), 0);
     EXPECT_EQ(list.AddData(Item(4), -1), 1);
     EXPECT_EQ(list.AddData(Item(1), 0), 0);
     EXPECT_EQ(list.AddData(Item(3), 2), 2);
@@ -42,7 +42,7 @@ TEST(PtrCtrl, InsertFrontBackAndMiddle) {
 TEST(PtrCtrl, RemoveAtAndFind) {
     CPtrArrayCtrl list;
     for (intptr_t v = 1; v <= 6; ++v) {
-        list.AddData(Item(v));
+        list.AddData(Item(v), -1);
     }
     EXPECT_EQ(list.RemoveAt(1), Item(2));
     EXPECT_EQ(list.RemoveAt(3), Item(5));
@@ -54,14 +54,14 @@ TEST(PtrCtrl, RemoveAtAndFind) {
     EXPECT_EQ(list.FindData(Item(4), nullptr), -1);
     list.RemoveAll();
     EXPECT_EQ(list.GetCount(), 0);
-    EXPECT_EQ(list.AddData(Item(7)), 0);
+    EXPECT_EQ(list.AddData(Item(7), -1), 0);
     EXPECT_EQ(Contents(list), (std::vector<intptr_t>{7}));
 }
 
 TEST(PtrCtrl, MoveData) {
     CPtrListCtrl list;
     for (intptr_t v = 0; v < 6; ++v) {
-        list.AddData(Item(v));
+        list.AddData(Item(v), -1);
     }
     EXPECT_NE(list.MoveData(3, 1, 0), 0);  // entry 3 to the front
     EXPECT_EQ(Contents(list), (std::vector<intptr_t>{3, 0, 1, 2, 4, 5}));

@@ -1,9 +1,10 @@
-// Delayed window messages arrive after their delay, in due order; cancelled ones never do.
+// Delayed window messages arrive after their delay, in due order; cancelled ones never do. The
+// engine is our library's extended one, which can tell whether it runs and what is pending.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "ZUVO_Common.h"
+#include "ZUVO_CommonExtras.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -45,14 +46,17 @@ std::vector<Arrival> Pump(HWND window, uint32_t start, uint32_t durationMs) {
 TEST(DelayPostMsgEngine, PostsAfterTheDelayInDueOrder) {
     zuvo::UniqueWindow window = MakeMessageWindow();
     ASSERT_TRUE(window);
-    CDelayPostMsgEngine engine;
+    CDelayPostMsgEngineEx engine;
     ASSERT_EQ(engine.Start(), 1);
     EXPECT_EQ(engine.Start(), 1) << "a second start keeps the running worker";
 
     const uint32_t start = MS_GetTime();
-    ASSERT_EQ(engine.DelayPostMsg(300, window.get(), window.get(), kMessageA, 3, 0), 1);
-    ASSERT_EQ(engine.DelayPostMsg(100, window.get(), window.get(), kMessageA, 1, 0), 1);
-    ASSERT_EQ(engine.DelayPostMsg(200, window.get(), window.get(), kMessageB, 2, 0), 1);
+    ASSERT_EQ(
+        engine.DelayPostMsg(300, window.get(), window.get(), kMessageA, 3, 0, nullptr, nullptr), 1);
+    ASSERT_EQ(
+        engine.DelayPostMsg(100, window.get(), window.get(), kMessageA, 1, 0, nullptr, nullptr), 1);
+    ASSERT_EQ(
+        engine.DelayPostMsg(200, window.get(), window.get(), kMessageB, 2, 0, nullptr, nullptr), 1);
     EXPECT_EQ(engine.GetPendingCount(), 3);
 
     std::vector<Arrival> arrivals = Pump(window.get(), start, 600);
@@ -70,11 +74,11 @@ TEST(DelayPostMsgEngine, PostsAfterTheDelayInDueOrder) {
 
 TEST(DelayPostMsgEngine, EqualDueTimesKeepTheirOrder) {
     zuvo::UniqueWindow window = MakeMessageWindow();
-    CDelayPostMsgEngine engine;
+    CDelayPostMsgEngineEx engine;
     ASSERT_EQ(engine.Start(), 1);
     const uint32_t start = MS_GetTime();
     for (WPARAM i = 0; i < 20; ++i) {
-        engine.DelayPostMsg(50, window.get(), window.get(), kMessageA, i, 0);
+        engine.DelayPostMsg(50, window.get(), window.get(), kMessageA, i, 0, nullptr, nullptr);
     }
     std::vector<Arrival> arrivals = Pump(window.get(), start, 300);
     ASSERT_EQ(arrivals.size(), 20u);
@@ -86,13 +90,17 @@ TEST(DelayPostMsgEngine, EqualDueTimesKeepTheirOrder) {
 TEST(DelayPostMsgEngine, CancelledPostsNeverArrive) {
     zuvo::UniqueWindow window = MakeMessageWindow();
     zuvo::UniqueWindow other = MakeMessageWindow();
-    CDelayPostMsgEngine engine;
+    CDelayPostMsgEngineEx engine;
     ASSERT_EQ(engine.Start(), 1);
     const uint32_t start = MS_GetTime();
-    engine.DelayPostMsg(kCancelMarginMs + 100, window.get(), window.get(), kMessageA, 1, 0);
-    engine.DelayPostMsg(kCancelMarginMs + 150, window.get(), window.get(), kMessageA, 2, 0);
-    engine.DelayPostMsg(kCancelMarginMs + 120, window.get(), window.get(), kMessageB, 3, 0);
-    engine.DelayPostMsg(kCancelMarginMs + 120, window.get(), other.get(), kMessageA, 4, 0);
+    engine.DelayPostMsg(kCancelMarginMs + 100, window.get(), window.get(), kMessageA, 1, 0, nullptr,
+                        nullptr);
+    engine.DelayPostMsg(kCancelMarginMs + 150, window.get(), window.get(), kMessageA, 2, 0, nullptr,
+                        nullptr);
+    engine.DelayPostMsg(kCancelMarginMs + 120, window.get(), window.get(), kMessageB, 3, 0, nullptr,
+                        nullptr);
+    engine.DelayPostMsg(kCancelMarginMs + 120, window.get(), other.get(), kMessageA, 4, 0, nullptr,
+                        nullptr);
 
     EXPECT_EQ(engine.RemoveDelayPostMsg(window.get(), window.get(), kMessageA, 1), 2);
     EXPECT_EQ(engine.RemoveDelayPostMsg(window.get(), window.get(), kMessageA, 1), 0);
@@ -105,11 +113,13 @@ TEST(DelayPostMsgEngine, CancelledPostsNeverArrive) {
 
 TEST(DelayPostMsgEngine, RemoveOneCancelsOnlyTheFirstDue) {
     zuvo::UniqueWindow window = MakeMessageWindow();
-    CDelayPostMsgEngine engine;
+    CDelayPostMsgEngineEx engine;
     ASSERT_EQ(engine.Start(), 1);
     const uint32_t start = MS_GetTime();
-    engine.DelayPostMsg(kCancelMarginMs + 150, window.get(), window.get(), kMessageA, 2, 0);
-    engine.DelayPostMsg(kCancelMarginMs + 80, window.get(), window.get(), kMessageA, 1, 0);
+    engine.DelayPostMsg(kCancelMarginMs + 150, window.get(), window.get(), kMessageA, 2, 0, nullptr,
+                        nullptr);
+    engine.DelayPostMsg(kCancelMarginMs + 80, window.get(), window.get(), kMessageA, 1, 0, nullptr,
+                        nullptr);
     EXPECT_EQ(engine.RemoveDelayPostMsg(window.get(), window.get(), kMessageA, 0), 1);
     std::vector<Arrival> arrivals = Pump(window.get(), start, kCancelMarginMs + 350);
     ASSERT_EQ(arrivals.size(), 1u);
@@ -118,20 +128,23 @@ TEST(DelayPostMsgEngine, RemoveOneCancelsOnlyTheFirstDue) {
 
 TEST(DelayPostMsgEngine, StopDropsPendingAndRefusesNewEntries) {
     zuvo::UniqueWindow window = MakeMessageWindow();
-    CDelayPostMsgEngine engine;
-    EXPECT_EQ(engine.DelayPostMsg(10, window.get(), window.get(), kMessageA, 1, 0), 0)
+    CDelayPostMsgEngineEx engine;
+    EXPECT_EQ(
+        engine.DelayPostMsg(10, window.get(), window.get(), kMessageA, 1, 0, nullptr, nullptr), 0)
         << "nothing is queued before Start";
     ASSERT_EQ(engine.Start(), 1);
     const uint32_t start = MS_GetTime();
-    engine.DelayPostMsg(kCancelMarginMs + 50, window.get(), window.get(), kMessageA, 1, 0);
+    engine.DelayPostMsg(kCancelMarginMs + 50, window.get(), window.get(), kMessageA, 1, 0, nullptr,
+                        nullptr);
     engine.Stop();
     EXPECT_EQ(engine.IsRunning(), 0);
-    EXPECT_EQ(engine.DelayPostMsg(10, window.get(), window.get(), kMessageA, 2, 0), 0);
+    EXPECT_EQ(
+        engine.DelayPostMsg(10, window.get(), window.get(), kMessageA, 2, 0, nullptr, nullptr), 0);
     EXPECT_TRUE(Pump(window.get(), start, kCancelMarginMs + 200).empty());
 
     ASSERT_EQ(engine.Start(), 1) << "the engine starts again after a stop";
     const uint32_t again = MS_GetTime();
-    engine.DelayPostMsg(20, window.get(), window.get(), kMessageA, 3, 0);
+    engine.DelayPostMsg(20, window.get(), window.get(), kMessageA, 3, 0, nullptr, nullptr);
     std::vector<Arrival> arrivals = Pump(window.get(), again, 200);
     ASSERT_EQ(arrivals.size(), 1u);
     EXPECT_EQ(arrivals[0].wParam, 3u);
@@ -144,7 +157,7 @@ void ZUVO_CALL CountCallback(HWND, UINT, WPARAM wParam, LPARAM, void* context) {
 TEST(DelayPostMsgEngine, CallbackRunsInsteadOfThePost) {
     zuvo::UniqueWindow window = MakeMessageWindow();
     std::vector<WPARAM> calls;
-    CDelayPostMsgEngine engine;
+    CDelayPostMsgEngineEx engine;
     ASSERT_EQ(engine.Start(), 1);
     const uint32_t start = MS_GetTime();
     engine.DelayPostMsg(30, window.get(), window.get(), kMessageA, 7, 0, CountCallback, &calls);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "ZUVO_Common.h"
+#include "ZUVO_CommonExtras.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ protected:
 
 // The driver reads 256 bytes 0..255 and answers them reversed.
 TEST_F(SerialPort, BytesCrossTheLineUnchangedBothWays) {
-    CSerialUtil serial;
+    CSerialUtilEx serial;
     EXPECT_EQ(serial.IsOpened(), 0);
     ASSERT_EQ(serial.OpenSerial(port, 9600), 1);
     EXPECT_EQ(serial.IsOpened(), 1);
@@ -56,7 +56,7 @@ TEST_F(SerialPort, BytesCrossTheLineUnchangedBothWays) {
 
 // The driver stops reading: a write that cannot finish must give up within its time-out.
 TEST_F(SerialPort, WriteTimeOutIsAHardBoundWhenTheLineStalls) {
-    CSerialUtil serial;
+    CSerialUtilEx serial;
     ASSERT_EQ(serial.OpenSerial(port, 9600), 1);
     std::vector<uint8_t> payload(4 * 1024 * 1024, 0x55);
     for (int round = 0; round < 3; ++round) {
@@ -74,7 +74,7 @@ TEST_F(SerialPort, WriteTimeOutIsAHardBoundWhenTheLineStalls) {
 }
 
 TEST(SerialPortErrors, MissingPortDoesNotOpen) {
-    CSerialUtil serial;
+    CSerialUtilEx serial;
     EXPECT_EQ(serial.OpenSerial(199, 9600), 0);
     EXPECT_EQ(serial.IsOpened(), 0);
     EXPECT_EQ(serial.OpenSerial(0, 9600), 0);

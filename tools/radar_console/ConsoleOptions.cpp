@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 const char kConsoleUsage[] =
     "usage: radar_console [options]\n"

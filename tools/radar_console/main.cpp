@@ -11,7 +11,7 @@
 #include <string>
 
 #include "ConsoleOptions.h"
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 #include "ZUVO_DataProcess.h"
 #include "ZUVO_DataProcessExtras.h"
 

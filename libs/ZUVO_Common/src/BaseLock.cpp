@@ -2,7 +2,7 @@
 #include <mutex>
 #include <new>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 

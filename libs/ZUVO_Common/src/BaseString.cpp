@@ -12,7 +12,7 @@
 #include <string>
 
 #include "Platform.h"
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 
@@ -112,6 +112,125 @@ size_t GrownCapacity(size_t current, size_t needed) {
     return capacity;
 }
 
+// The three data members of a string, for the helpers below: the classes keep their storage in
+// plain members (its layout is shared with the program), and these work on it for both.
+template <typename Char>
+struct Storage {
+    Char*& text;
+    size_t& length;
+    size_t& capacity;
+};
+
+template <typename Char>
+size_t TextLength(const Char* text) {
+    return std::char_traits<Char>::length(text);
+}
+
+// Replaces the text with count characters of text, which may point into the string itself.
+template <typename Char>
+void Assign(Storage<Char> string, const Char* text, size_t count) {
+    if (count < string.capacity) {
+        // Also right when text points into this string: move copes with the overlap.
+        std::char_traits<Char>::move(string.text, text, count);
+        string.text[count] = Char(0);
+        string.length = count;
+        return;
+    }
+    // Text longer than the buffer cannot lie inside it, so the old buffer may go.
+    const size_t capacity = GrownCapacity(0, count + 1);
+    Char* fresh = static_cast<Char*>(std::malloc(capacity * sizeof(Char)));
+    if (fresh == nullptr) {
+        return;
+    }
+    std::char_traits<Char>::copy(fresh, text, count);
+    fresh[count] = Char(0);
+    std::free(string.text);
+    string.text = fresh;
+    string.length = count;
+    string.capacity = capacity;
+}
+
+template <typename Char>
+void Clear(Storage<Char> string) {
+    string.length = 0;
+    if (string.text != nullptr) {
+        string.text[0] = Char(0);
+    }
+}
+
+// Null text empties the string; a negative length takes text up to its zero.
+template <typename Char>
+void AssignText(Storage<Char> string, const Char* text, int length) {
+    if (text == nullptr) {
+        Clear(string);
+        return;
+    }
+    Assign(string, text, length < 0 ? TextLength(text) : static_cast<size_t>(length));
+}
+
+template <typename Char>
+void Reserve(Storage<Char> string, size_t capacity) {
+    if (capacity <= string.capacity) {
+        return;
+    }
+    const size_t grown = GrownCapacity(string.capacity, capacity);
+    Char* fresh = static_cast<Char*>(std::realloc(string.text, grown * sizeof(Char)));
+    if (fresh == nullptr) {
+        return;
+    }
+    if (string.text == nullptr) {
+        fresh[0] = Char(0);
+    }
+    string.text = fresh;
+    string.capacity = grown;
+}
+
+// Only called with formatted scratch text, never with text inside this string (Reserve may
+// move the buffer).
+template <typename Char>
+void Append(Storage<Char> string, const Char* text, size_t length) {
+    if (text == nullptr || length == 0) {
+        return;
+    }
+    Reserve(string, string.length + length + 1);
+    if (string.capacity < string.length + length + 1) {
+        return;
+    }
+    std::char_traits<Char>::copy(string.text + string.length, text, length);
+    string.length += length;
+    string.text[string.length] = Char(0);
+}
+
+// Formats into the string (replacing or appending); answers the new length or -1.
+template <typename Char>
+int FormatInto(Storage<Char> string, bool append, const Char* format, va_list args) {
+    Scratch<Char> scratch;
+    const int length = FormatToScratch(scratch, format, args);
+    if (length < 0) {
+        return -1;
+    }
+    if (append) {
+        Append(string, scratch.Data(), static_cast<size_t>(length));
+    } else {
+        Assign(string, scratch.Data(), static_cast<size_t>(length));
+    }
+    return static_cast<int>(string.length);
+}
+
+// Formats narrow text, converts it to wide text and puts it into the string.
+int FormatNarrowInto(Storage<wchar_t> string, bool append, const char* format, va_list args) {
+    std::wstring wide;
+    if (!FormatNarrowToWide(wide, format, args)) {
+        return -1;
+    }
+    if (append) {
+        Append(string, wide.c_str(), wide.size());
+    } else {
+        Assign(string, wide.c_str(), wide.size());
+    }
+    return static_cast<int>(string.length);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -120,83 +239,24 @@ size_t GrownCapacity(size_t current, size_t needed) {
 
 CBaseStringA::CBaseStringA() : m_text(nullptr), m_length(0), m_capacity(0) {}
 
-CBaseStringA::CBaseStringA(const char* text) : CBaseStringA() {
-    SetString(text);
-}
-
-CBaseStringA::CBaseStringA(const CBaseStringA& other) : CBaseStringA() {
-    SetString(other.GetString(), other.GetLength());
-}
-
-CBaseStringA& CBaseStringA::operator=(const CBaseStringA& other) {
-    if (this != &other) {
-        SetString(other.GetString(), other.GetLength());
-    }
-    return *this;
-}
-
 CBaseStringA::~CBaseStringA() {
     std::free(m_text);
 }
 
 int CBaseStringA::Format(const char* format, ...) {
-    Scratch<char> scratch;
     va_list args;
     va_start(args, format);
-    const int length = FormatToScratch(scratch, format, args);
+    const int length = FormatInto(Storage<char>{m_text, m_length, m_capacity}, false, format, args);
     va_end(args);
-    if (length < 0) {
-        return -1;
-    }
-    SetString(scratch.Data(), length);
-    return GetLength();
+    return length;
 }
 
 int CBaseStringA::AppendFormat(const char* format, ...) {
-    Scratch<char> scratch;
     va_list args;
     va_start(args, format);
-    const int length = FormatToScratch(scratch, format, args);
+    const int length = FormatInto(Storage<char>{m_text, m_length, m_capacity}, true, format, args);
     va_end(args);
-    if (length < 0) {
-        return -1;
-    }
-    Append(scratch.Data(), static_cast<size_t>(length));
-    return GetLength();
-}
-
-void CBaseStringA::SetString(const char* text, int length) {
-    if (text == nullptr) {
-        Empty();
-        return;
-    }
-    const size_t count = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
-    if (count < m_capacity) {
-        // Also right when text points into this string: memmove copes with the overlap.
-        std::memmove(m_text, text, count);
-        m_text[count] = '\0';
-        m_length = count;
-        return;
-    }
-    // Text longer than the buffer cannot lie inside it, so the old buffer may go.
-    const size_t capacity = GrownCapacity(0, count + 1);
-    char* fresh = static_cast<char*>(std::malloc(capacity));
-    if (fresh == nullptr) {
-        return;
-    }
-    std::memcpy(fresh, text, count);
-    fresh[count] = '\0';
-    std::free(m_text);
-    m_text = fresh;
-    m_length = count;
-    m_capacity = capacity;
-}
-
-void CBaseStringA::Empty() {
-    m_length = 0;
-    if (m_text != nullptr) {
-        m_text[0] = '\0';
-    }
+    return length;
 }
 
 const char* CBaseStringA::GetString() const {
@@ -207,144 +267,32 @@ int CBaseStringA::GetLength() const {
     return static_cast<int>(m_length);
 }
 
-// Only called with formatted scratch text, never with text inside this string (Reserve may
-// move the buffer).
-void CBaseStringA::Append(const char* text, size_t length) {
-    if (text == nullptr || length == 0) {
-        return;
-    }
-    Reserve(m_length + length + 1);
-    if (m_capacity < m_length + length + 1) {
-        return;
-    }
-    std::memcpy(m_text + m_length, text, length);
-    m_length += length;
-    m_text[m_length] = '\0';
-}
-
-void CBaseStringA::Reserve(size_t capacity) {
-    if (capacity <= m_capacity) {
-        return;
-    }
-    const size_t grown = GrownCapacity(m_capacity, capacity);
-    char* fresh = static_cast<char*>(std::realloc(m_text, grown));
-    if (fresh == nullptr) {
-        return;
-    }
-    if (m_text == nullptr) {
-        fresh[0] = '\0';
-    }
-    m_text = fresh;
-    m_capacity = grown;
-}
-
 // ---------------------------------------------------------------------------------------------
 // CBaseStringW
 // ---------------------------------------------------------------------------------------------
 
 CBaseStringW::CBaseStringW() : m_text(nullptr), m_length(0), m_capacity(0) {}
 
-CBaseStringW::CBaseStringW(const wchar_t* text) : CBaseStringW() {
-    SetString(text);
-}
-
-CBaseStringW::CBaseStringW(const CBaseStringW& other) : CBaseStringW() {
-    SetString(other.GetString(), other.GetLength());
-}
-
-CBaseStringW& CBaseStringW::operator=(const CBaseStringW& other) {
-    if (this != &other) {
-        SetString(other.GetString(), other.GetLength());
-    }
-    return *this;
-}
-
 CBaseStringW::~CBaseStringW() {
     std::free(m_text);
 }
 
 int CBaseStringW::Format(const char* format, ...) {
-    std::wstring wide;
     va_list args;
     va_start(args, format);
-    const bool formatted = FormatNarrowToWide(wide, format, args);
+    const int length =
+        FormatNarrowInto(Storage<wchar_t>{m_text, m_length, m_capacity}, false, format, args);
     va_end(args);
-    if (!formatted) {
-        return -1;
-    }
-    SetString(wide.c_str(), static_cast<int>(wide.size()));
-    return GetLength();
-}
-
-int CBaseStringW::Format(const wchar_t* format, ...) {
-    Scratch<wchar_t> scratch;
-    va_list args;
-    va_start(args, format);
-    const int length = FormatToScratch(scratch, format, args);
-    va_end(args);
-    if (length < 0) {
-        return -1;
-    }
-    SetString(scratch.Data(), length);
-    return GetLength();
+    return length;
 }
 
 int CBaseStringW::AppendFormat(const char* format, ...) {
-    std::wstring wide;
     va_list args;
     va_start(args, format);
-    const bool formatted = FormatNarrowToWide(wide, format, args);
+    const int length =
+        FormatNarrowInto(Storage<wchar_t>{m_text, m_length, m_capacity}, true, format, args);
     va_end(args);
-    if (!formatted) {
-        return -1;
-    }
-    Append(wide.c_str(), wide.size());
-    return GetLength();
-}
-
-int CBaseStringW::AppendFormat(const wchar_t* format, ...) {
-    Scratch<wchar_t> scratch;
-    va_list args;
-    va_start(args, format);
-    const int length = FormatToScratch(scratch, format, args);
-    va_end(args);
-    if (length < 0) {
-        return -1;
-    }
-    Append(scratch.Data(), static_cast<size_t>(length));
-    return GetLength();
-}
-
-void CBaseStringW::SetString(const wchar_t* text, int length) {
-    if (text == nullptr) {
-        Empty();
-        return;
-    }
-    const size_t count = length < 0 ? std::wcslen(text) : static_cast<size_t>(length);
-    if (count < m_capacity) {
-        std::wmemmove(m_text, text, count);
-        m_text[count] = L'\0';
-        m_length = count;
-        return;
-    }
-    const size_t capacity = GrownCapacity(0, count + 1);
-    wchar_t* fresh = static_cast<wchar_t*>(std::malloc(capacity * sizeof(wchar_t)));
-    if (fresh == nullptr) {
-        return;
-    }
-    std::wmemcpy(fresh, text, count);
-    fresh[count] = L'\0';
-    std::free(m_text);
-    m_text = fresh;
-    m_length = count;
-    m_capacity = capacity;
-}
-
-void CBaseStringW::Empty() {
-    m_length = 0;
-    if (m_text != nullptr) {
-        m_text[0] = L'\0';
-    }
+    return length;
 }
 
 const wchar_t* CBaseStringW::GetString() const {
@@ -355,33 +303,78 @@ int CBaseStringW::GetLength() const {
     return static_cast<int>(m_length);
 }
 
-// Only called with formatted scratch text, never with text inside this string (Reserve may
-// move the buffer).
-void CBaseStringW::Append(const wchar_t* text, size_t length) {
-    if (text == nullptr || length == 0) {
-        return;
-    }
-    Reserve(m_length + length + 1);
-    if (m_capacity < m_length + length + 1) {
-        return;
-    }
-    std::wmemcpy(m_text + m_length, text, length);
-    m_length += length;
-    m_text[m_length] = L'\0';
+// ---------------------------------------------------------------------------------------------
+// What our library adds: CBaseStringAEx, CBaseStringWEx
+// ---------------------------------------------------------------------------------------------
+
+CBaseStringAEx::CBaseStringAEx() = default;
+
+CBaseStringAEx::CBaseStringAEx(const char* text) {
+    SetString(text, -1);
 }
 
-void CBaseStringW::Reserve(size_t capacity) {
-    if (capacity <= m_capacity) {
-        return;
+CBaseStringAEx::CBaseStringAEx(const CBaseStringAEx& other) : CBaseStringA() {
+    SetString(other.GetString(), other.GetLength());
+}
+
+CBaseStringAEx& CBaseStringAEx::operator=(const CBaseStringAEx& other) {
+    if (this != &other) {
+        SetString(other.GetString(), other.GetLength());
     }
-    const size_t grown = GrownCapacity(m_capacity, capacity);
-    wchar_t* fresh = static_cast<wchar_t*>(std::realloc(m_text, grown * sizeof(wchar_t)));
-    if (fresh == nullptr) {
-        return;
+    return *this;
+}
+
+CBaseStringAEx::~CBaseStringAEx() = default;
+
+void CBaseStringAEx::SetString(const char* text, int length) {
+    AssignText(Storage<char>{m_text, m_length, m_capacity}, text, length);
+}
+
+void CBaseStringAEx::Empty() {
+    Clear(Storage<char>{m_text, m_length, m_capacity});
+}
+
+CBaseStringWEx::CBaseStringWEx() = default;
+
+CBaseStringWEx::CBaseStringWEx(const wchar_t* text) {
+    SetString(text, -1);
+}
+
+CBaseStringWEx::CBaseStringWEx(const CBaseStringWEx& other) : CBaseStringW() {
+    SetString(other.GetString(), other.GetLength());
+}
+
+CBaseStringWEx& CBaseStringWEx::operator=(const CBaseStringWEx& other) {
+    if (this != &other) {
+        SetString(other.GetString(), other.GetLength());
     }
-    if (m_text == nullptr) {
-        fresh[0] = L'\0';
-    }
-    m_text = fresh;
-    m_capacity = grown;
+    return *this;
+}
+
+CBaseStringWEx::~CBaseStringWEx() = default;
+
+int CBaseStringWEx::Format(const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int length =
+        FormatInto(Storage<wchar_t>{m_text, m_length, m_capacity}, false, format, args);
+    va_end(args);
+    return length;
+}
+
+int CBaseStringWEx::AppendFormat(const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int length =
+        FormatInto(Storage<wchar_t>{m_text, m_length, m_capacity}, true, format, args);
+    va_end(args);
+    return length;
+}
+
+void CBaseStringWEx::SetString(const wchar_t* text, int length) {
+    AssignText(Storage<wchar_t>{m_text, m_length, m_capacity}, text, length);
+}
+
+void CBaseStringWEx::Empty() {
+    Clear(Storage<wchar_t>{m_text, m_length, m_capacity});
 }

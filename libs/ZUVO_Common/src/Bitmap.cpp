@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "ZUVO_Common.h"
+#include "ZUVO_CommonExtras.h"
 
 extern "C" HBITMAP ZUVO_CALL CreateHBitmap(void** bits, int width, int height, int bitsPerPixel) {
     if (bits != nullptr) {

@@ -2,7 +2,7 @@
 #include <chrono>
 #include <thread>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 extern "C" {
 

@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "DateNameFormat.h"
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace zuvo::datename {
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <utility>
 
-#include "ZUVO_Common.h"
+#include "ZUVO_CommonExtras.h"
 
 namespace {
 
@@ -117,15 +117,6 @@ void CDelayPostMsgEngine::Stop() {
     }
 }
 
-int CDelayPostMsgEngine::IsRunning() const {
-    Engine* engine = Get(m_impl);
-    if (engine == nullptr) {
-        return 0;
-    }
-    std::lock_guard<std::mutex> lock(engine->mutex);
-    return engine->worker.joinable() && !engine->stopping ? 1 : 0;
-}
-
 int CDelayPostMsgEngine::DelayPostMsg(uint32_t delayMs, HWND target, HWND owner, UINT message,
                                       WPARAM wParam, LPARAM lParam, DelayPostCallback callback,
                                       void* context) {
@@ -173,7 +164,23 @@ int CDelayPostMsgEngine::RemoveDelayPostMsg(HWND target, HWND owner, UINT messag
     return removed;
 }
 
-int CDelayPostMsgEngine::GetPendingCount() const {
+// ---------------------------------------------------------------------------------------------
+// What our library adds: CDelayPostMsgEngineEx
+// ---------------------------------------------------------------------------------------------
+
+CDelayPostMsgEngineEx::CDelayPostMsgEngineEx() = default;
+CDelayPostMsgEngineEx::~CDelayPostMsgEngineEx() = default;
+
+int CDelayPostMsgEngineEx::IsRunning() const {
+    Engine* engine = Get(m_impl);
+    if (engine == nullptr) {
+        return 0;
+    }
+    std::lock_guard<std::mutex> lock(engine->mutex);
+    return engine->worker.joinable() && !engine->stopping ? 1 : 0;
+}
+
+int CDelayPostMsgEngineEx::GetPendingCount() const {
     Engine* engine = Get(m_impl);
     if (engine == nullptr) {
         return 0;

@@ -9,7 +9,7 @@
 
 #include "DateNameFormat.h"
 #include "Platform.h"
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 

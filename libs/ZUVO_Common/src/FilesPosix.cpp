@@ -11,7 +11,7 @@
 #include <string>
 
 #include "Platform.h"
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 using zuvo::platform::AnsiToWide;
 using zuvo::platform::WideToAnsi;

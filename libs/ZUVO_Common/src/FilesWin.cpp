@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Platform.h"
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <new>
 #include <vector>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 
@@ -502,7 +502,19 @@ CGifDecoder::~CGifDecoder() {
     Unload();
 }
 
-int CGifDecoder::LoadFromMemory(const void* data, size_t size) {
+void CGifDecoder::Unload() {
+    delete ImplOf(m_impl);
+    m_impl = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// What our library adds: the decoding, CGifDecoderEx
+// ---------------------------------------------------------------------------------------------
+
+CGifDecoderEx::CGifDecoderEx() = default;
+CGifDecoderEx::~CGifDecoderEx() = default;
+
+int CGifDecoderEx::LoadFromMemory(const void* data, size_t size) {
     Unload();
     if (data == nullptr) {
         return 0;
@@ -528,37 +540,32 @@ int CGifDecoder::LoadFromMemory(const void* data, size_t size) {
     return static_cast<int>(impl->frames.size());
 }
 
-void CGifDecoder::Unload() {
-    delete ImplOf(m_impl);
-    m_impl = nullptr;
-}
-
-int CGifDecoder::GetFrameCount() const {
+int CGifDecoderEx::GetFrameCount() const {
     return m_impl != nullptr ? static_cast<int>(ImplOf(m_impl)->frames.size()) : 0;
 }
 
-int CGifDecoder::GetWidth() const {
+int CGifDecoderEx::GetWidth() const {
     return m_impl != nullptr ? ImplOf(m_impl)->width : 0;
 }
 
-int CGifDecoder::GetHeight() const {
+int CGifDecoderEx::GetHeight() const {
     return m_impl != nullptr ? ImplOf(m_impl)->height : 0;
 }
 
-const uint32_t* CGifDecoder::GetFrame(int index) const {
+const uint32_t* CGifDecoderEx::GetFrame(int index) const {
     if (index < 0 || index >= GetFrameCount()) {
         return nullptr;
     }
     return ImplOf(m_impl)->frames[static_cast<size_t>(index)].data();
 }
 
-int CGifDecoder::GetFrameDelay(int index) const {
+int CGifDecoderEx::GetFrameDelay(int index) const {
     if (index < 0 || index >= GetFrameCount()) {
         return 0;
     }
     return ImplOf(m_impl)->delays[static_cast<size_t>(index)];
 }
 
-int CGifDecoder::GetLoopCount() const {
+int CGifDecoderEx::GetLoopCount() const {
     return m_impl != nullptr ? ImplOf(m_impl)->loopCount : -1;
 }

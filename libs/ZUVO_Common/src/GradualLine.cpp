@@ -1,4 +1,4 @@
-// DrawGradualMultiLine: an anti-aliased, round-capped thick polyline into an 8-bit mask.
+// DrawGradualMultiLine(Box): an anti-aliased, round-capped thick polyline into an 8-bit mask.
 //
 // A point (px, py) is the centre of pixel (px, py), so the distance of pixel (x, y) to the
 // stroke is measured from (x, y) itself. Coverage falls linearly from 1 at halfWidth - 0.5 to 0
@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 
@@ -333,9 +333,9 @@ bool DrawSegment(int width, int height, const Stroke& stroke, int32_t x1, int32_
 
 extern "C" {
 
-void ZUVO_CALL DrawGradualMultiLine(int width, int height, const CPtrListCtrl* points,
-                                    double lineWidth, double beginFade, double alpha,
-                                    double endFade, uint8_t* buffer, ZRect* touched) {
+void ZUVO_CALL DrawGradualMultiLineBox(int width, int height, const CPtrListCtrl* points,
+                                       double lineWidth, double beginFade, double alpha,
+                                       double endFade, uint8_t* buffer, ZRect* touched) {
     // Reserved shaping values: no fade along the line.
     (void)beginFade;
     (void)endFade;
@@ -388,6 +388,13 @@ void ZUVO_CALL DrawGradualMultiLine(int width, int height, const CPtrListCtrl* p
     touched->top = static_cast<int32_t>(std::max<int64_t>(box.top - stroke.grow, 0));
     touched->right = static_cast<int32_t>(std::min<int64_t>(box.right + stroke.grow + 1, width));
     touched->bottom = static_cast<int32_t>(std::min<int64_t>(box.bottom + stroke.grow + 1, height));
+}
+
+void ZUVO_CALL DrawGradualMultiLine(int width, int height, const CPtrListCtrl* points,
+                                    double lineWidth, double beginFade, double alpha,
+                                    double endFade, uint8_t* buffer) {
+    DrawGradualMultiLineBox(width, height, points, lineWidth, beginFade, alpha, endFade, buffer,
+                            nullptr);
 }
 
 }  // extern "C"

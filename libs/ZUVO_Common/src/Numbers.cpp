@@ -10,7 +10,7 @@
 #include <limits>
 #include <system_error>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 static_assert(sizeof(float) == 4 && sizeof(double) == 8, "IEEE single and double reals");
 

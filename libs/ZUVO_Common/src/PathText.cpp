@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 

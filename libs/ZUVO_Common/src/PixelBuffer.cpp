@@ -8,7 +8,7 @@
 #include <functional>
 #include <limits>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // unsigned 64-bit magnitudes instead, which is exact without a 128-bit type.
 #include <cstdint>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 

@@ -6,13 +6,38 @@
 #include <climits>
 #include <cstdlib>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 
 constexpr size_t kFirstCapacity = 8;
 // Indexes are ints in the interface.
 constexpr size_t kMaxEntries = static_cast<size_t>(INT_MAX);
+
+// The slot of entry index in a ring of capacity slots whose first entry is at head.
+inline size_t Physical(size_t head, size_t capacity, size_t index) {
+    return (head + index) % capacity;
+}
+
+// Doubles the ring's capacity, putting the entries at the start of the new storage.
+bool Grow(void**& items, size_t& capacity, size_t& head, size_t count) {
+    const size_t grown = capacity == 0 ? kFirstCapacity : capacity * 2;
+    if (grown > kMaxEntries) {
+        return false;
+    }
+    void** fresh = static_cast<void**>(std::malloc(grown * sizeof(void*)));
+    if (fresh == nullptr) {
+        return false;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        fresh[i] = items[Physical(head, capacity, i)];
+    }
+    std::free(items);
+    items = fresh;
+    capacity = grown;
+    head = 0;
+    return true;
+}
 
 }  // namespace
 
@@ -22,27 +47,11 @@ CPtrCtrl::~CPtrCtrl() {
     std::free(m_items);
 }
 
-bool CPtrCtrl::Grow() {
-    const size_t capacity = m_capacity == 0 ? kFirstCapacity : m_capacity * 2;
-    if (capacity > kMaxEntries) {
-        return false;
-    }
-    void** items = static_cast<void**>(std::malloc(capacity * sizeof(void*)));
-    if (items == nullptr) {
-        return false;
-    }
-    for (size_t i = 0; i < m_count; ++i) {
-        items[i] = m_items[Physical(i)];
-    }
-    std::free(m_items);
-    m_items = items;
-    m_capacity = capacity;
-    m_head = 0;
-    return true;
-}
-
 int CPtrCtrl::AddData(void* item, int position) {
-    if (m_count == m_capacity && !Grow()) {
+    const auto slot = [this](size_t entry) -> void*& {
+        return m_items[Physical(m_head, m_capacity, entry)];
+    };
+    if (m_count == m_capacity && !Grow(m_items, m_capacity, m_head, m_count)) {
         return -1;
     }
     size_t at = m_count;
@@ -53,15 +62,15 @@ int CPtrCtrl::AddData(void* item, int position) {
         // Shift the entries before the position one slot towards the front.
         m_head = (m_head + m_capacity - 1) % m_capacity;
         for (size_t i = 0; i < at; ++i) {
-            m_items[Physical(i)] = m_items[Physical(i + 1)];
+            slot(i) = slot(i + 1);
         }
     } else {
         // Shift the entries from the position on one slot towards the back.
         for (size_t i = m_count; i > at; --i) {
-            m_items[Physical(i)] = m_items[Physical(i - 1)];
+            slot(i) = slot(i - 1);
         }
     }
-    m_items[Physical(at)] = item;
+    slot(at) = item;
     ++m_count;
     return static_cast<int>(at);
 }
@@ -70,7 +79,7 @@ void* CPtrCtrl::GetAt(int index) const {
     if (index < 0 || static_cast<size_t>(index) >= m_count) {
         return nullptr;
     }
-    return m_items[Physical(static_cast<size_t>(index))];
+    return m_items[Physical(m_head, m_capacity, static_cast<size_t>(index))];
 }
 
 int CPtrCtrl::GetCount() const {
@@ -78,19 +87,22 @@ int CPtrCtrl::GetCount() const {
 }
 
 void* CPtrCtrl::RemoveAt(int index) {
+    const auto slot = [this](size_t entry) -> void*& {
+        return m_items[Physical(m_head, m_capacity, entry)];
+    };
     if (index < 0 || static_cast<size_t>(index) >= m_count) {
         return nullptr;
     }
     const size_t at = static_cast<size_t>(index);
-    void* item = m_items[Physical(at)];
+    void* item = slot(at);
     if (at < m_count / 2) {
         for (size_t i = at; i > 0; --i) {
-            m_items[Physical(i)] = m_items[Physical(i - 1)];
+            slot(i) = slot(i - 1);
         }
         m_head = (m_head + 1) % m_capacity;
     } else {
         for (size_t i = at; i + 1 < m_count; ++i) {
-            m_items[Physical(i)] = m_items[Physical(i + 1)];
+            slot(i) = slot(i + 1);
         }
     }
     --m_count;
@@ -113,7 +125,7 @@ int CPtrCtrl::FindData(const void* key, PtrCompareFunc compare) const {
         return -1;
     }
     for (size_t i = 0; i < m_count; ++i) {
-        if (compare(m_items[Physical(i)], key) == 0) {
+        if (compare(m_items[Physical(m_head, m_capacity, i)], key) == 0) {
             return static_cast<int>(i);
         }
     }
@@ -141,12 +153,15 @@ int CPtrCtrl::MoveData(int from, int count, int to) {
     const size_t first = target < start ? target : start;
     const size_t middle = target < start ? start : start + moved;
     const size_t last = target < start ? start + moved : target + moved;
-    auto reverse = [this](size_t begin, size_t end) {
+    const auto slot = [this](size_t entry) -> void*& {
+        return m_items[Physical(m_head, m_capacity, entry)];
+    };
+    auto reverse = [&slot](size_t begin, size_t end) {
         while (begin + 1 < end) {
             --end;
-            void* swap = m_items[Physical(begin)];
-            m_items[Physical(begin)] = m_items[Physical(end)];
-            m_items[Physical(end)] = swap;
+            void* swap = slot(begin);
+            slot(begin) = slot(end);
+            slot(end) = swap;
             ++begin;
         }
     };

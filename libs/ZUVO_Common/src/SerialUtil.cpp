@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "ZUVO_Common.h"
+#include "ZUVO_CommonExtras.h"
 
 namespace {
 
@@ -87,6 +87,8 @@ int CSerialUtil::OpenSerial(int portNumber, int baudRate) {
         CloseHandle(port);
         return 0;
     }
+    // What an earlier holder of the port left in the driver's buffers is not ours to send or
+    // to read. (Closing does not drop it everywhere: Wine keeps what a pseudo-terminal holds.)
     PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
     m_port = port;
     m_portNumber = portNumber;
@@ -136,7 +138,14 @@ int CSerialUtil::SendData(const void* bytes, int length, int timeoutMs, int, int
     return static_cast<int>(FinishOverlapped(m_port, overlapped, bound));
 }
 
-int CSerialUtil::ReadData(void* bytes, int capacity, int timeoutMs) {
+// ---------------------------------------------------------------------------------------------
+// What our library adds: CSerialUtilEx
+// ---------------------------------------------------------------------------------------------
+
+CSerialUtilEx::CSerialUtilEx() = default;
+CSerialUtilEx::~CSerialUtilEx() = default;
+
+int CSerialUtilEx::ReadData(void* bytes, int capacity, int timeoutMs) {
     if (m_port == INVALID_HANDLE_VALUE) {
         return -1;
     }
@@ -181,8 +190,6 @@ int CSerialUtil::ReadData(void* bytes, int capacity, int timeoutMs) {
     return total;
 }
 
-void CSerialUtil::Purge() {
-    if (m_port != INVALID_HANDLE_VALUE) {
-        PurgeComm(m_port, PURGE_RXCLEAR | PURGE_TXCLEAR);
-    }
+int CSerialUtilEx::GetPortNumber() const {
+    return m_portNumber;
 }

@@ -1,7 +1,7 @@
 // The single-instance check: a named mutex held for the rest of the process's life.
 #include <windows.h>
 
-#include "ZUVO_Common.h"
+#include "ZUVO_CommonExtras.h"
 
 extern "C" int ZUVO_CALL CheckSingleInstanceW(const wchar_t* name) {
     if (name == nullptr || *name == L'\0') {

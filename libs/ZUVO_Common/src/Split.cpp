@@ -8,7 +8,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "ZUVO_CommonCore.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace {
 

@@ -38,6 +38,12 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
 // page on Windows, UTF-8 elsewhere).
 std::string ToMessageText(const std::wstring& text);
 
+#if defined(_WIN32)
+constexpr wchar_t kPathSeparator = L'\\';
+#else
+constexpr wchar_t kPathSeparator = L'/';
+#endif
+
 // folder + separator + name, without the length limit of the utility library's joining.
 inline std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
     if (folder.empty()) {
@@ -47,7 +53,7 @@ inline std::wstring JoinPath(const std::wstring& folder, const std::wstring& nam
     if (last == L'/' || last == L'\\') {
         return folder + name;
     }
-    return folder + ZUVO_PATH_SEPARATOR + name;
+    return folder + kPathSeparator + name;
 }
 
 }  // namespace zuvo::radar::fs

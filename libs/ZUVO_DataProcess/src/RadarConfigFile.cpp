@@ -11,6 +11,7 @@
 #include "FileSystem.h"
 #include "IniText.h"
 #include "TextCodec.h"
+#include "ZUVO_CommonCoreExtras.h"
 
 namespace zuvo::radar {
 
