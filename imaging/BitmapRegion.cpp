@@ -87,18 +87,9 @@ HRGN ZUVO_CALL Gdiplus_CreateRgnFromBitmap(Gdiplus::Bitmap* bitmap, int threshol
         return nullptr;
     }
     PairwiseUnion<zuvo::UniqueRegion, decltype(&Unite)> regions(&Unite);
-    bool made = true;
-    const auto* row = static_cast<const uint8_t*>(data.Scan0);
-    for (int y = 0; y < height && made; ++y, row += data.Stride) {
-        ForEachAlphaRun(reinterpret_cast<const uint32_t*>(row), width, threshold,
-                        [&](int start, int end) {
-                            batch.Rects().Add(start, y, end, y + 1);
-                            if (batch.Rects().Full()) {
-                                made = made && batch.FlushInto(regions);
-                            }
-                        });
-    }
-    made = made && batch.FlushInto(regions);
+    const bool made = CollectAlphaRuns(static_cast<const uint8_t*>(data.Scan0), data.Stride, width,
+                                       height, threshold, batch.Rects(),
+                                       [&](RectBatch&) { return batch.FlushInto(regions); });
     bitmap->UnlockBits(&data);
     if (!made) {
         return nullptr;

@@ -41,12 +41,16 @@ void ReplaceAlphaInRange(uint32_t* row, int width, uint8_t newAlpha, int lowest,
 RectBatch::RectBatch(ZRect* storage, int capacity)
     : m_storage(storage), m_capacity(capacity), m_count(0), m_bounds(kNoBounds) {}
 
-void RectBatch::Add(int left, int top, int right, int bottom) {
+bool RectBatch::Add(int left, int top, int right, int bottom) {
+    if (m_count >= m_capacity) {
+        return false;
+    }
     m_storage[m_count++] = ZRect{left, top, right, bottom};
     m_bounds.left = std::min(m_bounds.left, left);
     m_bounds.top = std::min(m_bounds.top, top);
     m_bounds.right = std::max(m_bounds.right, right);
     m_bounds.bottom = std::max(m_bounds.bottom, bottom);
+    return true;
 }
 
 void RectBatch::Clear() {

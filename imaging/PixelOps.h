@@ -40,7 +40,8 @@ class RectBatch {
 public:
     RectBatch(ZRect* storage, int capacity);
 
-    void Add(int left, int top, int right, int bottom);
+    // Answers false, and adds nothing, when the batch is full: the storage ends there.
+    bool Add(int left, int top, int right, int bottom);
     bool Full() const { return m_count == m_capacity; }
     int Count() const { return m_count; }
     const ZRect& Bounds() const { return m_bounds; }
@@ -72,6 +73,34 @@ void ForEachAlphaRun(const uint32_t* row, int width, int threshold, Emit emit) {
         }
         emit(start, x);
     }
+}
+
+// Collects the runs of alpha at least threshold of every row (height rows of width ARGB pixels,
+// stride bytes apart, from the top) as one-row rectangles into batch. flush(batch) is called
+// whenever the batch is full and once at the end; it must empty the batch and answers false
+// when it could not use the rectangles. The first failed flush ends the collection: nothing
+// is added after it, and the answer is false.
+template <typename Flush>
+bool CollectAlphaRuns(const uint8_t* rows, long long stride, int width, int height, int threshold,
+                      RectBatch& batch, Flush flush) {
+    bool ok = true;
+    const uint8_t* row = rows;
+    for (int y = 0; y < height && ok; ++y, row += stride) {
+        ForEachAlphaRun(reinterpret_cast<const uint32_t*>(row), width, threshold,
+                        [&](int start, int end) {
+                            if (!ok) {
+                                return;  // the rest of a row after a failed flush
+                            }
+                            if (!batch.Add(start, y, end, y + 1)) {
+                                ok = false;  // a flush that left the batch full
+                                return;
+                            }
+                            if (batch.Full()) {
+                                ok = flush(batch);
+                            }
+                        });
+    }
+    return ok && flush(batch);
 }
 
 }  // namespace zuvo::imaging

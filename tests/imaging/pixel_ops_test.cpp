@@ -111,5 +111,90 @@ TEST(RectBatch, CollectsRectanglesAndTheirBounds) {
     EXPECT_EQ(batch.Bounds().right, 8);
 }
 
+// A picture of rows for CollectAlphaRuns, rows as text like RunsOf's.
+struct Rows {
+    explicit Rows(const std::vector<std::string>& picture)
+        : width(static_cast<int>(picture.front().size())),
+          height(static_cast<int>(picture.size())) {
+        for (const std::string& line : picture) {
+            for (char c : line) {
+                pixels.push_back(c == '#' ? 0xFF000000u : 0u);
+            }
+        }
+    }
+    const uint8_t* Data() const { return reinterpret_cast<const uint8_t*>(pixels.data()); }
+    long long Stride() const { return width * 4LL; }
+    int width;
+    int height;
+    std::vector<uint32_t> pixels;
+};
+
+TEST(CollectAlphaRuns, HandsOverEveryRunInBatchesAndTheRestAtTheEnd) {
+    const Rows rows({"#.#.#", "#.#.#", "#.#.#"});
+    ZRect storage[4];
+    RectBatch batch(storage, 4);
+    std::vector<std::vector<int>> batches;  // left, top of each rectangle, per flush
+    const bool ok = CollectAlphaRuns(rows.Data(), rows.Stride(), rows.width, rows.height, 255,
+                                     batch, [&](RectBatch& full) {
+                                         batches.emplace_back();
+                                         for (int i = 0; i < full.Count(); ++i) {
+                                             batches.back().push_back(storage[i].left);
+                                             batches.back().push_back(storage[i].top);
+                                         }
+                                         full.Clear();
+                                         return true;
+                                     });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(batches, (std::vector<std::vector<int>>{
+                           {0, 0, 2, 0, 4, 0, 0, 1}, {2, 1, 4, 1, 0, 2, 2, 2}, {4, 2}}));
+}
+
+// A flush that fails must end the collection. The rectangles of the rest of the row must not
+// be added after it, and never past the batch's storage: the guard entries stay untouched.
+TEST(CollectAlphaRuns, AFailedFlushEndsTheCollectionWithinTheStorage) {
+    struct Case {
+        const char* name;
+        bool clears;   // whether the failing flush empties the batch
+        bool answers;  // what the flush answers
+    };
+    for (const Case& c :
+         {Case{"fails and empties", true, false}, Case{"fails and keeps the batch", false, false},
+          Case{"answers success but keeps the batch full", false, true}}) {
+        SCOPED_TRACE(c.name);
+        const Rows rows({"#.#.#.#.#.#.#", "#.#.#.#.#.#.#"});  // 7 runs per row
+        constexpr int kCapacity = 2;
+        constexpr int kGuard = 16;
+        ZRect storage[kCapacity + kGuard];
+        for (ZRect& r : storage) {
+            r = ZRect{-7, -7, -7, -7};
+        }
+        RectBatch batch(storage, kCapacity);
+        int flushes = 0;
+        const bool ok = CollectAlphaRuns(rows.Data(), rows.Stride(), rows.width, rows.height, 255,
+                                         batch, [&](RectBatch& full) {
+                                             ++flushes;
+                                             if (c.clears) {
+                                                 full.Clear();
+                                             }
+                                             return c.answers;
+                                         });
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(flushes, 1) << "no flush after the first failure";
+        for (int i = kCapacity; i < kCapacity + kGuard; ++i) {
+            EXPECT_EQ(storage[i].left, -7) << "written past the batch at " << i;
+        }
+    }
+}
+
+TEST(RectBatch, AFullBatchRefusesMore) {
+    ZRect storage[2] = {};
+    RectBatch batch(storage, 1);
+    EXPECT_TRUE(batch.Add(1, 1, 2, 2));
+    EXPECT_FALSE(batch.Add(3, 3, 4, 4));
+    EXPECT_EQ(batch.Count(), 1);
+    EXPECT_EQ(batch.Bounds().right, 2) << "a refused rectangle does not widen the bounds";
+    EXPECT_EQ(storage[1].left, 0);
+}
+
 }  // namespace
 }  // namespace zuvo::imaging
