@@ -1,13 +1,15 @@
 // The result log: one text line per object entry the radar library delivers during a run.
 //
 // Lines are written on the library's delivering thread; the user-interface thread attaches a
-// new file at every start and closes it at the next start or at the end of the program, both
-// while no run is active. The library's stop returns only after its last delivery, so the two
-// threads never use the file at the same time and the log needs no lock of its own.
+// new file at every start and closes it at the next start or at the end of the program, and
+// flushes it during a run (at least once a second) and at every stop, so that an operator who
+// opens the log, or a crash, finds every line delivered until then. The two threads meet in
+// the flush, so one lock guards the stream.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -36,14 +38,28 @@ public:
     // Takes over an open stream (null: no log for this run), closing the previous one.
     void Attach(std::FILE* file);
     void Close();
-    bool IsOpen() const { return m_file != nullptr; }
+    bool IsOpen() const;
 
     // One line per entry, all stamped with time. A write error ends that line; the next one
     // is still attempted. The lines are not flushed one by one.
     void Write(const std::vector<const RadarObject*>& entries, const LogTime& time);
 
+    // Hands what was written to the system now.
+    void Flush();
+    // Flushes lines written since the last flush once kFlushPeriodMs have passed since it (now
+    // and the flush times are MS_GetTime values). Called by every refresh pass of a run.
+    void FlushIfDue(uint32_t now);
+
+    static constexpr uint32_t kFlushPeriodMs = 1000;
+
 private:
+    void FlushLocked();
+
+    mutable std::mutex m_mutex;
     std::FILE* m_file = nullptr;
+    bool m_unflushed = false;  // lines written since the last flush
+    uint32_t m_lastFlush = 0;
+    bool m_flushedOnce = false;  // m_lastFlush means something
 };
 
 }  // namespace zuvo::app

@@ -227,6 +227,11 @@ LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             OnDestroy();
             break;
+        case WM_QUERYENDSESSION:
+            return TRUE;  // a run may end with the session: the end of session tears it down
+        case WM_ENDSESSION:
+            OnEndSession(wParam != FALSE);
+            return 0;
         default:
             break;
     }
@@ -259,11 +264,20 @@ void CZUVOMTTDlg::OnSysCommand(WPARAM, LPARAM) {
     }
 }
 
+void CZUVOMTTDlg::OnEndSession(bool ending) {
+    if (!ending) {
+        return;  // the session goes on
+    }
+    // After this message Windows ends the process without destroying the window.
+    SaveRecordingSettings();
+    EndRunTearDown();
+    m_resultLog.Close();
+}
+
 void CZUVOMTTDlg::OnDestroy() {
     SaveRecordingSettings();
     m_delayEngine.Stop();
-    ZUVO_Interface_RadarCtrl_Stop();
-    ZUVO_Interface_RadarCtrl_CloseDevice();
+    EndRunTearDown();
     UnregisterFromLibrary();
     m_resultLog.Close();
     m_backgroundPicture.reset();

@@ -31,6 +31,7 @@
 #include "app/AreaDrawing.h"
 #include "app/ObjectSlots.h"
 #include "app/ResultLog.h"
+#include "framework/KeepAwake.h"
 #include "app/light/SerialLightCtrl_KWQ.h"
 #include "controls/ASkinButton.h"
 #include "controls/ColorStatic.h"
@@ -101,6 +102,9 @@ private:
     // Ctrl+F2: the parameter settings dialog, modal, with a fresh record.
     void OpenParameterDialog();
     void OnDestroy();
+    // Windows ends the session without destroying the window: the run is ended and the
+    // settings are saved here instead.
+    void OnEndSession(bool ending);
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     void OnEraseBackground(HDC dc);
     void OnSysCommand(WPARAM wParam, LPARAM lParam);
@@ -117,6 +121,10 @@ private:
     void ShowErrorBox(const std::wstring& text, UINT captionId);
     void EnableControl(int id, bool enable);
     void SetControlChecked(int id, bool checked);
+    // What every end of a run undoes, whether it is stopped, its window destroyed or its
+    // session ended: the light, the device, the result log's tail, the screen saver and the
+    // execution state. Safe to repeat: every step does nothing once done.
+    void EndRunTearDown();
 
     // ----- recording and playback (ZUVOMTTDlgRecording.cpp) -----
     // Closes the previous result log and opens a new dated one in "Log".
@@ -169,6 +177,7 @@ private:
     zuvo::app::ObjectSlotTable m_slots;
     zuvo::app::ResultLog m_resultLog;  // written on the library's thread, see ResultLog.h
     CSerialLightCtrl_KWQ m_light;      // its destruction closes the light's port
+    zuvo::KeepAwake m_keepAwake;       // engaged while a run lasts
     tagRADARPARAMETER m_workingParameters;
 
     CColorStatic m_title;

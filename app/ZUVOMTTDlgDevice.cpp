@@ -210,16 +210,23 @@ bool CZUVOMTTDlg::StartRadar() {
     SetTimer(GetSafeHwnd(), kRefreshTimerId, kRefreshPeriodMs, nullptr);
 
     // An operator watches a run without touching the computer.
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
-    SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+    m_keepAwake.Engage();
     return true;
+}
+
+void CZUVOMTTDlg::EndRunTearDown() {
+    CloseLight();
+    ZUVO_Interface_RadarCtrl_Stop();
+    ZUVO_Interface_RadarCtrl_CloseDevice();
+    // The library's stop has returned after its last delivery: the log is complete now.
+    m_resultLog.Flush();
+    KillTimer(GetSafeHwnd(), kRefreshTimerId);
+    m_keepAwake.Release();
 }
 
 void CZUVOMTTDlg::StopRadar() {
     const HWND window = GetSafeHwnd();
-    CloseLight();
-    ZUVO_Interface_RadarCtrl_Stop();
-    ZUVO_Interface_RadarCtrl_CloseDevice();
+    EndRunTearDown();
 
     SetControlChecked(IDC_START_STOP, false);
     SetControlChecked(IDC_PAUSE, false);
@@ -242,10 +249,6 @@ void CZUVOMTTDlg::StopRadar() {
     while (PeekMessageW(&stale, window, WM_OBJECT_REFRESH, WM_DEVICE_TOGGLE, PM_REMOVE)) {
     }
     m_delayEngine.RemoveDelayPostMsg(window, window, WM_DEVICE_TOGGLE, 1);
-    KillTimer(window, kRefreshTimerId);
-
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
-    SetThreadExecutionState(ES_CONTINUOUS);
 }
 
 void CZUVOMTTDlg::ToggleStartStop() {

@@ -59,4 +59,5 @@ void CZUVOMTTDlg::RefreshPass() {
         RefreshObjectPanels();
     }
     UpdateLight(result.present, now);
+    m_resultLog.FlushIfDue(now);
 }

@@ -102,4 +102,50 @@ TEST(ResultLogRuns, EveryDeliveredEntryIsLoggedAndTheLogChangesOnlyBetweenRuns) 
     }
 }
 
+// While a run lasts, a second thread flushes as the refresh pass does: lines reach the file
+// during the run, and at the stop every delivered entry is on disk before the log is closed.
+TEST(ResultLogRuns, LinesReachTheFileDuringTheRunAndAllOfThemAtTheStop) {
+    const zuvo::test::TempFolder temp(u8"result_log_flush");
+    const std::filesystem::path folder = temp.Path();
+    tagRADARPARAMETER record;
+    ZUVO_Interface_RadarParameter_Init(&record);
+    record.FramePeriodMs = 20;
+    const std::wstring config = (folder / "Radar_Config.ini").wstring();
+    ASSERT_EQ(ZUVO_Interface_RadarParameter_SaveToFile(config.c_str(), &record), 1);
+    ASSERT_EQ(ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config.c_str()), 1);
+    gRadarParameter.SourceType = RADAR_SOURCE_EMULATOR;
+
+    zuvo::app::ResultLog log;
+    LoggingListener listener(log);
+    ASSERT_EQ(ZUVO_Interface_RadarProcessFilter_MTT_Add_ObjectDetectListener(&listener, 0), 1);
+    CBaseStringA error;
+    ASSERT_EQ(ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0), 1) << error.GetString();
+    const std::filesystem::path file = folder / "run.txt";
+    log.Attach(std::fopen(file.c_str(), "wb"));
+    const int64_t before = ZUVO_Test_GetDeliveredEntryCount();
+    ASSERT_EQ(ZUVO_Interface_RadarCtrl_Start(), 1);
+
+    const auto start = std::chrono::steady_clock::now();
+    size_t linesDuringRun = 0;
+    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(1500)) {
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        log.FlushIfDue(static_cast<uint32_t>(ms.count()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    size_t bad = 0;
+    linesDuringRun = CountMatchingLines(file, bad);
+    ZUVO_Interface_RadarCtrl_Stop();
+    ZUVO_Interface_RadarCtrl_CloseDevice();
+    log.Flush();
+    const int64_t delivered = ZUVO_Test_GetDeliveredEntryCount() - before;
+    const size_t linesAtStop = CountMatchingLines(file, bad);
+    log.Close();
+    ZUVO_Interface_RadarProcessFilter_MTT_Del_ObjectDetectListener(&listener);
+
+    EXPECT_GT(linesDuringRun, 0u) << "nothing reached the file during the run";
+    EXPECT_EQ(static_cast<int64_t>(linesAtStop), delivered) << "before the log was closed";
+    EXPECT_EQ(bad, 0u);
+}
+
 }  // namespace

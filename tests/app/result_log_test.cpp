@@ -1,6 +1,8 @@
 // The result log's lines, byte for byte, and what a failing stream does to them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -121,6 +123,60 @@ private:
     int m_writes = 0;
     std::string m_received;
 };
+
+// A fully buffered stream over a string: what reached the string is what a reader of the
+// file would find.
+class BufferedSink {
+public:
+    std::FILE* Open() {
+        cookie_io_functions_t functions{};
+        functions.write = [](void* self, const char* bytes, size_t size) -> ssize_t {
+            static_cast<BufferedSink*>(self)->m_received.append(bytes, size);
+            return static_cast<ssize_t>(size);
+        };
+        std::FILE* file = fopencookie(this, "w", functions);
+        if (file != nullptr) {
+            std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
+        }
+        return file;
+    }
+    size_t Lines() const {
+        return static_cast<size_t>(std::count(m_received.begin(), m_received.end(), '\n'));
+    }
+
+private:
+    std::string m_received;
+};
+
+// The refresh pass hands the lines to the system at least once a second; a stop does at once.
+TEST(ResultLogFlush, LinesReachTheFileWithinASecondAndAtOnceOnFlush) {
+    BufferedSink sink;
+    ResultLog log;
+    log.Attach(sink.Open());
+    const RadarObject a = Entry(1, 2.0, 3.0, 0.5);
+
+    log.FlushIfDue(5000);  // a pass with nothing written
+    log.Write({&a}, {});
+    log.FlushIfDue(5100);
+    EXPECT_EQ(sink.Lines(), 0u) << "100 ms after the last pass";
+    log.FlushIfDue(5999);
+    EXPECT_EQ(sink.Lines(), 0u);
+    log.FlushIfDue(6000);
+    EXPECT_EQ(sink.Lines(), 1u) << "a second after the last flush";
+
+    log.Write({&a, &a}, {});
+    log.FlushIfDue(6500);
+    EXPECT_EQ(sink.Lines(), 1u);
+    log.Flush();
+    EXPECT_EQ(sink.Lines(), 3u) << "a stop's flush";
+
+    // The millisecond counter wraps: the period is an unsigned difference.
+    log.FlushIfDue(0xFFFFFF00u);
+    log.Write({&a}, {});
+    log.FlushIfDue(0xFFFFFF00u + 1000u);
+    EXPECT_EQ(sink.Lines(), 4u);
+    log.Close();
+}
 
 TEST_F(ResultLogFile, AFailingStreamLosesOnlyWhatItCannotTake) {
     // The second line's write fails (a full disk, a network share gone for a moment); the

@@ -250,14 +250,36 @@ TEST_F(OperatorRun, AHostTrackingDeviceGetsNoModeCommand) {
     EXPECT_EQ(DeliveredAtStops(Diagnostics()).size(), 2u) << "two runs were stopped";
 }
 
+// The lines of a result log, each checked against the line format; -1 when one is not a line.
+long long ResultLines(const std::string& text) {
+    const std::regex line(
+        R"(\[\d\d:\d\d:\d\d\.\d\d\d\], -?\d+, -?\d+\.\d\d, -?\d+\.\d\d, -?\d+\.\d\d)");
+    long long lines = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos || !std::regex_match(text.substr(start, end - start), line)) {
+            ADD_FAILURE() << "not a whole log line: " << text.substr(start, 80);
+            return -1;
+        }
+        ++lines;
+        start = end + 2;
+    }
+    return lines;
+}
+
+// Every run has a log of its own, and at every stop, while the program still runs and holds
+// the log open, the file on disk has a line for every entry delivered.
 TEST_F(OperatorRun, EveryRunWritesItsOwnLogWithALinePerDeliveredEntry) {
     Prepare(0, "ObjectCountType=\"3\"");
     const std::wstring logs = m_folder.File(L"Log");
+    long long previous = 0;
     {
         RunningProgram program(m_folder);
         ASSERT_NE(program.Window(), nullptr);
         Detect(program);
         for (int run = 0; run < 2; ++run) {
+            SCOPED_TRACE("run " + std::to_string(run));
             program.Click(IDC_START_STOP);
             AwaitButtons(program, kLiveRun, "live run");
             const std::vector<std::wstring> files = List(logs, L"ZUVO_MTT_Result_*.txt");
@@ -269,35 +291,97 @@ TEST_F(OperatorRun, EveryRunWritesItsOwnLogWithALinePerDeliveredEntry) {
             Sleep(3000);
             program.Click(IDC_START_STOP);
             AwaitButtons(program, kStopped, "stopped");
-            EXPECT_TRUE(HeldForWriting(logs + L"\\" + List(logs, L"ZUVO_MTT_Result_*.txt")[run]))
-                << "a stop leaves the log open";
+            EXPECT_TRUE(HeldForWriting(logs + L"\\" + files[run])) << "a stop leaves the log open";
+
+            const std::vector<long long> stops = DeliveredAtStops(Diagnostics());
+            ASSERT_EQ(stops.size(), static_cast<size_t>(run + 1));
+            const long long lines = ResultLines(m_folder.Read((L"Log\\" + files[run]).c_str()));
+            EXPECT_EQ(lines, stops[run] - previous) << "lines on disk after the stop";
+            EXPECT_GT(lines, 0);
+            previous = stops[run];
         }
         program.Click(IDC_CLOSE);
         EXPECT_EQ(program.WaitForExit(20000), 0u);
     }
+    EXPECT_EQ(List(logs, L"ZUVO_MTT_Result_*.txt").size(), 2u);
+}
 
-    const std::vector<long long> stops = DeliveredAtStops(Diagnostics());
-    ASSERT_EQ(stops.size(), 2u);
-    const std::vector<std::wstring> files = List(logs, L"ZUVO_MTT_Result_*.txt");
-    ASSERT_EQ(files.size(), 2u);
-    const std::regex line(
-        R"(\[\d\d:\d\d:\d\d\.\d\d\d\], -?\d+, -?\d+\.\d\d, -?\d+\.\d\d, -?\d+\.\d\d)");
-    long long previous = 0;
-    for (size_t run = 0; run < files.size(); ++run) {
-        const std::string text = m_folder.Read((L"Log\\" + files[run]).c_str());
-        long long lines = 0;
-        size_t start = 0;
-        while (start < text.size()) {
-            const size_t end = text.find("\r\n", start);
-            ASSERT_NE(end, std::string::npos) << "every line ends in CR LF";
-            const std::string one = text.substr(start, end - start);
-            ASSERT_TRUE(std::regex_match(one, line)) << one;
-            ++lines;
-            start = end + 2;
+// The screen saver setting of the session, as another process sees it.
+bool ScreenSaverActive() {
+    BOOL active = FALSE;
+    EXPECT_TRUE(SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0));
+    return active != FALSE;
+}
+
+void SetScreenSaverActive(bool active) {
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0));
+}
+
+// A run keeps the screen saver off and gives it back as it was: off stays off, and closing
+// the window during a run gives it back too.
+TEST_F(OperatorRun, ARunGivesTheScreenSaverBackAsItWas) {
+    Prepare(0, "ObjectCountType=\"1\"");
+    struct Case {
+        const char* name;
+        bool activeBefore;
+        bool closeDuringRun;
+    };
+    for (const Case& c : {Case{"on, stopped", true, false}, Case{"off, stopped", false, false},
+                          Case{"on, closed during the run", true, true}}) {
+        SCOPED_TRACE(c.name);
+        SetScreenSaverActive(c.activeBefore);
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "live run");
+        EXPECT_FALSE(ScreenSaverActive()) << "during the run";
+        if (!c.closeDuringRun) {
+            program.Click(IDC_START_STOP);
+            AwaitButtons(program, kStopped, "stopped");
+            EXPECT_EQ(ScreenSaverActive(), c.activeBefore) << "after the stop";
         }
-        EXPECT_EQ(lines, stops[run] - previous) << "run " << run;
-        EXPECT_GT(lines, 0);
-        previous = stops[run];
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+        EXPECT_EQ(ScreenSaverActive(), c.activeBefore) << "after the program ended";
+    }
+    SetScreenSaverActive(true);
+}
+
+// Windows ends the process after WM_ENDSESSION without destroying the window: the run must be
+// torn down and the settings saved in that message already.
+TEST_F(OperatorRun, TheEndOfTheSessionEndsTheRunAndSavesTheSettings) {
+    Prepare(0, "ObjectCountType=\"1\" SaveData=\"0\"");
+    SetScreenSaverActive(true);
+    const std::wstring logs = m_folder.File(L"Log");
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        program.Click(IDC_SAVE_DATA);  // the switch is a setting of its own, saved at exit
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return program.IsChecked(IDC_SAVE_DATA); }, 5000));
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "live run");
+        Sleep(2000);
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(program.Window(), WM_QUERYENDSESSION, 0, 0,
+                                        SMTO_ABORTIFHUNG, 10000, &answer));
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program lets the session end";
+        ASSERT_TRUE(SendMessageTimeoutW(program.Window(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG,
+                                        10000, &answer));
+
+        const std::vector<long long> stops = DeliveredAtStops(Diagnostics());
+        ASSERT_EQ(stops.size(), 1u) << "the device was stopped";
+        const std::vector<std::wstring> files = List(logs, L"ZUVO_MTT_Result_*.txt");
+        ASSERT_EQ(files.size(), 1u);
+        EXPECT_FALSE(HeldForWriting(logs + L"\\" + files[0])) << "the log is closed";
+        EXPECT_EQ(ResultLines(m_folder.Read((L"Log\\" + files[0]).c_str())), stops[0]);
+        EXPECT_TRUE(ScreenSaverActive());
+        EXPECT_NE(m_folder.Read(L"appConfig.xml").find("SaveData=\"1\""), std::string::npos)
+            << m_folder.Read(L"appConfig.xml");
+        // What Windows does next: the process ends without its window being destroyed.
+        ASSERT_TRUE(TerminateProcess(program.Process(), 0));
     }
 }
 
