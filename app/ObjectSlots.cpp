@@ -13,6 +13,15 @@ void Empty(ObjectSlot& slot) {
     slot.velocity = 0.0;
 }
 
+// Whether a delivery's stamp is more than limit before now. The delivering thread reads the
+// clock before it takes the lock, so its stamp may lie a little after the now of a pass that
+// ran in between: such a stamp is fresh, not 49 days old. The signed view of the difference
+// keeps the clock's wrap harmless as well.
+bool WrittenLongerAgoThan(uint32_t now, uint32_t written, uint32_t limit) {
+    const int32_t age = static_cast<int32_t>(now - written);
+    return age > static_cast<int32_t>(limit);
+}
+
 }  // namespace
 
 void ObjectSlotTable::Reset() {
@@ -20,10 +29,12 @@ void ObjectSlotTable::Reset() {
     for (ObjectSlot& slot : m_slots) {
         Empty(slot);
         slot.lastRefresh = 0;
+        slot.lastWrite = 0;
     }
 }
 
-void ObjectSlotTable::Intake(const CPtrCtrl* entries, std::vector<SectorObject>& viewObjects,
+void ObjectSlotTable::Intake(const CPtrCtrl* entries, uint32_t now,
+                             std::vector<SectorObject>& viewObjects,
                              std::vector<const RadarObject*>* logEntries) {
     viewObjects.clear();
     if (entries == nullptr) {
@@ -48,6 +59,7 @@ void ObjectSlotTable::Intake(const CPtrCtrl* entries, std::vector<SectorObject>&
             } else {
                 Empty(slot);
             }
+            slot.lastWrite = now;
         }
         viewObjects.push_back(SectorObject{entry->Id, entry->GateDistance, entry->Angle - 90.0});
         if (logEntries != nullptr) {
@@ -61,13 +73,15 @@ RefreshResult ObjectSlotTable::RefreshPass(uint32_t now) {
     std::lock_guard<std::mutex> lock(m_mutex);
     for (ObjectSlot& slot : m_slots) {
         const uint32_t age = now - slot.lastRefresh;  // unsigned: the clock may wrap
-        if (slot.id >= 0) {
+        const bool held = slot.id >= 0;
+        const bool stale = held && WrittenLongerAgoThan(now, slot.lastWrite, kSlotExpiryMs);
+        if (held && !stale) {
             result.present = true;
         }
-        if (age > kSlotExpiryMs) {
+        if (age > kSlotExpiryMs || stale) {
             Empty(slot);
             result.refreshed = true;
-        } else if (slot.id >= 0 && age > kPanelRefreshPeriodMs) {
+        } else if (held && age > kPanelRefreshPeriodMs) {
             result.refreshed = true;
         }
     }

@@ -18,7 +18,7 @@ void CZUVOMTTDlg::OnRadarObjectDetect(int64_t, CPtrCtrl* objects) {
     // refresh pass on the user-interface thread.
     std::vector<SectorObject> viewObjects;
     std::vector<const RadarObject*> logEntries;
-    m_slots.Intake(objects, viewObjects, &logEntries);
+    m_slots.Intake(objects, MS_GetTime(), viewObjects, &logEntries);
     WriteResultLog(logEntries);
 
     CPtrListCtrl batch;

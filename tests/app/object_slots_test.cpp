@@ -34,7 +34,7 @@ TEST(ObjectSlots, DeliveryFillsSlotsByPositionAndEmptiesThoseWithoutObject) {
     Delivery delivery({&first, &none, &third});
     std::vector<SectorObject> view;
     std::vector<const RadarObject*> log;
-    table.Intake(&delivery.list, view, &log);
+    table.Intake(&delivery.list, 1000, view, &log);
 
     EXPECT_EQ(table.Slot(0).id, 7);
     EXPECT_DOUBLE_EQ(table.Slot(0).distance, 1.5);
@@ -60,17 +60,17 @@ TEST(ObjectSlots, NullEntriesAndShorterDeliveriesLeaveSlotsAsTheyWere) {
     RadarObject a = Entry(1, 1.0), b = Entry(2, 2.0), c = Entry(3, 3.0);
     std::vector<SectorObject> view;
     Delivery full({&a, &b, &c});
-    table.Intake(&full.list, view, nullptr);
+    table.Intake(&full.list, 1000, view, nullptr);
 
     RadarObject d = Entry(4, 4.0);
     Delivery shorter({nullptr, &d});
-    table.Intake(&shorter.list, view, nullptr);
+    table.Intake(&shorter.list, 1050, view, nullptr);
     EXPECT_EQ(table.Slot(0).id, 1) << "a null entry is skipped entirely";
     EXPECT_EQ(table.Slot(1).id, 4);
     EXPECT_EQ(table.Slot(2).id, 3) << "a shorter delivery leaves the higher slots";
     ASSERT_EQ(view.size(), 1u) << "no view object for a null entry";
 
-    table.Intake(nullptr, view, nullptr);
+    table.Intake(nullptr, 1100, view, nullptr);
     EXPECT_TRUE(view.empty());
 }
 
@@ -81,7 +81,7 @@ TEST(ObjectSlots, IdsKeepTheirLow32BitsAndNaNDistancesMeanNoObject) {
     RadarObject nan = Entry(11, std::numeric_limits<double>::quiet_NaN());
     Delivery delivery({&big, &negative, &nan});
     std::vector<SectorObject> view;
-    table.Intake(&delivery.list, view, nullptr);
+    table.Intake(&delivery.list, 1000, view, nullptr);
     EXPECT_EQ(table.Slot(0).id, 1);
     EXPECT_EQ(view[0].id, 4294967297LL) << "the view gets the id unchanged";
     EXPECT_EQ(table.Slot(1).id, -5) << "low 32 bits, even when that reads as negative";
@@ -101,7 +101,7 @@ TEST(ObjectSlots, EntriesBeyondTheTenthReachTheViewButNoSlot) {
     Delivery delivery(pointers);
     std::vector<SectorObject> view;
     std::vector<const RadarObject*> log;
-    table.Intake(&delivery.list, view, &log);
+    table.Intake(&delivery.list, 1000, view, &log);
     EXPECT_EQ(view.size(), 12u);
     EXPECT_EQ(log.size(), 12u);
     EXPECT_EQ(table.Slot(9).id, 109);
@@ -113,7 +113,7 @@ TEST(RefreshPass, FirstPassAfterResetEmptiesEverySlotAndRefreshes) {
     RadarObject a = Entry(1, 1.0);
     Delivery delivery({&a});
     std::vector<SectorObject> view;
-    table.Intake(&delivery.list, view, nullptr);
+    table.Intake(&delivery.list, 4990, view, nullptr);
 
     const uint32_t now = 5000;
     zuvo::app::RefreshResult result = table.RefreshPass(now);
@@ -131,7 +131,7 @@ TEST(RefreshPass, PanelsRefreshAtMostEvery100MsWhileObjectsArePresent) {
     RadarObject a = Entry(1, 1.0);
     Delivery delivery({&a});
     std::vector<SectorObject> view;
-    table.Intake(&delivery.list, view, nullptr);
+    table.Intake(&delivery.list, 5050, view, nullptr);
 
     zuvo::app::RefreshResult result = table.RefreshPass(5100);
     EXPECT_TRUE(result.present);
@@ -154,10 +154,88 @@ TEST(RefreshPass, DifferencesAreTakenAcrossTheClockWrap) {
     RadarObject a = Entry(1, 1.0);
     Delivery delivery({&a});
     std::vector<SectorObject> view;
-    table.Intake(&delivery.list, view, nullptr);
+    table.Intake(&delivery.list, 0xFFFFFFF0u, view, nullptr);
     // 0x100 + 50 ms later, past the wrap: 306 ms, a refresh but no expiry.
     zuvo::app::RefreshResult result = table.RefreshPass(50);
     EXPECT_TRUE(result.refreshed);
+    EXPECT_EQ(table.Slot(0).id, 1);
+}
+
+// Host-side filters deliver only the objects they see: a slot that later deliveries no longer
+// reach must empty by itself, and presence must end with the last delivery that held an object.
+struct PassStep {
+    uint32_t at;           // the delivery's and the pass's clock
+    int deliveredObjects;  // objects in this delivery, at positions 0 .. n-1
+    bool slot1Held;        // after the pass
+    bool present;          // what the pass reports
+};
+
+void RunSteps(const std::vector<PassStep>& steps) {
+    ObjectSlotTable table;
+    ASSERT_TRUE(table.RefreshPass(9900).refreshed) << "the first pass empties and stamps all";
+    RadarObject records[3] = {Entry(1, 1.0), Entry(2, 2.0), Entry(3, 3.0)};
+    for (const PassStep& step : steps) {
+        SCOPED_TRACE(testing::Message() << "at " << step.at);
+        std::vector<const RadarObject*> entries;
+        for (int i = 0; i < step.deliveredObjects; ++i) {
+            entries.push_back(&records[i]);
+        }
+        Delivery delivery(entries);
+        std::vector<SectorObject> view;
+        table.Intake(&delivery.list, step.at, view, nullptr);
+        const zuvo::app::RefreshResult result = table.RefreshPass(step.at);
+        EXPECT_EQ(table.Slot(1).id >= 0, step.slot1Held);
+        EXPECT_EQ(result.present, step.present);
+    }
+}
+
+TEST(RefreshPass, ASlotNoLongerWrittenEmptiesAfter2000MsWhileAnotherIsStillWritten) {
+    std::vector<PassStep> steps = {{10000, 3, true, true}};
+    // Only the first object is delivered from now on, every 50 ms.
+    for (uint32_t at = 10050; at <= 12000; at += 50) {
+        steps.push_back({at, 1, true, true});
+    }
+    steps.push_back({12001, 1, false, true});  // more than 2000 ms since slot 1 was written
+    steps.push_back({12500, 1, false, true});
+    RunSteps(steps);
+}
+
+TEST(RefreshPass, PresenceEnds2000MsAfterTheLastDeliveryThatHeldAnObject) {
+    std::vector<PassStep> steps = {{10000, 2, true, true}};
+    // Deliveries go on, empty, as a host filter sends them when nobody is there.
+    for (uint32_t at = 10100; at <= 12000; at += 100) {
+        steps.push_back({at, 0, true, true});
+    }
+    steps.push_back({12001, 0, false, false});
+    steps.push_back({15000, 0, false, false});
+    RunSteps(steps);
+
+    // The refresh timer alone (no deliveries at all) ends it the same way.
+    ObjectSlotTable table;
+    table.RefreshPass(9900);
+    RadarObject a = Entry(1, 1.0);
+    Delivery delivery({&a});
+    std::vector<SectorObject> view;
+    table.Intake(&delivery.list, 10000, view, nullptr);
+    EXPECT_TRUE(table.RefreshPass(11000).present);
+    EXPECT_TRUE(table.RefreshPass(12000).present) << "2000 ms is not more than 2000";
+    const zuvo::app::RefreshResult last = table.RefreshPass(12001);
+    EXPECT_FALSE(last.present);
+    EXPECT_TRUE(last.refreshed) << "the emptied slot is rewritten";
+    EXPECT_EQ(table.Slot(0).id, -1);
+}
+
+TEST(RefreshPass, ADeliveryStampedJustAfterThePassClockIsFresh) {
+    // The delivering thread reads the clock before it takes the lock; a pass that read its
+    // clock a moment earlier may run after it.
+    ObjectSlotTable table;
+    table.RefreshPass(4000);
+    RadarObject a = Entry(1, 1.0);
+    Delivery delivery({&a});
+    std::vector<SectorObject> view;
+    table.Intake(&delivery.list, 5001, view, nullptr);
+    const zuvo::app::RefreshResult result = table.RefreshPass(5000);
+    EXPECT_TRUE(result.present);
     EXPECT_EQ(table.Slot(0).id, 1);
 }
 

@@ -28,7 +28,7 @@ public:
     void OnRadarObjectDetect(int64_t, CPtrCtrl* objects) override {
         std::vector<SectorObject> view;
         std::vector<const RadarObject*> entries;
-        m_slots.Intake(objects, view, &entries);
+        m_slots.Intake(objects, 0, view, &entries);
         m_log.Write(entries, {12, 34, 56, 789});
     }
 

@@ -17,6 +17,9 @@ TEST(ObjectSlotsConcurrency, DeliveriesAndRefreshPassesInterleaveSafely) {
     zuvo::app::ObjectSlotTable table;
     std::atomic<bool> stop{false};
     std::atomic<int> passes{0};
+    // One clock for both threads, read before each takes the table's lock, as in the program:
+    // a delivery's stamp may then lie after the now of a pass that overtook it.
+    std::atomic<uint32_t> clock{0};
     std::thread deliverer([&] {
         std::vector<RadarObject> records(12);
         CPtrListCtrl list;
@@ -28,14 +31,12 @@ TEST(ObjectSlotsConcurrency, DeliveriesAndRefreshPassesInterleaveSafely) {
         std::vector<const RadarObject*> log;
         for (int round = 0; round < kRounds || passes.load() < kPasses; ++round) {
             log.clear();
-            table.Intake(&list, view, &log);
+            table.Intake(&list, clock.load(), view, &log);
         }
         stop = true;
     });
-    uint32_t now = 0;
     while (!stop) {
-        now += 37;
-        table.RefreshPass(now);
+        table.RefreshPass(clock.fetch_add(37) + 37);
         const zuvo::app::ObjectSlot slot = table.Slot(passes.load() % zuvo::app::kObjectSlotCount);
         EXPECT_TRUE(slot.id == -1 || slot.distance == 0.25);
         passes.fetch_add(1);

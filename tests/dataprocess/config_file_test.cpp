@@ -31,7 +31,10 @@ bool SameEmulator(const tagEMULATORSETTINGS& a, const tagEMULATORSETTINGS& b) {
     return a.EmulatorSeed == b.EmulatorSeed && a.EmulatorPeople == b.EmulatorPeople &&
            a.EmulatorFixedReflector == b.EmulatorFixedReflector &&
            a.EmulatorNoise == b.EmulatorNoise && a.EmulatorMissRate == b.EmulatorMissRate &&
-           a.EmulatorFalseAlarmRate == b.EmulatorFalseAlarmRate;
+           a.EmulatorFalseAlarmRate == b.EmulatorFalseAlarmRate &&
+           a.EmulatorScriptedPeople == b.EmulatorScriptedPeople &&
+           a.EmulatorLeave1S == b.EmulatorLeave1S && a.EmulatorLeave2S == b.EmulatorLeave2S &&
+           a.EmulatorLeave3S == b.EmulatorLeave3S;
 }
 
 TEST(RadarConfigFile, InstalledDefaultFileHoldsTheDefaultRecord) {

@@ -76,6 +76,38 @@ TEST(EmulatedSensor, TheEmulatorSettingsShapeTheScene) {
     }
 }
 
+// A scripted scene: the people asked for and nobody else, each staying near its spot (and
+// moving, so the sensor keeps seeing it) until its time to leave; then it is gone for good.
+TEST(EmulatorScene, ScriptedPeopleStayOnTheirSpotsUntilTheyLeave) {
+    SceneSettings settings;
+    settings.scriptedPeople = 2;
+    settings.leaveS[1] = 3.0;
+    EmulatorScene scene(settings, 99);
+    const double dt = 0.05;
+    std::map<int, Vec2> first;
+    for (int step = 1; step <= 400; ++step) {
+        scene.Advance(dt);
+        const std::vector<ScenePerson> people = scene.People();
+        SCOPED_TRACE(testing::Message() << "after step " << step);
+        if (step != 60) {  // the 3 s themselves, where adding up 0.05 s may fall either side
+            ASSERT_EQ(people.size(), step < 60 ? 2u : 1u);
+        }
+        for (const ScenePerson& person : people) {
+            ASSERT_TRUE(scene.InField(person.position));
+            EXPECT_FALSE(person.standing);
+            EXPECT_GT(std::hypot(person.velocity.x, person.velocity.y), 0.1);
+            const auto known = first.emplace(person.id, person.position).first;
+            EXPECT_LE(std::hypot(person.position.x - known->second.x,
+                                 person.position.y - known->second.y),
+                      0.61)
+                << "person " << person.id << " stays on its spot";
+        }
+        EXPECT_EQ(people[0].id, 1) << "the one who stays";
+    }
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_LT(first[1].x, first[2].x) << "person 1 on the left";
+}
+
 // Ten minutes of scene: people come and go, walk at their pace (never faster than 1.5 m/s),
 // stop, cross, and there are never more than allowed.
 TEST(EmulatorScene, PeopleComeWalkStopCrossAndLeave) {

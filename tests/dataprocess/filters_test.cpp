@@ -252,6 +252,79 @@ TEST_F(FrameProcessorTest, SensorSlotsPassThroughTheDataFilter) {
     EXPECT_EQ(processor.DeliveredEntries(), 4);
 }
 
+// Counts the entries without an object of each delivery, and where they stand.
+struct DepartureCount {
+    size_t deliveries = 0;
+    std::vector<size_t> emptyAt;  // delivery index * 10 + position of every empty entry
+};
+
+DepartureCount EmptyEntries(const std::vector<test::Delivery>& deliveries, size_t from) {
+    DepartureCount count;
+    for (size_t d = from; d < deliveries.size(); ++d) {
+        ++count.deliveries;
+        for (size_t i = 0; i < deliveries[d].objects.size(); ++i) {
+            if (!(deliveries[d].objects[i].Distance >= 0.0)) {
+                count.emptyAt.push_back((d - from) * 10 + i);
+            }
+        }
+    }
+    return count;
+}
+
+TEST_F(FrameProcessorTest, ADepartureIsReportedOnceAtItsPositionInTheNextDelivery) {
+    for (const int algorithm : {RADAR_HOST_ALGORITHM_MTT, RADAR_HOST_ALGORITHM_MOD}) {
+        SCOPED_TRACE(algorithm == RADAR_HOST_ALGORITHM_MTT ? "MTT" : "MOD");
+        test::CollectingListener& listener = algorithm == RADAR_HOST_ALGORITHM_MTT ? m_mtt : m_mod;
+        listener.Clear();
+        FrameProcessor processor(m_filters);
+        ProcessingSettings settings;
+        settings.hostAlgorithm = algorithm;
+        processor.Reset(settings);
+        RunTwoPeople(processor);
+        const size_t before = algorithm == RADAR_HOST_ALGORITHM_MTT ? 2u : 1u;
+        ASSERT_EQ(listener.Deliveries().back().objects.size(), before);
+        EXPECT_TRUE(EmptyEntries(listener.Deliveries(), 0).emptyAt.empty())
+            << "nothing has gone yet";
+
+        // The person on the right (the weaker one, MOD's second choice) leaves; for MOD the
+        // stronger one leaves too, so that its pick goes.
+        const size_t from = listener.Count();
+        for (uint32_t t = 1050, i = 21; t <= 3000; t += 50, ++i) {
+            RadarFrame frame;
+            frame.index = i;
+            frame.timeMs = t;
+            if (algorithm == RADAR_HOST_ALGORITHM_MTT) {
+                frame.detections = {
+                    DetectionAt(Vec2{-1.5, 3.0 + t / 1000.0}, Vec2{0.0, 1.0}, 60.0)};
+            }
+            processor.Process(frame);
+        }
+        const std::vector<test::Delivery> deliveries = listener.Deliveries();
+        // The tracker still reports a track for a moment after its last hit; the delivery after
+        // its last report is the first one shorter than before.
+        size_t gone = from;
+        while (gone < deliveries.size() && deliveries[gone].objects.size() == before &&
+               deliveries[gone].objects.back().Distance >= 0.0) {
+            ++gone;
+        }
+        ASSERT_LT(gone, deliveries.size()) << "the departure was never reported";
+        const DepartureCount count = EmptyEntries(deliveries, gone);
+        ASSERT_EQ(count.emptyAt.size(), 1u) << "exactly one empty entry for one departure";
+        EXPECT_EQ(count.emptyAt[0], before - 1) << "in the next delivery, at the position it held";
+        ASSERT_EQ(deliveries[gone].objects.size(), before);
+        for (size_t d = gone + 1; d < deliveries.size(); ++d) {
+            EXPECT_EQ(deliveries[d].objects.size(), before - 1) << "delivery " << d;
+        }
+        // A new run starts afresh: nothing to report from the run before.
+        listener.Clear();
+        processor.Reset(settings);
+        RadarFrame empty;
+        processor.Process(empty);
+        ASSERT_EQ(listener.Count(), 1u);
+        EXPECT_TRUE(listener.Deliveries()[0].objects.empty());
+    }
+}
+
 TEST_F(FrameProcessorTest, EveryListenerGetsItsOwnCopyAndARemovedOneNothing) {
     class Scribbler : public IRadarObjectDetectListener {
     public:

@@ -412,10 +412,13 @@ TEST_F(PipelineTest, LoopedPlaybackStartsOverUntilStopped) {
     EXPECT_EQ(calls.back(), "ReadEnd") << "also after a stop";
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "GetFileList 1"),
               std::count(calls.begin(), calls.end(), "ReleaseFileList"));
-    // Every pass starts the tracker afresh: the first track of each pass has id 1.
+    // Every pass starts the tracker afresh: the first track of each pass has id 1 (an entry
+    // without an object marks where a track has gone).
     for (const test::Delivery& d : m_mtt.Deliveries()) {
         for (const RadarObject& o : d.objects) {
-            EXPECT_EQ(o.Id, 1);
+            if (o.Distance >= 0.0) {
+                EXPECT_EQ(o.Id, 1);
+            }
         }
     }
     m_controller.SetFileSource(nullptr);

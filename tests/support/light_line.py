@@ -6,7 +6,8 @@
 Creates a pseudo-terminal pair with socat, maps COM<PORT> of the Wine prefix (the symbolic
 link DOSDEVICES/com<PORT>) to one end and serves the other end in MODE:
 
-  capture  records every byte that arrives; at the end writes them to WORKDIR/line.bin
+  capture  records every byte that arrives; at the end writes them to WORKDIR/line.bin; a
+           file WORKDIR/peek is answered with WORKDIR/seen holding the bytes so far
   modbus   a Modbus RTU slave (pymodbus), unit 1, coils 0 to 7 starting as 0,1,0,1,0,0,0,0;
            a file WORKDIR/query-N is answered with WORKDIR/coils-N holding coils 0 to 3 as
            the characters 0 and 1
@@ -98,6 +99,8 @@ def serve_capture(workdir, linux_end, started):
             received += os.read(fd, 4096)
         elif stop_requested(workdir, started):
             break
+        if take_request(workdir, "peek"):
+            write_file(workdir, "seen", bytes(received))
     # The port is closed before "stop": whatever is still under way arrives within moments.
     quiet_since = time.time()
     while time.time() - quiet_since < 0.2:

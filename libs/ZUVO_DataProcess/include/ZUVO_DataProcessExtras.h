@@ -34,6 +34,14 @@ struct tagEMULATORSETTINGS {
     double EmulatorNoise;           // standard deviation of the range noise, metres (0 to 1)
     double EmulatorMissRate;        // share of missed detections (0 to 1)
     double EmulatorFalseAlarmRate;  // false alarms per frame, mean (0 to 10)
+    // A scene with known people for tests and demonstrations: when positive (1 to 3), the
+    // field holds just this many people, each pacing a little on a spot of its own (person 1
+    // on the left, 3 on the right), and nobody else comes. Person k steps out of the field of
+    // view EmulatorLeaveKS seconds after the start (0: stays).
+    int EmulatorScriptedPeople;
+    double EmulatorLeave1S;
+    double EmulatorLeave2S;
+    double EmulatorLeave3S;
 };
 
 extern "C" {

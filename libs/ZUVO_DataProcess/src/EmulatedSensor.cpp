@@ -18,6 +18,10 @@ SceneSettings SceneOf(const tagRADARPARAMETER& p, const tagEMULATORSETTINGS& e) 
     scene.halfAngleDeg = kFieldHalfAngleDeg;
     scene.maxPeople = e.EmulatorPeople;
     scene.fixedReflector = e.EmulatorFixedReflector != 0;
+    scene.scriptedPeople = e.EmulatorScriptedPeople;
+    scene.leaveS[0] = e.EmulatorLeave1S;
+    scene.leaveS[1] = e.EmulatorLeave2S;
+    scene.leaveS[2] = e.EmulatorLeave3S;
     return scene;
 }
 

@@ -19,13 +19,24 @@ constexpr double kEmptySpawnWaitS = 1.0;
 constexpr int kMaxWaypoints = 3;
 constexpr double kAcceleration = 1.0;  // m/s^2, starting and stopping
 constexpr double kArrivedM = 0.02;
+// Scripted people pace to and fro along the sensor's line of sight, so that they stay where
+// they were put and still move like someone waiting does.
+constexpr double kScriptedRangesM[3] = {3.0, 4.5, 6.0};
+constexpr double kScriptedAnglesDeg[3] = {-30.0, 0.0, 30.0};
+constexpr double kScriptedPaceMps = 0.4;
+constexpr double kScriptedSwayM = 0.3;
 
 }  // namespace
 
 EmulatorScene::EmulatorScene(const SceneSettings& settings, uint64_t seed)
-    : m_settings(settings), m_random(seed), m_nextId(1), m_spawnWaitS(0.0) {
+    : m_settings(settings), m_random(seed), m_nextId(1), m_spawnWaitS(0.0), m_timeS(0.0) {
     m_settings.maxRange = std::max(m_settings.maxRange, m_settings.minRange + 1.0);
     m_settings.maxPeople = std::clamp(m_settings.maxPeople, 0, 5);
+    m_settings.scriptedPeople = std::clamp(m_settings.scriptedPeople, 0, 3);
+    if (m_settings.scriptedPeople > 0) {
+        AdvanceScripted();
+        return;
+    }
     // Start with people already walking, so the first frames are not empty.
     const int first = (m_settings.maxPeople + 1) / 2;
     for (int i = 0; i < first; ++i) {
@@ -130,8 +141,40 @@ bool EmulatorScene::StepWalker(Walker& walker, double dt) {
     return true;
 }
 
+// The scripted people at m_timeS: those whose time to leave has not come, each swaying along
+// its line of sight around its spot.
+void EmulatorScene::AdvanceScripted() {
+    m_walkers.clear();
+    const double period = 4.0 * kScriptedSwayM / kScriptedPaceMps;
+    const double phase = std::fmod(m_timeS, period) / period;  // 0 .. 1
+    const double offset = kScriptedSwayM * (phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase);
+    const double speed = phase < 0.5 ? kScriptedPaceMps : -kScriptedPaceMps;
+    for (int k = 0; k < m_settings.scriptedPeople; ++k) {
+        const double leave = m_settings.leaveS[k];
+        if (leave > 0.0 && m_timeS >= leave) {
+            continue;
+        }
+        const double range = kScriptedRangesM[k] + offset;
+        const Vec2 direction = PolarPoint(1.0, kScriptedAnglesDeg[k]);
+        Walker walker{};
+        walker.id = k + 1;
+        walker.position = Vec2{direction.x * range, direction.y * range};
+        walker.target = walker.position;
+        walker.pace = kScriptedPaceMps;
+        walker.speed = kScriptedPaceMps;
+        walker.phase = Phase::Walking;
+        walker.velocity = Vec2{direction.x * speed, direction.y * speed};
+        m_walkers.push_back(walker);
+    }
+}
+
 void EmulatorScene::Advance(double dt) {
     if (!(dt > 0.0)) {
+        return;
+    }
+    m_timeS += dt;
+    if (m_settings.scriptedPeople > 0) {
+        AdvanceScripted();
         return;
     }
     for (size_t i = 0; i < m_walkers.size();) {

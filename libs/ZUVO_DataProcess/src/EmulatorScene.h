@@ -19,6 +19,10 @@ struct SceneSettings {
     double halfAngleDeg = 60.0;  // the field spans -half .. +half around the boresight
     int maxPeople = 3;           // people in the scene at once, at most
     bool fixedReflector = false;
+    // 1 to 3: just these people, each pacing on a spot of its own, person k stepping out of
+    // the field leaveS[k - 1] seconds after the start (0: never); nobody else comes.
+    int scriptedPeople = 0;
+    double leaveS[3] = {0.0, 0.0, 0.0};
 };
 
 struct ScenePerson {
@@ -58,6 +62,7 @@ private:
     };
 
     void Spawn(bool inside);
+    void AdvanceScripted();
     void ChooseNextGoal(Walker& walker);
     bool StepWalker(Walker& walker, double dt);
     Vec2 PolarPoint(double range, double angleDeg) const;
@@ -69,6 +74,7 @@ private:
     std::vector<Walker> m_walkers;
     int m_nextId;
     double m_spawnWaitS;
+    double m_timeS;
 };
 
 }  // namespace zuvo::radar

@@ -48,6 +48,8 @@ FrameProcessor::FrameProcessor(FilterSet& filters)
 void FrameProcessor::Reset(const ProcessingSettings& settings) {
     m_settings = settings;
     m_tracker.Reset();
+    m_trackerDepartures.Reset();
+    m_modDepartures.Reset();
     ModSettings mod;
     mod.minSpeed = settings.modMinSpeed;
     m_mod = ModDetector(mod);
@@ -83,6 +85,7 @@ void FrameProcessor::RunHostTracker(const RadarFrame& frame) {
             objects.push_back(object);
         }
     }
+    m_trackerDepartures.Mark(objects);
     m_delivered += m_filters.mttListeners.Deliver(frame.index, objects);
 }
 
@@ -93,6 +96,7 @@ void FrameProcessor::RunModDetector(const RadarFrame& frame) {
     if (m_mod.Update(frame.timeMs, frame.detections, *bounds, object)) {
         objects.push_back(object);
     }
+    m_modDepartures.Mark(objects);
     m_delivered += m_filters.modListeners.Deliver(frame.index, objects);
 }
 

@@ -1,6 +1,7 @@
 // Turns frames into deliveries. Tracking on this computer (processing site 0, object detection
 // on): the MTT tracker (HostAlgorithm 3) or moving-object detection (HostAlgorithm 1) runs on
-// the detections and delivers to its own listeners. Tracking on the sensor: the sensor's slots
+// the detections and delivers to its own listeners, the objects it sees and an empty entry
+// where an object of the previous delivery has gone. Tracking on the sensor: the sensor's slots
 // go out through the MTT data filter. Each filter drops what lies outside its bounds; the data
 // filter empties such a slot, since the sensor's slots are fixed.
 #pragma once
@@ -13,6 +14,7 @@
 #include "ModDetector.h"
 #include "MttTracker.h"
 #include "RadarFrame.h"
+#include "RadarObjects.h"
 
 namespace zuvo::radar {
 
@@ -59,6 +61,8 @@ private:
     ProcessingSettings m_settings;
     MttTracker m_tracker;
     ModDetector m_mod;
+    DepartureMarker m_trackerDepartures;
+    DepartureMarker m_modDepartures;
     std::atomic<bool> m_objectDetection;
     std::atomic<int64_t> m_delivered;
 };

@@ -75,6 +75,10 @@ const Field kEmulatorFields[] = {
     ZUVO_EMULATOR_FIELD(EmulatorNoise, Kind::Double, 0.0, 1.0),
     ZUVO_EMULATOR_FIELD(EmulatorMissRate, Kind::Double, 0.0, 1.0),
     ZUVO_EMULATOR_FIELD(EmulatorFalseAlarmRate, Kind::Double, 0.0, 10.0),
+    ZUVO_EMULATOR_FIELD(EmulatorScriptedPeople, Kind::Int, 0, 3),
+    ZUVO_EMULATOR_FIELD(EmulatorLeave1S, Kind::Double, 0.0, 86400.0),
+    ZUVO_EMULATOR_FIELD(EmulatorLeave2S, Kind::Double, 0.0, 86400.0),
+    ZUVO_EMULATOR_FIELD(EmulatorLeave3S, Kind::Double, 0.0, 86400.0),
 };
 
 #undef ZUVO_FIELD
@@ -93,7 +97,8 @@ const char* const kSectionComments[][2] = {
     {"TowerLight", "COM port number and baud rate of the Modbus RTU tower light"},
     {"Emulator",
      "EmulatorNoise in metres, EmulatorMissRate 0..1, EmulatorFalseAlarmRate "
-     "per frame"},
+     "per frame; EmulatorScriptedPeople 1..3 replaces the walkers by people on fixed "
+     "spots, person k leaving EmulatorLeaveKS seconds after the start (0: stays)"},
 };
 
 // A field inside the record or the emulator's settings, whichever its table describes.
@@ -414,6 +419,10 @@ void SetDefaultEmulatorSettings(tagEMULATORSETTINGS& settings) {
     settings.EmulatorNoise = 0.05;
     settings.EmulatorMissRate = 0.05;
     settings.EmulatorFalseAlarmRate = 0.3;
+    settings.EmulatorScriptedPeople = 0;
+    settings.EmulatorLeave1S = 0.0;
+    settings.EmulatorLeave2S = 0.0;
+    settings.EmulatorLeave3S = 0.0;
 }
 
 bool ParseConfiguration(std::string_view text, Configuration& configuration,

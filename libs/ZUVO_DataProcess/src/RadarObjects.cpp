@@ -40,4 +40,12 @@ RadarObject ObjectFromTrack(const TrackReport& track, double rangeResolution) {
         track.id, distance / rangeResolution, distance, radial, std::atan2(x, y) * kRadToDeg, x, y};
 }
 
+void DepartureMarker::Mark(std::vector<RadarObject>& objects) {
+    const size_t held = objects.size();
+    if (held < m_heldBefore) {
+        objects.resize(m_heldBefore, EmptyObject());
+    }
+    m_heldBefore = held;
+}
+
 }  // namespace zuvo::radar

@@ -1,0 +1,228 @@
+// People who leave the sensor's field leave the panels and the tower light: a live run in
+// three-object mode with the emulator's scripted scene (two people, the second leaves, then the
+// first), the panels read while it runs, the light's frames watched on its line, and the times
+// compared with the result log's.
+#include <gtest/gtest.h>
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <iterator>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/support/LinePeer.h"
+#include "tests/support/ProgramDriver.h"
+
+namespace {
+
+using zuvo::test::LinePeer;
+using zuvo::test::ProgramFolder;
+using zuvo::test::RunningProgram;
+
+constexpr int kLightPort = 65;
+constexpr double kSecondLeavesS = 7.0;  // after the start of the emulator
+constexpr double kFirstLeavesS = 12.0;
+constexpr long kWithinMs = 2500;
+
+const std::string kCoil0On("\x01\x05\x00\x00\xFF\x00\x8C\x3A", 8);
+const std::string kCoil0Off("\x01\x05\x00\x00\x00\x00\xCD\xCA", 8);
+const std::string kCoil2On("\x01\x05\x00\x02\xFF\x00\x2D\xFA", 8);
+const std::string kCoil2Off("\x01\x05\x00\x02\x00\x00\x6C\x0A", 8);
+const std::string kCoil3Off("\x01\x05\x00\x03\x00\x00\x3D\xCA", 8);
+
+// Milliseconds of the local day, the clock of the result log's time stamps.
+long NowOfDay() {
+    SYSTEMTIME time;
+    GetLocalTime(&time);
+    return ((time.wHour * 60L + time.wMinute) * 60L + time.wSecond) * 1000L + time.wMilliseconds;
+}
+
+// b - a on the clock of the day, across midnight too.
+long Elapsed(long a, long b) {
+    constexpr long kDay = 24L * 3600L * 1000L;
+    return ((b - a) % kDay + kDay) % kDay;
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+}
+
+// A panel whose slot is empty shows the distance 0.00 (the only value given in plain metres).
+bool ShowsNoObject(const std::wstring& panel) {
+    return panel.find(L" 0.00 m\r\n") != std::wstring::npos;
+}
+
+std::vector<std::string> Frames(const std::string& line) {
+    std::vector<std::string> frames;
+    for (size_t at = 0; at + 8 <= line.size(); at += 8) {
+        frames.push_back(line.substr(at, 8));
+    }
+    return frames;
+}
+
+// From the result log: for every object id, the time of the last line holding it.
+std::map<long long, long> LastSightings(const std::string& log) {
+    std::map<long long, long> last;
+    size_t start = 0;
+    while (start < log.size()) {
+        size_t end = log.find("\r\n", start);
+        if (end == std::string::npos) {
+            end = log.size();
+        }
+        const std::string line = log.substr(start, end - start);
+        int h = 0, m = 0, s = 0, ms = 0;
+        long long id = 0;
+        double distance = 0.0;
+        if (std::sscanf(line.c_str(), "[%d:%d:%d.%d], %lld, %lf", &h, &m, &s, &ms, &id,
+                        &distance) == 6 &&
+            distance >= 0.0) {
+            last[id] = ((h * 60L + m) * 60L + s) * 1000L + ms;
+        }
+        start = end + 2;
+    }
+    return last;
+}
+
+struct Language {
+    const char* setting;
+    const wchar_t* prompt;  // caption of the detection result
+    const wchar_t* screenshot;
+};
+
+void PrintTo(const Language& language, std::ostream* out) {
+    *out << language.setting;
+}
+
+class Departures : public testing::TestWithParam<Language> {};
+
+TEST_P(Departures, PeopleWhoLeaveLeaveThePanelsAndTheTowerLight) {
+    LinePeer peer("capture", kLightPort, 9600);
+    ASSERT_EQ(peer.Start(), "");
+    ProgramFolder folder;
+    std::string config = folder.Read(L"Radar_Config.ini");
+    Replace(config, "LightPort = 3", "LightPort = " + std::to_string(kLightPort));
+    Replace(config, "EmulatorMissRate = 0.05", "EmulatorMissRate = 0");
+    Replace(config, "EmulatorFalseAlarmRate = 0.3", "EmulatorFalseAlarmRate = 0");
+    Replace(config, "EmulatorScriptedPeople = 0", "EmulatorScriptedPeople = 2");
+    Replace(config, "EmulatorLeave1S = 0", "EmulatorLeave1S = " + std::to_string(kFirstLeavesS));
+    Replace(config, "EmulatorLeave2S = 0", "EmulatorLeave2S = " + std::to_string(kSecondLeavesS));
+    ASSERT_TRUE(folder.Write(L"Radar_Config.ini", config));
+    ASSERT_TRUE(folder.Write(L"appConfig.xml", std::string("<?xml version=\"1.0\"?>\n<AppConfig "
+                                                           "Language=\"") +
+                                                   GetParam().setting +
+                                                   "\" ObjectCountType=\"3\" />\n"));
+
+    long panelsEmptied = -1;  // panels 2 and 3 both empty again after both were seen
+    long coil0Off = -1;
+    long coil2On = -1;
+    {
+        RunningProgram program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        program.Click(IDC_DETECT_DEVICE);
+        const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), GetParam().prompt, 30000);
+        ASSERT_NE(box, nullptr) << "no detection result";
+        zuvo::test::PressDialogButton(box, IDOK);
+        ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000));
+        program.Click(IDC_START_STOP);
+
+        ASSERT_TRUE(RunningProgram::WaitUntil(
+            [&] {
+                return !ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_1)) &&
+                       !ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2));
+            },
+            static_cast<DWORD>(kSecondLeavesS * 1000)))
+            << "both people reach the panels";
+        EXPECT_TRUE(ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_3)));
+
+        // Watch the panels and the light's line until the light has changed back.
+        const DWORD deadline = GetTickCount() + static_cast<DWORD>(kFirstLeavesS * 1000) + 10000;
+        size_t framesSeen = 0;
+        while (coil2On < 0 && GetTickCount() < deadline) {
+            const long now = NowOfDay();
+            if (panelsEmptied < 0 && ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2)) &&
+                ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_3))) {
+                panelsEmptied = now;
+                EXPECT_FALSE(ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_1)))
+                    << "the first person is still there";
+                EXPECT_FALSE(
+                    zuvo::test::CaptureWindow(program.Window(), GetParam().screenshot).empty());
+            }
+            peer.Forget(L"seen");
+            ASSERT_TRUE(peer.Request(L"peek"));
+            const std::optional<std::string> seen = peer.WaitFor(L"seen", 2000);
+            ASSERT_TRUE(seen.has_value());
+            const std::vector<std::string> frames = Frames(*seen);
+            for (; framesSeen < frames.size(); ++framesSeen) {
+                if (frames[framesSeen] == kCoil0Off && coil0Off < 0) {
+                    coil0Off = now;
+                } else if (frames[framesSeen] == kCoil2On && coil0Off >= 0) {
+                    coil2On = now;
+                }
+            }
+            Sleep(10);
+        }
+        program.Click(IDC_START_STOP);
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_START_STOP); }, 15000));
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    ASSERT_EQ(peer.Stop(), "");
+    const std::optional<std::string> line = peer.WaitFor(L"line.bin", 2000);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(Frames(*line), (std::vector<std::string>{kCoil2On, kCoil2Off, kCoil0On, kCoil0Off,
+                                                       kCoil2On, kCoil2Off, kCoil3Off}))
+        << "no object, both people, nobody again, the stop";
+
+    // The times of the last deliveries that held each person, from the result log.
+    WIN32_FIND_DATAW entry;
+    const HANDLE search =
+        FindFirstFileW(folder.File(L"Log\\ZUVO_MTT_Result_*.txt").c_str(), &entry);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    const std::map<long long, long> last =
+        LastSightings(folder.Read((std::wstring(L"Log\\") + entry.cFileName).c_str()));
+    ASSERT_EQ(last.size(), 2u) << "two people, tracked without a break";
+    const long secondGone = std::min(last.begin()->second, std::next(last.begin())->second);
+    const long everyoneGone = std::max(last.begin()->second, std::next(last.begin())->second);
+
+    ASSERT_GE(panelsEmptied, 0) << "panels 2 and 3 never emptied";
+    const long panelMs = Elapsed(secondGone, panelsEmptied);
+    std::printf(
+        "[ measured ] panels 2 and 3 empty %ld ms after the second person's last "
+        "delivery\n",
+        panelMs);
+    EXPECT_LE(panelMs, kWithinMs);
+    ASSERT_GE(coil0Off, 0) << "the object lamp never went off";
+    ASSERT_GE(coil2On, 0) << "the no-object lamp never came on";
+    const long offMs = Elapsed(everyoneGone, coil0Off);
+    const long onMs = Elapsed(everyoneGone, coil2On);
+    std::printf("[ measured ] coil 0 off after %ld ms, coil 2 on after %ld ms\n", offMs, onMs);
+    // The log's stamp and the light's pass read different clocks a moment apart: allow for it.
+    EXPECT_GE(offMs, 2000 - 100) << "the object lamp stays for 2 s after the last object";
+    EXPECT_LE(offMs, kWithinMs);
+    EXPECT_LE(onMs, kWithinMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, Departures,
+                         testing::Values(Language{"ENG", L"Prompt", L"three_objects_left_en"},
+                                         Language{"CHS", L"\u63D0\u793A",
+                                                  L"three_objects_left_zh"}),
+                         [](const testing::TestParamInfo<Language>& param) {
+                             return std::string(param.param.setting) == "ENG" ? "English"
+                                                                              : "Chinese";
+                         });
+
+}  // namespace
