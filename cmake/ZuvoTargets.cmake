@@ -20,13 +20,14 @@ function(zuvo_portable_library name)
 endfunction()
 
 # A GoogleTest program of the native flavour; each test case becomes one ctest test.
-#   zuvo_native_test(name SOURCES ... [LIBS ...] [LABELS ...])
+#   zuvo_native_test(name SOURCES ... [LIBS ...] [LABELS ...] [PREFIX text])
 # Tests labelled "concurrency" are the only ones built (and run) in the native-tsan flavour.
+# PREFIX goes in front of every ctest name, for a second build of the same cases (Strict.).
 function(zuvo_native_test name)
     if(WIN32)
         return()
     endif()
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "PREFIX" "SOURCES;LIBS;LABELS" ${ARGN})
     # The ThreadSanitizer flavour builds only the tests of concurrent code.
     if(ZUVO_SANITIZE STREQUAL "thread" AND NOT "concurrency" IN_LIST ARG_LABELS)
         return()
@@ -39,6 +40,7 @@ function(zuvo_native_test name)
     # A ctest name is exactly the GoogleTest name, without the printed parameter: printed
     # values hold spaces, may repeat and need not be the same from one build to the next.
     gtest_discover_tests(${name}
+        TEST_PREFIX "${ARG_PREFIX}"
         WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
         NO_PRETTY_VALUES
         PROPERTIES LABELS native
@@ -87,3 +89,4 @@ function(zuvo_windows_test name)
         NO_PRETTY_VALUES
         PROPERTIES LABELS wine ${ZUVO_WINE_TEST_PROPERTIES} TIMEOUT ${ARG_TIMEOUT})
 endfunction()
+
