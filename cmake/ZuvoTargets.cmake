@@ -76,6 +76,7 @@ function(zuvo_windows_test name)
         set(ARG_TIMEOUT 60)
     endif()
     add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES ZUVO_TEST_TIMEOUT ${ARG_TIMEOUT})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} zuvo_test_main GTest::gtest)
     target_include_directories(${name} PRIVATE "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ZUVO_TEST_DIR}")
@@ -90,3 +91,31 @@ function(zuvo_windows_test name)
         PROPERTIES LABELS wine ${ZUVO_WINE_TEST_PROPERTIES} TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 
+# The cases of a Windows test program (zuvo_windows_test) once more, with the strict utility
+# library (libs/ZUVO_Common/strict/) in place of ours: each as its own ctest test named
+# Strict.<GoogleTest name>, with the same time limit.
+#   zuvo_windows_test_strict(name [FILTER gtest-filter])
+# The program must import only what the family promises (the strict library has nothing
+# else); a program that ran with the other flavour fails in its main (UtilityFlavour.h).
+function(zuvo_windows_test_strict name)
+    if(NOT WIN32)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
+    if(ARG_UNPARSED_ARGUMENTS)
+        message(FATAL_ERROR "zuvo_windows_test_strict(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
+    endif()
+    if(NOT ARG_FILTER)
+        set(ARG_FILTER "*")
+    endif()
+    get_target_property(timeout ${name} ZUVO_TEST_TIMEOUT)
+    add_dependencies(${name} ZUVO_Common_strict)
+    gtest_discover_tests(${name}
+        TEST_PREFIX "Strict."
+        TEST_FILTER "${ARG_FILTER}"
+        WORKING_DIRECTORY "${ZUVO_TEST_DIR}"
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 120
+        NO_PRETTY_VALUES
+        PROPERTIES LABELS wine ${ZUVO_WINE_STRICT_TEST_PROPERTIES} TIMEOUT ${timeout})
+endfunction()
