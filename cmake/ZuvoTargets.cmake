@@ -82,13 +82,22 @@ function(zuvo_windows_test name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ZUVO_TEST_DIR}")
     zuvo_warnings(${name})
     zuvo_windows_test_code(${name})
-    # Exactly the GoogleTest name, as in zuvo_native_test.
+    zuvo_discover_windows_tests(${name} "" "*" "${ZUVO_WINE_TEST_PROPERTIES}")
+endfunction()
+
+# One ctest test per case of a Windows test program: the GoogleTest name (as in
+# zuvo_native_test) after prefix, for the cases the filter selects, with the program's time
+# limit and the given properties of a Wine test.
+function(zuvo_discover_windows_tests name prefix filter properties)
+    get_target_property(timeout ${name} ZUVO_TEST_TIMEOUT)
     gtest_discover_tests(${name}
+        TEST_PREFIX "${prefix}"
+        TEST_FILTER "${filter}"
         WORKING_DIRECTORY "${ZUVO_TEST_DIR}"
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
         NO_PRETTY_VALUES
-        PROPERTIES LABELS wine ${ZUVO_WINE_TEST_PROPERTIES} TIMEOUT ${ARG_TIMEOUT})
+        PROPERTIES LABELS wine ${properties} TIMEOUT ${timeout})
 endfunction()
 
 # The cases of a Windows test program (zuvo_windows_test) once more, with the strict utility
@@ -108,14 +117,7 @@ function(zuvo_windows_test_strict name)
     if(NOT ARG_FILTER)
         set(ARG_FILTER "*")
     endif()
-    get_target_property(timeout ${name} ZUVO_TEST_TIMEOUT)
     add_dependencies(${name} ZUVO_Common_strict)
-    gtest_discover_tests(${name}
-        TEST_PREFIX "Strict."
-        TEST_FILTER "${ARG_FILTER}"
-        WORKING_DIRECTORY "${ZUVO_TEST_DIR}"
-        DISCOVERY_MODE PRE_TEST
-        DISCOVERY_TIMEOUT 120
-        NO_PRETTY_VALUES
-        PROPERTIES LABELS wine ${ZUVO_WINE_STRICT_TEST_PROPERTIES} TIMEOUT ${timeout})
+    zuvo_discover_windows_tests(${name} "Strict." "${ARG_FILTER}"
+                                "${ZUVO_WINE_STRICT_TEST_PROPERTIES}")
 endfunction()
