@@ -20,13 +20,14 @@ function(zuvo_portable_library name)
 endfunction()
 
 # A GoogleTest program of the native flavour; each test case becomes one ctest test.
-#   zuvo_native_test(name SOURCES ... [LIBS ...] [LABELS ...])
+#   zuvo_native_test(name SOURCES ... [LIBS ...] [LABELS ...] [PREFIX text])
 # Tests labelled "concurrency" are the only ones built (and run) in the native-tsan flavour.
+# PREFIX goes in front of every ctest name, for a second build of the same cases (Strict.).
 function(zuvo_native_test name)
     if(WIN32)
         return()
     endif()
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "PREFIX" "SOURCES;LIBS;LABELS" ${ARGN})
     # The ThreadSanitizer flavour builds only the tests of concurrent code.
     if(ZUVO_SANITIZE STREQUAL "thread" AND NOT "concurrency" IN_LIST ARG_LABELS)
         return()
@@ -39,6 +40,7 @@ function(zuvo_native_test name)
     # A ctest name is exactly the GoogleTest name, without the printed parameter: printed
     # values hold spaces, may repeat and need not be the same from one build to the next.
     gtest_discover_tests(${name}
+        TEST_PREFIX "${ARG_PREFIX}"
         WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
         NO_PRETTY_VALUES
         PROPERTIES LABELS native
@@ -74,16 +76,48 @@ function(zuvo_windows_test name)
         set(ARG_TIMEOUT 60)
     endif()
     add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES ZUVO_TEST_TIMEOUT ${ARG_TIMEOUT})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} zuvo_test_main GTest::gtest)
     target_include_directories(${name} PRIVATE "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ZUVO_TEST_DIR}")
     zuvo_warnings(${name})
     zuvo_windows_test_code(${name})
-    # Exactly the GoogleTest name, as in zuvo_native_test.
+    zuvo_discover_windows_tests(${name} "" "*" "${ZUVO_WINE_TEST_PROPERTIES}")
+endfunction()
+
+# One ctest test per case of a Windows test program: the GoogleTest name (as in
+# zuvo_native_test) after prefix, for the cases the filter selects, with the program's time
+# limit and the given properties of a Wine test.
+function(zuvo_discover_windows_tests name prefix filter properties)
+    get_target_property(timeout ${name} ZUVO_TEST_TIMEOUT)
     gtest_discover_tests(${name}
+        TEST_PREFIX "${prefix}"
+        TEST_FILTER "${filter}"
         WORKING_DIRECTORY "${ZUVO_TEST_DIR}"
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
         NO_PRETTY_VALUES
-        PROPERTIES LABELS wine ${ZUVO_WINE_TEST_PROPERTIES} TIMEOUT ${ARG_TIMEOUT})
+        PROPERTIES LABELS wine ${properties} TIMEOUT ${timeout})
+endfunction()
+
+# The cases of a Windows test program (zuvo_windows_test) once more, with the strict utility
+# library (libs/ZUVO_Common/strict/) in place of ours: each as its own ctest test named
+# Strict.<GoogleTest name>, with the same time limit.
+#   zuvo_windows_test_strict(name [FILTER gtest-filter])
+# The program must import only what the family promises (the strict library has nothing
+# else); a program that ran with the other flavour fails in its main (UtilityFlavour.h).
+function(zuvo_windows_test_strict name)
+    if(NOT WIN32)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
+    if(ARG_UNPARSED_ARGUMENTS)
+        message(FATAL_ERROR "zuvo_windows_test_strict(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
+    endif()
+    if(NOT ARG_FILTER)
+        set(ARG_FILTER "*")
+    endif()
+    add_dependencies(${name} ZUVO_Common_strict)
+    zuvo_discover_windows_tests(${name} "Strict." "${ARG_FILTER}"
+                                "${ZUVO_WINE_STRICT_TEST_PROPERTIES}")
 endfunction()

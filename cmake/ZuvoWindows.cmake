@@ -61,8 +61,13 @@ set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine LABELS wine TIMEO
 add_test(NAME wine_stop COMMAND "${ZUVO_ROOT}/tools/wine-shards" stop)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
 
-# What every test that runs a Windows program needs: the fixture and a shard of its own.
-set(ZUVO_WINE_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1")
+# What every test that runs a Windows program needs: the fixture, a shard of its own, and the
+# utility library's flavour it runs with (tools/wine-run, tests/support/UtilityFlavour.h):
+# the normal one, or for the Strict.* tests the strict one.
+set(ZUVO_WINE_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1"
+    ENVIRONMENT ZUVO_UTILITY_FLAVOUR=normal)
+set(ZUVO_WINE_STRICT_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1"
+    ENVIRONMENT ZUVO_UTILITY_FLAVOUR=strict)
 
 # A DLL of the family: named exactly <name>.dll in the program folder, with undecorated
 # exports and its import library beside it.

@@ -3,6 +3,7 @@
 
 Usage: check-family-boundary.py --list LIST --boundary DIR [--compiler CXX] [--include DIR]...
                                 [--define NAME[=VALUE]]... [--work DIR] MODULE...
+       check-family-boundary.py --list LIST --exports LIBRARY DLL
 
 Two checks, one report:
 - Imports. Every name each MODULE (.exe or .dll) imports from a library that has a section in
@@ -14,6 +15,10 @@ Two checks, one report:
   folders and definitions of the program): its declared type must be exactly the listed one,
   and no default argument may let a caller leave out a listed argument. A listed name that DIR
   does not declare is fine as long as no module imports it.
+With --exports, one other check instead: the export table of DLL, a build of the list's
+LIBRARY, must hold exactly what the list promises for it: every listed name, and nothing else
+(no further function or member, no vtable or type information), members again compared by
+their demangled signature (a constructor's several symbols all count as the one listed member).
 Prints each problem on its own line; exit code 0 when there is none, 1 when there are, 2 when
 the check itself cannot run (an unreadable list, a missing tool).
 """
@@ -124,6 +129,68 @@ def parse_imports(objdump_text):
                 name = None if entry.group(2) == "<none>" else entry.group(2)
                 imports.append((library, name, int(entry.group(1)) if name is None else None))
     return imports
+
+
+def parse_exports(objdump_text):
+    """The exported names in objdump -p output, in the table's order."""
+    names, inside = [], False
+    for line in objdump_text.splitlines():
+        if "[Ordinal/Name Pointer] Table" in line:
+            inside = True
+        elif inside:
+            entry = re.match(r"\s*\[\s*\d+\]\s+(\S+)", line)
+            if entry:
+                names.append(entry.group(1))
+            elif names:
+                break
+    return names
+
+
+def check_exports(library, module, exports, demangled):
+    """Problems of one DLL's export table against its library's section of the list."""
+    problems, members = [], set()
+    for name in exports:
+        shown = demangled.get(name, name)
+        if name in library.functions or name in library.data:
+            continue
+        if shown in library.members:
+            members.add(shown)
+            continue
+        problem = f"{module} exports {shown} (not promised)"
+        if problem not in problems:  # a constructor's several symbols read the same
+            problems.append(problem)
+    exported = set(exports)
+    for name in list(library.functions) + list(library.data):
+        if name not in exported:
+            problems.append(f"{module} does not export {name}")
+    for member in library.members:
+        if member not in members:
+            problems.append(f"{module} does not export {member}")
+    return problems
+
+
+def exports_main(libraries, library_name, modules):
+    """The --exports check; the exit code."""
+    library = libraries.get(library_name.lower())
+    if library is None:
+        raise ListError(f"the list has no section [{library_name}]")
+    problems = []
+    for module in modules:
+        dump = subprocess.run([OBJDUMP, "-p", module], check=True, capture_output=True,
+                              text=True).stdout
+        exports = parse_exports(dump)
+        names = sorted({n for n in exports if n.startswith("_Z")})
+        problems += check_exports(library, pathlib.Path(module).name, exports, demangle(names))
+        print(f"{pathlib.Path(module).name} exports {len(exports)} names; "
+              f"{library.name} promises {len(library.functions) + len(library.data)} flat "
+              f"names and {len(library.members)} members")
+    for problem in problems:
+        print(f"  {problem}")
+    if problems:
+        print(f"FAILED: {len(problems)} differences from the promised export table")
+        return 1
+    print("OK: the export table is exactly the promised one")
+    return 0
 
 
 def demangle(names):
@@ -286,15 +353,21 @@ def check_declarations(libraries, boundary, compiler, includes, defines, work, u
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--list", required=True)
-    parser.add_argument("--boundary", required=True)
+    parser.add_argument("--exports", metavar="LIBRARY",
+                        help="check the export tables of the modules against this library")
+    parser.add_argument("--boundary")
     parser.add_argument("--compiler", default=DEFAULT_CXX)
     parser.add_argument("--include", action="append", default=[])
     parser.add_argument("--define", action="append", default=[])
     parser.add_argument("--work", help="folder for the generated checks (default: temporary)")
     parser.add_argument("modules", nargs="+")
     args = parser.parse_args(argv)
+    if not args.exports and not args.boundary:
+        parser.error("--boundary is needed unless --exports is given")
     try:
         libraries = parse_contract(pathlib.Path(args.list).read_text(encoding="utf-8"))
+        if args.exports:
+            return exports_main(libraries, args.exports, args.modules)
         problems, used, counts = [], set(), []
         for module in args.modules:
             dump = subprocess.run([OBJDUMP, "-p", module], check=True, capture_output=True,

@@ -122,6 +122,40 @@ class ImportTable(unittest.TestCase):
             "(the list allows CPtrCtrl::GetCount())"])
 
 
+class ExportTable(unittest.TestCase):
+    """The --exports check, for a DLL that must export exactly what its library promises."""
+
+    def test_reads_the_name_table_of_a_captured_dump(self):
+        dump = (HERE / "data" / "imports_sample.objdump").read_text(encoding="utf-8")
+        self.assertEqual(checker.parse_exports(dump), ["Gdiplus_Sample"])
+
+    def test_names_beyond_and_missing_from_the_promise_are_reported(self):
+        library = checker.parse_contract(
+            "[ZUVO_Common.dll]\nmember CPtrCtrl::GetCount() const\nmember CBaseLock::Lock()\n"
+            "member CBaseLock::CBaseLock()\nfunction MS_GetTime uint32_t()\n"
+            "function HQ_Sleep void(uint32_t)\ndata gDigitalTypeSize const int[]\n"
+        )["zuvo_common.dll"]
+        exports = ["MS_GetTime", "DrawGradualMultiLineBox", "gDigitalTypeSize",
+                   "_ZNK8CPtrCtrl8GetCountEv", "_ZN8CPtrCtrl7AddDataEPvi",
+                   "_ZN9CBaseLockC1Ev", "_ZN9CBaseLockC2Ev", "_ZTV9CBaseLock"]
+        names = [n for n in exports if n.startswith("_Z")]
+        problems = checker.check_exports(library, "strict.dll", exports, checker.demangle(names))
+        self.assertEqual(problems, [
+            "strict.dll exports DrawGradualMultiLineBox (not promised)",
+            "strict.dll exports CPtrCtrl::AddData(void*, int) (not promised)",
+            "strict.dll exports vtable for CBaseLock (not promised)",
+            "strict.dll does not export HQ_Sleep",
+            "strict.dll does not export CBaseLock::Lock()"])
+
+    def test_exactly_the_promise_passes(self):
+        library = checker.parse_contract(
+            "[ZUVO_Common.dll]\nmember CBaseLock::CBaseLock()\nfunction MS_GetTime uint32_t()\n"
+        )["zuvo_common.dll"]
+        exports = ["MS_GetTime", "_ZN9CBaseLockC1Ev", "_ZN9CBaseLockC2Ev"]
+        self.assertEqual(checker.check_exports(library, "strict.dll", exports,
+                                               checker.demangle(exports[1:])), [])
+
+
 HEADER = """#pragma once
 #include <cstdint>
 struct Box { int left, top, right, bottom; };

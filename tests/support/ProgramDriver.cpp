@@ -1,16 +1,25 @@
 #include "tests/support/ProgramDriver.h"
 
+#include <gtest/gtest.h>
+
 #include "tests/support/Capture.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/UtilityFlavour.h"
 #include "tests/support/WholeFile.h"
 
 namespace zuvo::test {
 
 ProgramFolder::ProgramFolder() : m_folder(u8"program"), m_path(m_folder.Wide()) {
     const std::wstring built = BuiltProgramFolder();
-    for (const wchar_t* name : {L"ZUVO_MTT.exe", L"ZUVO_Common.dll", L"ZUVO_DataProcess.dll",
-                                L"ZUVO_DlgResource.dll", L"Radar_Config.ini"}) {
+    for (const wchar_t* name :
+         {L"ZUVO_MTT.exe", L"ZUVO_DataProcess.dll", L"ZUVO_DlgResource.dll", L"Radar_Config.ini"}) {
         CopyFileW((built + L"\\" + name).c_str(), File(name).c_str(), FALSE);
+    }
+    // The utility library of the flavour the test runs with (UtilityFlavour.h). Without it
+    // the program would not start at all, so a failed copy is reported here.
+    const std::wstring library = UtilityLibraryFolder() + L"\\ZUVO_Common.dll";
+    if (!CopyFileW(library.c_str(), File(L"ZUVO_Common.dll").c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy " << std::string(library.begin(), library.end());
     }
 }
 

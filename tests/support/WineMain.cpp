@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "tests/support/UtilityFlavour.h"
+
 namespace zuvo::test {
 
 namespace {
@@ -33,6 +35,11 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     testing::InitGoogleTest(&argc, argv);
+    // A test of one flavour that ran with the other would pass without testing anything.
+    if (std::wstring error; !zuvo::test::CheckUtilityFlavour(&error)) {
+        std::fwprintf(stderr, L"%ls\n", error.c_str());
+        return 1;
+    }
     if (hooks.prepare) {
         std::wstring error;
         if (!hooks.prepare(&error)) {
