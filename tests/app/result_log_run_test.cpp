@@ -59,9 +59,8 @@ size_t CountMatchingLines(const std::filesystem::path& path, size_t& badLines) {
     return count;
 }
 
-TEST(ResultLogRuns, EveryDeliveredEntryIsLoggedAndTheLogChangesOnlyBetweenRuns) {
-    const zuvo::test::TempFolder temp(u8"result_log_runs");
-    const std::filesystem::path folder = temp.Path();
+// The library on its emulator, delivering every 20 ms, with its configuration in folder.
+void LoadEmulatorConfig(const std::filesystem::path& folder) {
     tagRADARPARAMETER record;
     ZUVO_Interface_RadarParameter_Init(&record);
     record.FramePeriodMs = 20;
@@ -69,6 +68,12 @@ TEST(ResultLogRuns, EveryDeliveredEntryIsLoggedAndTheLogChangesOnlyBetweenRuns) 
     ASSERT_EQ(ZUVO_Interface_RadarParameter_SaveToFile(config.c_str(), &record), 1);
     ASSERT_EQ(ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config.c_str()), 1);
     gRadarParameter.SourceType = RADAR_SOURCE_EMULATOR;
+}
+
+TEST(ResultLogRuns, EveryDeliveredEntryIsLoggedAndTheLogChangesOnlyBetweenRuns) {
+    const zuvo::test::TempFolder temp(u8"result_log_runs");
+    const std::filesystem::path folder = temp.Path();
+    ASSERT_NO_FATAL_FAILURE(LoadEmulatorConfig(folder));
 
     zuvo::app::ResultLog log;
     LoggingListener listener(log);
@@ -107,13 +112,7 @@ TEST(ResultLogRuns, EveryDeliveredEntryIsLoggedAndTheLogChangesOnlyBetweenRuns) 
 TEST(ResultLogRuns, LinesReachTheFileDuringTheRunAndAllOfThemAtTheStop) {
     const zuvo::test::TempFolder temp(u8"result_log_flush");
     const std::filesystem::path folder = temp.Path();
-    tagRADARPARAMETER record;
-    ZUVO_Interface_RadarParameter_Init(&record);
-    record.FramePeriodMs = 20;
-    const std::wstring config = (folder / "Radar_Config.ini").wstring();
-    ASSERT_EQ(ZUVO_Interface_RadarParameter_SaveToFile(config.c_str(), &record), 1);
-    ASSERT_EQ(ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config.c_str()), 1);
-    gRadarParameter.SourceType = RADAR_SOURCE_EMULATOR;
+    ASSERT_NO_FATAL_FAILURE(LoadEmulatorConfig(folder));
 
     zuvo::app::ResultLog log;
     LoggingListener listener(log);
