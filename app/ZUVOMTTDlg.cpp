@@ -172,18 +172,19 @@ bool CZUVOMTTDlg::OnCommand(UINT id, UINT notification, HWND) {
 }
 
 bool CZUVOMTTDlg::PreTranslateMessage(MSG& message) {
-    // Ctrl+F2 opens the parameter dialog; the Ctrl and F2 keys themselves are consumed, F2
-    // also without Ctrl.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_CONTROL) {
-        m_ctrlHeld = true;
-        return true;
-    }
-    if (message.message == WM_KEYUP && message.wParam == VK_CONTROL) {
-        m_ctrlHeld = false;
-        return true;
+    // Ctrl+F2 opens the parameter dialog, also while the area panel has the focus (its keys
+    // are offered here after its own windows'). F2 is consumed also without Ctrl; the Ctrl key
+    // itself only in this window, so the panel's fields keep their Ctrl shortcuts. Whether
+    // Ctrl is held is read when F2 arrives: a Ctrl let go in another program's window never
+    // reaches this one.
+    const bool inThisWindow =
+        message.hwnd == GetSafeHwnd() || IsChild(GetSafeHwnd(), message.hwnd) != FALSE;
+    if ((message.message == WM_KEYDOWN || message.message == WM_KEYUP) &&
+        message.wParam == VK_CONTROL) {
+        return inThisWindow;
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_F2) {
-        if (m_ctrlHeld) {
+        if (GetKeyState(VK_CONTROL) < 0) {
             OpenParameterDialog();
         }
         return true;
@@ -241,9 +242,6 @@ LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CZUVOMTTDlg::OpenParameterDialog() {
     CConfigDlg dialog;
     dialog.DoModal(GetSafeHwnd());
-    // The Ctrl key may have been let go while the dialog had the keyboard: without this F2
-    // alone would open the dialog again.
-    m_ctrlHeld = GetKeyState(VK_CONTROL) < 0;
 }
 
 LRESULT CZUVOMTTDlg::OnNcHitTest(WPARAM, LPARAM) {

@@ -195,7 +195,6 @@ private:
     ZUVO_WAITINGDLG_HANDLE m_waitingDlg = nullptr;
     ZUVO_EULADLG_HANDLE m_eulaDlg = nullptr;
     HICON m_icon = nullptr;
-    bool m_ctrlHeld = false;
     bool m_registered = false;
     CAreaMonitorDlg m_areaPanel;
     zuvo::app::AreaDrawing m_drawing;

@@ -76,7 +76,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
         if (got == -1) {
             break;
         }
-        PumpMessage(message);
+        PumpModalMessage(message);
     }
     m_modalRunning = false;
     if (ownerWasEnabled) {
@@ -109,6 +109,27 @@ void Dialog::PumpMessage(MSG& message) {
     if (Window::PreTranslate(message)) {
         return;
     }
+    DeliverMessage(message);
+}
+
+void Dialog::PumpModalMessage(MSG& message) {
+    if (Window::PreTranslate(message)) {
+        return;
+    }
+    const bool keystroke = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+    if (keystroke && IsOwnedModeless(message.hwnd) && PreTranslateHere(message)) {
+        return;
+    }
+    DeliverMessage(message);
+}
+
+bool Dialog::IsOwnedModeless(HWND window) const noexcept {
+    const HWND self = GetSafeHwnd();
+    const HWND top = window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
+    return self != nullptr && top != nullptr && top != self && GetWindow(top, GW_OWNER) == self;
+}
+
+void Dialog::DeliverMessage(MSG& message) {
     HWND dialog = DialogOf(message.hwnd);
     if (dialog != nullptr && IsDialogMessageW(dialog, &message)) {
         return;

@@ -36,6 +36,15 @@ public:
     // manager of the message's dialog, then translation and dispatch.
     static void PumpMessage(MSG& message);
 
+private:
+    // PumpMessage of a modal run. As the classic frameworks route modeless windows through
+    // the main window, keystrokes of a modeless window this dialog owns (a tool panel) are
+    // offered to this dialog's pre-translation after their own windows', so its shortcuts
+    // work wherever the operator's focus is.
+    void PumpModalMessage(MSG& message);
+    bool IsOwnedModeless(HWND window) const noexcept;
+    static void DeliverMessage(MSG& message);
+
 protected:
     // Default: binds nothing.
     virtual void DoDataExchange() {}

@@ -186,6 +186,17 @@ bool Window::PreTranslate(MSG& message) noexcept {
     return false;
 }
 
+bool Window::PreTranslateHere(MSG& message) noexcept {
+    try {
+        return PreTranslateMessage(message);
+    } catch (const std::exception& error) {
+        ReportException("PreTranslateMessage", message.message, error.what());
+    } catch (...) {
+        ReportException("PreTranslateMessage", message.message, "unknown exception");
+    }
+    return false;
+}
+
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultHandling(message, wParam, lParam);
 }

@@ -79,6 +79,8 @@ protected:
     virtual bool PreTranslateMessage(MSG& message);
     // Called right after an existing window was taken over.
     virtual void OnSubclassed() {}
+    // PreTranslateMessage of this object for a message of any window, exceptions caught.
+    bool PreTranslateHere(MSG& message) noexcept;
 
     // The window's own handling: DefWindowProc, or the original procedure of a control.
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) noexcept;

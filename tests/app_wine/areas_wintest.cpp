@@ -8,7 +8,9 @@
 
 #include "resources/AreaMonitorDialog.h"
 #include "resources/resource.h"
+#include "tests/support/ControlHost.h"
 #include "tests/support/ProgramDriver.h"
+#include "tests/support/WindowFinder.h"
 
 namespace {
 
@@ -178,26 +180,70 @@ TEST_F(AreaDrawingRun, ApplyStoresTheGateRangeAndTheViewFollows) {
         RunningProgram::WaitUntil([&] { return IsWindowVisible(m_panel) != FALSE; }, kTimeoutMs));
 }
 
-TEST(ParameterDialog, CtrlF2OpensItAndF2AloneDoesNot) {
+// Brings a window to the front so that real keystrokes reach its thread. Wine's X11 driver
+// sets the keyboard state from the X server's when a window gets the focus, which happens
+// when the window's thread gets to the focus event: a key pressed before that would be
+// forgotten, so the change is given time to settle.
+void BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    ASSERT_TRUE(RunningProgram::WaitUntil([&] { return GetForegroundWindow() == window; }, 5000))
+        << "the window did not come to the front";
+    Sleep(1000);
+}
+
+void PressCtrlF2() {
+    zuvo::test::KeyDown(VK_CONTROL);
+    zuvo::test::PressKey(VK_F2);
+    zuvo::test::KeyUp(VK_CONTROL);
+}
+
+// The parameter dialog is opened by real keystrokes, as an operator gives them: Ctrl+F2 in the
+// main window or in the area panel, and never F2 alone, also after Ctrl was let go in a window
+// of another program.
+TEST(ParameterDialog, CtrlF2OpensItFromTheMainWindowOrThePanelAndF2AloneDoesNot) {
     ProgramFolder folder;
     RunningProgram program(folder);
     ASSERT_NE(program.Window(), nullptr);
     const std::string config = folder.Read(L"Radar_Config.ini");
+    auto expectDialog = [&](bool opens, const char* step) {
+        SCOPED_TRACE(step);
+        const HWND dialog = zuvo::test::WaitForDialog(program.ProcessId(), L"Parameter Setting",
+                                                      opens ? kTimeoutMs : 1500);
+        EXPECT_EQ(dialog != nullptr, opens);
+        if (dialog != nullptr) {
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(dialog); }, kTimeoutMs));
+        }
+    };
 
-    PostMessageW(program.Window(), WM_KEYDOWN, VK_F2, 0);
-    Sleep(1000);
-    EXPECT_EQ(zuvo::test::FindProcessWindow(program.ProcessId(), L"#32770", L"Parameter Setting"),
-              nullptr);
+    BringToFront(program.Window());
+    zuvo::test::PressKey(VK_F2);
+    expectDialog(false, "F2 alone in the main window");
+    PressCtrlF2();
+    expectDialog(true, "Ctrl+F2 in the main window");
 
-    PostMessageW(program.Window(), WM_KEYDOWN, VK_CONTROL, 0);
-    PostMessageW(program.Window(), WM_KEYDOWN, VK_F2, 0);
-    const HWND dialog =
-        zuvo::test::WaitForDialog(program.ProcessId(), L"Parameter Setting", kTimeoutMs);
-    ASSERT_NE(dialog, nullptr);
-    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(dialog); }, kTimeoutMs));
+    program.Click(IDC_AREA_MONITOR);
+    const HWND panel =
+        zuvo::test::WaitForDialog(program.ProcessId(), L"Area Monitoring", kTimeoutMs);
+    ASSERT_NE(panel, nullptr);
+    BringToFront(panel);
+    PressCtrlF2();
+    expectDialog(true, "Ctrl+F2 in the area panel");
+    PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
+
+    // Ctrl pressed in the main window and let go in a window of this test program.
+    const HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, 10,
+                                       10, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    BringToFront(program.Window());
+    zuvo::test::KeyDown(VK_CONTROL);
+    BringToFront(other);
+    zuvo::test::KeyUp(VK_CONTROL);
+    BringToFront(program.Window());
+    zuvo::test::PressKey(VK_F2);
+    expectDialog(false, "F2 alone after Ctrl was let go elsewhere");
+    DestroyWindow(other);
     EXPECT_EQ(folder.Read(L"Radar_Config.ini"), config) << "the close box saves nothing";
-    PostMessageW(program.Window(), WM_KEYUP, VK_CONTROL, 0);
 }
 
 }  // namespace
