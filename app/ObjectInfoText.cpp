@@ -64,10 +64,18 @@ std::wstring FormatObjectInfo(const std::wstring& format, int objectCountType, i
     wide.insert(conversions[0].position, 1, L'l');
     const std::wstring prefix =
         objectCountType == 1 ? std::wstring() : L" " + std::to_wstring(index + 1);
-    std::vector<wchar_t> buffer(wide.size() + 128);
-    const int length = std::swprintf(buffer.data(), buffer.size(), wide.c_str(), prefix.c_str(),
-                                     slot.distance, slot.angle, slot.velocity);
-    return length < 0 ? std::wstring() : std::wstring(buffer.data(), static_cast<size_t>(length));
+    // swprintf tells only that the text did not fit, not how long it is: a value like 1e130
+    // takes over a hundred digits in %f, so the buffer grows until the text fits. Three
+    // doubles in %f are at most about a thousand characters, far below the last size tried.
+    for (size_t size = wide.size() + 128; size <= (size_t{1} << 16); size *= 2) {
+        std::vector<wchar_t> buffer(size);
+        const int length = std::swprintf(buffer.data(), buffer.size(), wide.c_str(), prefix.c_str(),
+                                         slot.distance, slot.angle, slot.velocity);
+        if (length >= 0) {
+            return std::wstring(buffer.data(), static_cast<size_t>(length));
+        }
+    }
+    return std::wstring();
 }
 
 }  // namespace zuvo::app

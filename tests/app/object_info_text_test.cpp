@@ -96,6 +96,17 @@ TEST(ObjectInfoText, AnEmptySlotReadsAsZeros) {
               L"\u00B0\r\n\u901F\u5EA6: +0.00 m/s");
 }
 
+// A value far beyond what a radar measures still gives the whole text, not an empty panel.
+TEST(ObjectInfoText, HugeValuesStillGiveTheWholeText) {
+    for (double huge : {1e130, -1e300, 1.7976931348623157e308}) {
+        SCOPED_TRACE(huge);
+        const std::wstring text = FormatObjectInfo(kEnglish, 3, 0, Held(huge, huge, huge));
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(text.rfind(L"Object 1 Information\r\ndistance:", 0), 0u) << text.substr(0, 40);
+        EXPECT_NE(text.find(L" m/s"), std::wstring::npos) << "the text runs to its end";
+    }
+}
+
 TEST(ObjectInfoText, AFormatThatDoesNotFitTheArgumentsGivesNoText) {
     const ObjectSlot slot = Held(1.0, 1.0, 1.0);
     EXPECT_EQ(FormatObjectInfo(L"", 1, 0, slot), L"");
