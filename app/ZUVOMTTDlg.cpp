@@ -67,6 +67,9 @@ bool CZUVOMTTDlg::OnInitDialog() {
     const HWND window = GetSafeHwnd();
     const HMODULE program = GetModuleHandleW(nullptr);
 
+    // The window has no caption, so without the system-menu style Alt+Space opens nothing
+    // and the about item below could never be reached.
+    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_SYSMENU);
     const std::wstring about = zuvo::LoadUiString(program, IDS_ABOUTBOX);
     if (HMENU menu = GetSystemMenu(window, FALSE); menu != nullptr && !about.empty()) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

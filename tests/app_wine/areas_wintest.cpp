@@ -180,17 +180,6 @@ TEST_F(AreaDrawingRun, ApplyStoresTheGateRangeAndTheViewFollows) {
         RunningProgram::WaitUntil([&] { return IsWindowVisible(m_panel) != FALSE; }, kTimeoutMs));
 }
 
-// Brings a window to the front so that real keystrokes reach its thread. Wine's X11 driver
-// sets the keyboard state from the X server's when a window gets the focus, which happens
-// when the window's thread gets to the focus event: a key pressed before that would be
-// forgotten, so the change is given time to settle.
-void BringToFront(HWND window) {
-    SetForegroundWindow(window);
-    ASSERT_TRUE(RunningProgram::WaitUntil([&] { return GetForegroundWindow() == window; }, 5000))
-        << "the window did not come to the front";
-    Sleep(1000);
-}
-
 void PressCtrlF2() {
     zuvo::test::KeyDown(VK_CONTROL);
     zuvo::test::PressKey(VK_F2);
@@ -216,7 +205,7 @@ TEST(ParameterDialog, CtrlF2OpensItFromTheMainWindowOrThePanelAndF2AloneDoesNot)
         }
     };
 
-    BringToFront(program.Window());
+    zuvo::test::BringToFront(program.Window());
     zuvo::test::PressKey(VK_F2);
     expectDialog(false, "F2 alone in the main window");
     PressCtrlF2();
@@ -226,7 +215,7 @@ TEST(ParameterDialog, CtrlF2OpensItFromTheMainWindowOrThePanelAndF2AloneDoesNot)
     const HWND panel =
         zuvo::test::WaitForDialog(program.ProcessId(), L"Area Monitoring", kTimeoutMs);
     ASSERT_NE(panel, nullptr);
-    BringToFront(panel);
+    zuvo::test::BringToFront(panel);
     PressCtrlF2();
     expectDialog(true, "Ctrl+F2 in the area panel");
     PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -235,11 +224,11 @@ TEST(ParameterDialog, CtrlF2OpensItFromTheMainWindowOrThePanelAndF2AloneDoesNot)
     const HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, 10,
                                        10, 200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
-    BringToFront(program.Window());
+    zuvo::test::BringToFront(program.Window());
     zuvo::test::KeyDown(VK_CONTROL);
-    BringToFront(other);
+    zuvo::test::BringToFront(other);
     zuvo::test::KeyUp(VK_CONTROL);
-    BringToFront(program.Window());
+    zuvo::test::BringToFront(program.Window());
     zuvo::test::PressKey(VK_F2);
     expectDialog(false, "F2 alone after Ctrl was let go elsewhere");
     DestroyWindow(other);

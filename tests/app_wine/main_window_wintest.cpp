@@ -4,6 +4,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "tests/support/ControlHost.h"
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/TestPaths.h"
 
@@ -58,6 +59,30 @@ TEST(MainWindow, EnterAndEscapeNeverCloseIt) {
     }
     EXPECT_EQ(program.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_TRUE(IsWindowVisible(window));
+}
+
+// The window has no caption, so its system menu, and the about view in it, are reached by
+// Alt+Space (real keystrokes, as an operator gives them).
+TEST(MainWindow, AltSpaceOpensTheSystemMenuAndItsAboutItem) {
+    ProgramFolder folder;
+    RunningProgram program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    zuvo::test::BringToFront(program.Window());
+    zuvo::test::KeyDown(VK_MENU);
+    zuvo::test::PressKey(VK_SPACE);
+    zuvo::test::KeyUp(VK_MENU);
+    ASSERT_TRUE(RunningProgram::WaitUntil(
+        [&] { return zuvo::test::FindProcessWindow(program.ProcessId(), L"#32768") != nullptr; },
+        5000))
+        << "no system menu";
+    // The about item is the menu's last: one step up from the first.
+    zuvo::test::PressKey(VK_UP);
+    zuvo::test::PressKey(VK_RETURN);
+    const HWND about = zuvo::test::WaitForDialog(program.ProcessId(), L"About", 10000);
+    ASSERT_NE(about, nullptr) << "the menu's About item";
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(about); }, 5000));
+    EXPECT_EQ(program.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
 }
 
 TEST(MainWindow, FillsTheScreen) {

@@ -32,6 +32,21 @@ void Key(WORD virtualKey, DWORD flags) {
 
 }  // namespace
 
+void BringToFront(HWND window) {
+    // Asked again until it holds: a window that is still being shown or activated by its own
+    // thread may take the front back from the first request.
+    const DWORD start = GetTickCount();
+    while (GetForegroundWindow() != window && GetTickCount() - start < 5000) {
+        SetForegroundWindow(window);
+        Pump(50);
+    }
+    ASSERT_EQ(GetForegroundWindow(), window) << "the window did not come to the front";
+    // Wine's X11 driver sets the keyboard state from the X server's when a window gets the
+    // focus, at the moment the window's thread reads the focus event: a key pressed before
+    // that would be forgotten, so the change is given time to settle.
+    Pump(1000);
+}
+
 bool Pump(int milliseconds, const std::function<bool()>& done) {
     const DWORD start = GetTickCount();
     for (;;) {

@@ -17,6 +17,10 @@ namespace zuvo::test {
 // Answers done's last answer (true without a condition).
 bool Pump(int milliseconds, const std::function<bool()>& done = nullptr);
 
+// Brings a window (of any process) to the front so that real keystrokes reach its thread,
+// and waits until it is there and has settled.
+void BringToFront(HWND window);
+
 // Real input; each step pumps the messages it causes.
 POINT CentreOf(HWND window);  // screen coordinates
 void MoveMouse(POINT screen);
