@@ -48,6 +48,17 @@ protected:
         SaveRecordingSettings(document, Folder(), record);
     }
 
+    // Starts the program on a settings file holding text; answers the raw-data folder.
+    std::wstring RawDataFolderAfterStart(const std::string& text) {
+        WriteWholeFile(SettingsPath(), text);
+        XMLParser document;
+        AppConfig record;
+        LoadDocument(document, Folder());
+        SetDefaultSaveDataPath(record, Folder());
+        LoadSettings(document, Folder(), record);
+        return record.SaveDataPath;
+    }
+
     // The entries of the program folder (names only).
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
@@ -136,14 +147,10 @@ TEST_F(SettingsEncodingTest, TextLatin1CannotHoldIsNotLost) {
 
 TEST_F(SettingsEncodingTest, AFolderThatDoesNotDecodeIsNeverCreated) {
     // A lone lead byte, a truncated sequence and an overlong form.
-    WriteWholeFile(SettingsPath(), "<AppConfig SaveDataPath=\"Rec \xe6\x95 \xc0\xaf \xff\" />");
+    const std::string file = "<AppConfig SaveDataPath=\"Rec \xe6\x95 \xc0\xaf \xff\" />";
+    WriteWholeFile(SettingsPath(), file);
     const std::vector<std::string> before = Entries();
-    XMLParser document;
-    AppConfig record;
-    LoadDocument(document, Folder());
-    SetDefaultSaveDataPath(record, Folder());
-    LoadSettings(document, Folder(), record);
-    EXPECT_EQ(std::wstring(record.SaveDataPath), L"");
+    EXPECT_EQ(RawDataFolderAfterStart(file), L"");
     EXPECT_EQ(Entries(), before);
 }
 
@@ -171,24 +178,14 @@ TEST_F(SettingsEncodingTest, LongFoldersCountCharactersNotBytes) {
 
     // A whole path of 200 characters (about 600 bytes in UTF-8) is kept whole and created.
     const std::wstring whole = chinesePath(200 - base.size());
-    WriteWholeFile(SettingsPath(), "<AppConfig SaveDataPath=\"" + utf8(whole) + "\"/>");
-    XMLParser document;
-    AppConfig record;
-    LoadDocument(document, Folder());
-    SetDefaultSaveDataPath(record, Folder());
-    LoadSettings(document, Folder(), record);
-    EXPECT_EQ(std::wstring(record.SaveDataPath), base + whole);
+    EXPECT_EQ(RawDataFolderAfterStart("<AppConfig SaveDataPath=\"" + utf8(whole) + "\"/>"),
+              base + whole);
     EXPECT_TRUE(exists(base + whole));
 
     // One of 300 characters is cut at 259.
     const std::wstring tooLong = chinesePath(300 - base.size());
-    WriteWholeFile(SettingsPath(), "<AppConfig SaveDataPath=\"" + utf8(tooLong) + "\"/>");
-    XMLParser longDocument;
-    AppConfig longRecord;
-    LoadDocument(longDocument, Folder());
-    SetDefaultSaveDataPath(longRecord, Folder());
-    LoadSettings(longDocument, Folder(), longRecord);
-    EXPECT_EQ(std::wstring(longRecord.SaveDataPath), (base + tooLong).substr(0, 259));
+    EXPECT_EQ(RawDataFolderAfterStart("<AppConfig SaveDataPath=\"" + utf8(tooLong) + "\"/>"),
+              (base + tooLong).substr(0, 259));
 }
 
 }  // namespace
