@@ -5,13 +5,26 @@
 
 namespace zuvo::settings {
 
+namespace {
+
+bool IsHighSurrogate(wchar_t ch) {
+    return sizeof(wchar_t) == 2 && ch >= 0xD800 && ch <= 0xDBFF;
+}
+
+}  // namespace
+
 void SetDefaultGateRange(AppConfig& record, const tagRADARPARAMETER& radar) {
     record.ObjectWnd_GateMin = static_cast<double>(radar.DefaultGateMin);
     record.ObjectWnd_GateMax = static_cast<double>(radar.DefaultGateMax);
 }
 
 void SetSaveDataPath(AppConfig& record, std::wstring_view path) {
-    const size_t length = std::min(path.size(), static_cast<size_t>(ZUVO_MAX_PATH - 1));
+    size_t length = std::min(path.size(), static_cast<size_t>(ZUVO_MAX_PATH - 1));
+    // Never half a character: a cut between the two halves of a UTF-16 surrogate pair would
+    // leave a path that names no folder.
+    if (length < path.size() && length > 0 && IsHighSurrogate(path[length - 1])) {
+        --length;
+    }
     std::wmemcpy(record.SaveDataPath, path.data(), length);
     record.SaveDataPath[length] = L'\0';
 }

@@ -36,7 +36,8 @@ struct AppConfig {
 // The visible gate range suggested by the radar library's configuration, taken right after the
 // library has loaded it.
 void SetDefaultGateRange(AppConfig& record, const tagRADARPARAMETER& radar);
-// Copies at most ZUVO_MAX_PATH - 1 characters of path into the raw-data folder, terminated.
+// Copies at most ZUVO_MAX_PATH - 1 characters of path into the raw-data folder, terminated;
+// a character of two UTF-16 units is never cut in half.
 void SetSaveDataPath(AppConfig& record, std::wstring_view path);
 // The raw-data folder "SaveData" beside the program. False (folder left as it was) when the
 // path would not fit.

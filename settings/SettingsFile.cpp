@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "ZUVO_CommonCore.h"
 #include "settings/CodePage.h"
@@ -44,23 +46,109 @@ bool WriteBytesAndClose(std::FILE* file, const uint8_t* data, size_t size) {
     return written;
 }
 
-// A stored path (narrow code page) made absolute against the program folder. The resolution
-// itself works on UTF-8, which holds every character of the program folder, so a folder with
-// characters outside the code page is not garbled. False when the text does not convert or
-// the result is too long.
-bool ResolveStoredPath(const char* stored, const wchar_t* programFolder, std::wstring& out) {
-    std::wstring wide;
-    std::string storedUtf8;
-    std::string folderUtf8;
-    if (!AnsiToWide(stored, wide) || !WideToUtf8(wide, storedUtf8) ||
-        !WideToUtf8(programFolder, folderUtf8)) {
-        return false;
+#ifdef _WIN32
+constexpr wchar_t kSeparator = L'\\';
+#else
+constexpr wchar_t kSeparator = L'/';
+#endif
+
+bool IsSeparator(wchar_t ch) {
+    return ch == L'\\' || ch == L'/';
+}
+
+// A stored path as wide text. A file converted on reading (Latin-1, UTF-16, UTF-32) holds the
+// characters themselves, as UTF-8. A UTF-8 file holds its own bytes: earlier versions wrote
+// paths there in the ANSI code page, a hand-edited file holds UTF-8. Text that is valid UTF-8
+// is taken as UTF-8: ANSI text of real folder names (accented Latin letters, GBK Chinese) is
+// practically never valid UTF-8, whereas UTF-8 read in a Western code page always decodes,
+// into a garbled name, since almost every byte is a character there. So only text that is not
+// UTF-8 is decoded in the code page; WideToStoredText makes sure our own writes read back.
+// False when neither decodes: such a path names no folder we could know.
+bool StoredTextToWide(const XMLParser& document, std::string_view text, std::wstring& out) {
+    if (Utf8ToWide(text, out)) {
+        return true;
     }
-    char absolute[ZUVO_MAX_PATH];
-    if (GetFileAbsolutePathA(absolute, storedUtf8.c_str(), folderUtf8.c_str()) == 0) {
-        return false;
+    return document.TextIsFileBytes() && AnsiToWide(text, out);
+}
+
+// A path as stored text, read back unchanged by StoredTextToWide: the ANSI code page in a
+// UTF-8 file, so that earlier versions still read it, unless those bytes would read back as
+// other text (they happen to be valid UTF-8) or the code page cannot hold the path; then, as
+// in converted files, UTF-8.
+bool WideToStoredText(const XMLParser& document, std::wstring_view text, std::string& out) {
+    std::wstring back;
+    if (document.TextIsFileBytes() && WideToAnsi(text, out) &&
+        StoredTextToWide(document, out, back) && back == text) {
+        return true;
     }
-    return Utf8ToWide(absolute, out) && out.size() < ZUVO_MAX_PATH;
+    return WideToUtf8(text, out);
+}
+
+// Where a path's pieces start after its root ("C:\\", "C:", "\\\\" of a UNC name, "\\").
+struct PathRoot {
+    std::wstring text;
+    size_t piecesStart = 0;
+    size_t fixedPieces = 0;  // the server and the share of a UNC name
+};
+
+PathRoot RootOf(const std::wstring& path) {
+    PathRoot root;
+    const bool drive =
+        path.size() >= 2 && path[1] == L':' &&
+        ((path[0] >= L'a' && path[0] <= L'z') || (path[0] >= L'A' && path[0] <= L'Z'));
+    if (drive) {
+        root.text = path.substr(0, 2);
+        root.piecesStart = 2;
+        if (path.size() > 2 && IsSeparator(path[2])) {
+            root.text.push_back(kSeparator);
+            root.piecesStart = 3;
+        }
+    } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        root.text.assign(2, kSeparator);
+        root.piecesStart = 2;
+        root.fixedPieces = 2;
+    } else if (!path.empty() && IsSeparator(path[0])) {
+        root.text.assign(1, kSeparator);
+        root.piecesStart = 1;
+    }
+    return root;
+}
+
+// A stored path made absolute against the program folder, with "." and ".." resolved, as the
+// utility library's GetFileAbsolutePathA does. It is done here on wide text because that
+// function holds at most ZUVO_MAX_PATH bytes: a folder of 200 Chinese characters is 600 bytes
+// of UTF-8 (400 in GBK) and would not fit, although it is well inside the limit of 259
+// characters. The result may be longer than that; the caller cuts it.
+std::wstring ResolveStoredPath(const std::wstring& stored, const wchar_t* programFolder) {
+    const std::wstring combined =
+        RootOf(stored).text.empty() ? std::wstring(programFolder) + kSeparator + stored : stored;
+    const PathRoot root = RootOf(combined);
+    std::vector<std::wstring> pieces;
+    size_t at = root.piecesStart;
+    while (at < combined.size()) {
+        size_t end = at;
+        while (end < combined.size() && !IsSeparator(combined[end])) {
+            ++end;
+        }
+        const std::wstring piece = combined.substr(at, end - at);
+        at = end + 1;
+        if (piece.empty() || piece == L".") {
+            continue;
+        }
+        if (piece != L"..") {
+            pieces.push_back(piece);
+        } else if (pieces.size() > root.fixedPieces) {
+            pieces.pop_back();
+        }
+    }
+    std::wstring result = root.text;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0) {
+            result.push_back(kSeparator);
+        }
+        result += pieces[i];
+    }
+    return result;
 }
 
 void ReadFlag(const XMLNode& root, const char* name, int32_t& field) {
@@ -123,11 +211,12 @@ void LoadSettings(const XMLParser& document, const wchar_t* programFolder, AppCo
     ReadFlag(root, "SaveData", record.SaveData);
     const char* storedPath = root.GetAttributeText("SaveDataPath");
     if (storedPath != nullptr && *storedPath != '\0' && programFolder != nullptr) {
-        std::wstring resolved;
-        if (!ResolveStoredPath(storedPath, programFolder, resolved)) {
-            resolved.clear();
-        }
-        SetSaveDataPath(record, resolved);
+        // A path that does not decode names no folder we know: the folder stays empty and
+        // nothing is created, rather than a folder with a garbled name.
+        std::wstring stored;
+        SetSaveDataPath(record, StoredTextToWide(document, storedPath, stored)
+                                    ? ResolveStoredPath(stored, programFolder)
+                                    : std::wstring());
     }
     RecursiveCreateDirectoryW(record.SaveDataPath);
 
@@ -167,7 +256,8 @@ bool SaveRecordingSettings(XMLParser& document, const wchar_t* programFolder,
                                   ? GetFileRelativePathW(record.SaveDataPath, programFolder)
                                   : nullptr;
     std::string stored;
-    const bool storable = relative != nullptr && *relative != L'\0' && WideToAnsi(relative, stored);
+    const bool storable =
+        relative != nullptr && *relative != L'\0' && WideToStoredText(document, relative, stored);
     root.SetAttribute("SaveDataPath", storable ? stored.c_str() : nullptr);
     return SaveDocument(document, programFolder);
 }
@@ -182,7 +272,7 @@ bool SaveGateRange(XMLParser& document, const wchar_t* programFolder, double gat
 
 bool SavePlaybackFolder(XMLParser& document, const wchar_t* programFolder, const wchar_t* folder) {
     std::string stored;
-    if (folder == nullptr || *folder == L'\0' || !WideToAnsi(folder, stored)) {
+    if (folder == nullptr || *folder == L'\0' || !WideToStoredText(document, folder, stored)) {
         return false;
     }
     EnsureRootNode(document).SetAttribute("DataFilePath", stored.c_str());
@@ -192,7 +282,8 @@ bool SavePlaybackFolder(XMLParser& document, const wchar_t* programFolder, const
 std::wstring ReadPlaybackFolder(const XMLParser& document) {
     const char* stored = document.GetRootNode().GetAttributeText("DataFilePath");
     std::wstring folder;
-    if (stored == nullptr || !AnsiToWide(stored, folder) || folder.size() >= ZUVO_MAX_PATH) {
+    if (stored == nullptr || !StoredTextToWide(document, stored, folder) ||
+        folder.size() >= ZUVO_MAX_PATH) {
         return std::wstring();
     }
     return folder;

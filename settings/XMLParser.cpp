@@ -1,11 +1,73 @@
 #include "settings/XMLParser.h"
 
+#include <cstring>
+#include <string_view>
+
 #include "settings/FileAccess.h"
 
 namespace zuvo::settings {
 
+namespace {
+
+bool StartsWith(const void* data, size_t size, std::string_view prefix) {
+    return size >= prefix.size() && std::memcmp(data, prefix.data(), prefix.size()) == 0;
+}
+
+bool HasByteOrderMark(const void* data, size_t size, pugi::xml_encoding encoding) {
+    using namespace std::string_view_literals;
+    switch (encoding) {
+        case pugi::encoding_utf8:
+            return StartsWith(data, size, "\xef\xbb\xbf"sv);
+        case pugi::encoding_utf16_le:
+            return StartsWith(data, size, "\xff\xfe"sv);
+        case pugi::encoding_utf16_be:
+            return StartsWith(data, size, "\xfe\xff"sv);
+        case pugi::encoding_utf32_le:
+            return StartsWith(data, size, "\xff\xfe\0\0"sv);
+        case pugi::encoding_utf32_be:
+            return StartsWith(data, size, "\0\0\xfe\xff"sv);
+        default:
+            return false;
+    }
+}
+
+// In UTF-8 every character beyond U+00FF starts with a byte of 0xC4 or more.
+bool BeyondLatin1(const char* text) {
+    for (; *text != '\0'; ++text) {
+        if (static_cast<unsigned char>(*text) >= 0xC4) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HoldsTextBeyondLatin1(const pugi::xml_node& node) {
+    if (BeyondLatin1(node.name()) || BeyondLatin1(node.value())) {
+        return true;
+    }
+    for (const pugi::xml_attribute& attribute : node.attributes()) {
+        if (BeyondLatin1(attribute.name()) || BeyondLatin1(attribute.value())) {
+            return true;
+        }
+    }
+    for (const pugi::xml_node& child : node.children()) {
+        if (HoldsTextBeyondLatin1(child)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 pugi::xml_parse_result XMLParser::LoadFromData(const void* data, size_t size) {
-    return m_document.load_buffer(data, size, pugi::parse_full, pugi::encoding_auto);
+    const pugi::xml_parse_result result =
+        m_document.load_buffer(data, size, pugi::parse_full, pugi::encoding_auto);
+    // Written back in the same encoding: a file declared Latin-1 but written as UTF-8 would
+    // be read as Latin-1 again at the next start, doubling every non-ASCII character.
+    m_encoding = result.encoding;
+    m_byteOrderMark = HasByteOrderMark(data, size, result.encoding);
+    return result;
 }
 
 bool XMLParser::SaveToFile(std::FILE* file) const {
@@ -13,7 +75,27 @@ bool XMLParser::SaveToFile(std::FILE* file) const {
         return false;
     }
     pugi::xml_writer_file writer(file);
-    m_document.save(writer, "\t", pugi::format_default, pugi::encoding_auto);
+    const unsigned int format =
+        pugi::format_default | (m_byteOrderMark ? pugi::format_write_bom : 0u);
+    if (m_encoding == pugi::encoding_latin1 && HoldsTextBeyondLatin1(m_document)) {
+        // Latin-1 cannot hold the text (a Chinese folder chosen by the operator, say), and
+        // pugixml would write '?' in its place. Character references would only work inside
+        // values and nowhere in names, so such a file is written as UTF-8, which holds every
+        // character, and its declaration corrected to say so; the next start reads it as
+        // UTF-8. The document itself stays as it is, so removing the text again gives a
+        // Latin-1 file again.
+        pugi::xml_document copy;
+        copy.reset(m_document);
+        for (pugi::xml_node node : copy.children()) {
+            if (node.type() == pugi::node_declaration) {
+                node.attribute("encoding").set_value("UTF-8");
+                break;
+            }
+        }
+        copy.save(writer, "\t", format, pugi::encoding_utf8);
+    } else {
+        m_document.save(writer, "\t", format, m_encoding);
+    }
     bool written = std::ferror(file) == 0 && CommitFileToDisk(file);
     // A full disk may only show when the last buffer is written at closing.
     written = std::fclose(file) == 0 && written;

@@ -32,9 +32,16 @@ public:
 
     // Writes the document to a file opened for writing in byte mode: the existing declaration,
     // or <?xml version="1.0"?> when there is none, then one node per line indented with tabs,
-    // UTF-8, line feeds. Commits the data to the disk and closes the file (also on failure).
-    // True when no write error occurred.
+    // line feeds, in the encoding the file was read in (with its byte order mark if it had
+    // one; UTF-8 for a new document). Commits the data to the disk and closes the file (also
+    // on failure). True when no write error occurred.
     bool SaveToFile(std::FILE* file) const;
+
+    // True when the text of the document is the file's own bytes (a UTF-8 file, or a new
+    // document), so a value may hold bytes of the ANSI code page written by earlier versions.
+    // False when the file was converted on reading (Latin-1, UTF-16, UTF-32): every value is
+    // then UTF-8 of the characters the file holds.
+    bool TextIsFileBytes() const { return m_encoding == pugi::encoding_utf8; }
 
     // The first top-level "AppConfig" element, or an empty handle.
     XMLNode GetRootNode() const;
@@ -43,6 +50,8 @@ public:
 
 private:
     pugi::xml_document m_document;
+    pugi::xml_encoding m_encoding = pugi::encoding_utf8;  // of the file read
+    bool m_byteOrderMark = false;
 };
 
 // The program's one settings document.

@@ -98,6 +98,53 @@ TEST_F(WindowsSettingsFile, AFileLockedForLongKeepsItsContents) {
               INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(WindowsSettingsFile, StoredFoldersInUtf8AreReadAsUtf8InAnyCodePage) {
+    // Hand-edited UTF-8 files, with and without saying so: decoded in a Western code page the
+    // bytes would name a garbled folder.
+    for (const std::string& declaration :
+         {std::string("<?xml version=\"1.0\"?>\n"),
+          std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"),
+          std::string("\xef\xbb\xbf")}) {
+        XMLParser parsed;
+        AppConfig read;
+        WriteWholeFile(SettingsPath(), declaration +
+                                           "<AppConfig SaveDataPath=\"M\xc3\xbcller "
+                                           "\xe6\x95\xb0\xe6\x8d\xae\"/>");
+        LoadDocument(parsed, programFolder.c_str());
+        LoadSettings(parsed, programFolder.c_str(), read);
+        EXPECT_EQ(std::wstring(read.SaveDataPath), programFolder + L"\\M\u00fcller \u6570\u636e")
+            << declaration;
+    }
+    EXPECT_NE(GetFileAttributesW((programFolder + L"\\M\u00fcller \u6570\u636e").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+
+    // What the program writes reads back as it was, also text whose code-page bytes happen to
+    // be valid UTF-8 (the bytes of "\u00fc" decoded in the code page) and text the code page
+    // cannot hold.
+    std::wstring lookalike;
+    ASSERT_TRUE(AnsiToWide("\xc3\xbc", lookalike));
+    for (const std::wstring& name :
+         {std::wstring(L"Caf\u00e9"), lookalike, std::wstring(L"\u56de\u653e\U0001F600")}) {
+        const std::wstring chosen = programFolder + L"\\" + name;
+        ASSERT_TRUE(SavePlaybackFolder(document, programFolder.c_str(), chosen.c_str()));
+        XMLParser reread;
+        LoadDocument(reread, programFolder.c_str());
+        EXPECT_EQ(ReadPlaybackFolder(reread), chosen);
+    }
+}
+
+TEST_F(WindowsSettingsFile, TheRawDataFolderIsNeverCutInsideACharacter) {
+    // A character of two UTF-16 units at units 258 and 259: the cut at 259 units drops it
+    // whole.
+    const size_t padding = 258 - (programFolder.size() + 1);
+    const std::string stored = std::string(padding, 'a') + "\xf0\x9f\x98\x80" + "bbbb";
+    WriteWholeFile(SettingsPath(), "<AppConfig SaveDataPath=\"" + stored + "\"/>");
+    LoadDocument(document, programFolder.c_str());
+    LoadSettings(document, programFolder.c_str(), record);
+    EXPECT_EQ(std::wstring(record.SaveDataPath),
+              programFolder + L"\\" + std::wstring(padding, L'a'));
+}
+
 // Whatever the ANSI code page, a conversion either is exact or is refused: a character never
 // turns into a look-alike or a '?'.
 TEST(WindowsCodePage, ConversionsAreExactOrRefused) {
