@@ -313,6 +313,13 @@ bool ScreenSaverActive() {
     return active != FALSE;
 }
 
+// The setting once it has reached this process: another process's change may take a moment
+// to be seen here on a loaded machine. An operator's screen saver may well take that long.
+bool ScreenSaverBecomes(bool expected) {
+    RunningProgram::WaitUntil([&] { return ScreenSaverActive() == expected; }, 3000);
+    return ScreenSaverActive() == expected;
+}
+
 void SetScreenSaverActive(bool active) {
     ASSERT_TRUE(SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0));
 }
@@ -335,15 +342,15 @@ TEST_F(OperatorRun, ARunGivesTheScreenSaverBackAsItWas) {
         Detect(program);
         program.Click(IDC_START_STOP);
         AwaitButtons(program, kLiveRun, "live run");
-        EXPECT_FALSE(ScreenSaverActive()) << "during the run";
+        EXPECT_TRUE(ScreenSaverBecomes(false)) << "during the run";
         if (!c.closeDuringRun) {
             program.Click(IDC_START_STOP);
             AwaitButtons(program, kStopped, "stopped");
-            EXPECT_EQ(ScreenSaverActive(), c.activeBefore) << "after the stop";
+            EXPECT_TRUE(ScreenSaverBecomes(c.activeBefore)) << "after the stop";
         }
         program.Click(IDC_CLOSE);
         EXPECT_EQ(program.WaitForExit(20000), 0u);
-        EXPECT_EQ(ScreenSaverActive(), c.activeBefore) << "after the program ended";
+        EXPECT_TRUE(ScreenSaverBecomes(c.activeBefore)) << "after the program ended";
     }
     SetScreenSaverActive(true);
 }
@@ -377,7 +384,7 @@ TEST_F(OperatorRun, TheEndOfTheSessionEndsTheRunAndSavesTheSettings) {
         ASSERT_EQ(files.size(), 1u);
         EXPECT_FALSE(HeldForWriting(logs + L"\\" + files[0])) << "the log is closed";
         EXPECT_EQ(ResultLines(m_folder.Read((L"Log\\" + files[0]).c_str())), stops[0]);
-        EXPECT_TRUE(ScreenSaverActive());
+        EXPECT_TRUE(ScreenSaverBecomes(true));
         EXPECT_NE(m_folder.Read(L"appConfig.xml").find("SaveData=\"1\""), std::string::npos)
             << m_folder.Read(L"appConfig.xml");
         // What Windows does next: the process ends without its window being destroyed.
