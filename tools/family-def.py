@@ -11,19 +11,20 @@ A listed name that no OBJECT defines is an error, so the DLL cannot quietly lack
 Exit code 0 when written, 1 when a listed name is missing, 2 when the list or a tool fails.
 """
 import argparse
-import importlib.util
+import importlib.machinery
 import pathlib
 import subprocess
 import sys
+import types
 
 NM = "x86_64-w64-mingw32-nm"
 
 
 def load_checker():
     path = pathlib.Path(__file__).with_name("check-family-boundary.py")
-    spec = importlib.util.spec_from_file_location("check_family_boundary", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    loader = importlib.machinery.SourceFileLoader("check_family_boundary", str(path))
+    module = types.ModuleType(loader.name)
+    loader.exec_module(module)
     return module
 
 

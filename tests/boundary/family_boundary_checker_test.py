@@ -6,18 +6,19 @@ data/imports_sample.objdump is `x86_64-w64-mingw32-objdump -p` of a small progra
 mingw-w64 (up to its export table): it imports from a DLL named ZUVO_Common.dll a C function,
 two C++ members, data and one function by ordinal, and exports one function itself.
 """
-import importlib.util
+import importlib.machinery
 import os
 import pathlib
 import re
 import tempfile
+import types
 import unittest
 
 HERE = pathlib.Path(__file__).resolve().parent
 SCRIPT = HERE.parents[1] / "tools" / "check-family-boundary.py"
-spec = importlib.util.spec_from_file_location("check_family_boundary", SCRIPT)
-checker = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(checker)
+_loader = importlib.machinery.SourceFileLoader("check_family_boundary", str(SCRIPT))
+checker = types.ModuleType(_loader.name)
+_loader.exec_module(checker)
 
 
 class ContractList(unittest.TestCase):
