@@ -113,19 +113,11 @@ endfunction()
 # The program must import only what the family promises (the strict library has nothing
 # else); a program that ran with the other flavour fails in its main (UtilityFlavour.h).
 function(zuvo_windows_test_strict name)
-    if(NOT WIN32)
-        return()
+    zuvo_windows_test_again(zuvo_windows_test_strict ${name} "Strict."
+                            "${ZUVO_WINE_STRICT_TEST_PROPERTIES}" ${ARGN})
+    if(WIN32)
+        add_dependencies(${name} ZUVO_Common_strict)
     endif()
-    cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
-    if(ARG_UNPARSED_ARGUMENTS)
-        message(FATAL_ERROR "zuvo_windows_test_strict(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
-    endif()
-    if(NOT ARG_FILTER)
-        set(ARG_FILTER "*")
-    endif()
-    add_dependencies(${name} ZUVO_Common_strict)
-    zuvo_discover_windows_tests(${name} "Strict." "${ARG_FILTER}"
-                                "${ZUVO_WINE_STRICT_TEST_PROPERTIES}")
 endfunction()
 
 # The cases of a Windows test program (zuvo_windows_test) once more on a machine without the
@@ -134,16 +126,22 @@ endfunction()
 # its own ctest test named BareFonts.<GoogleTest name>, with the same time limit.
 #   zuvo_windows_test_bare_fonts(name [FILTER gtest-filter])
 function(zuvo_windows_test_bare_fonts name)
+    zuvo_windows_test_again(zuvo_windows_test_bare_fonts ${name} "BareFonts."
+                            "${ZUVO_WINE_BARE_FONTS_TEST_PROPERTIES}" ${ARGN})
+endfunction()
+
+# The second registration of a Windows test program's cases: [FILTER gtest-filter] of the
+# caller's arguments, the names after prefix, the properties of that kind of run.
+function(zuvo_windows_test_again caller name prefix properties)
     if(NOT WIN32)
         return()
     endif()
     cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
     if(ARG_UNPARSED_ARGUMENTS)
-        message(FATAL_ERROR "zuvo_windows_test_bare_fonts(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
+        message(FATAL_ERROR "${caller}(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
     endif()
     if(NOT ARG_FILTER)
         set(ARG_FILTER "*")
     endif()
-    zuvo_discover_windows_tests(${name} "BareFonts." "${ARG_FILTER}"
-                                "${ZUVO_WINE_BARE_FONTS_TEST_PROPERTIES}")
+    zuvo_discover_windows_tests(${name} "${prefix}" "${ARG_FILTER}" "${properties}")
 endfunction()
