@@ -59,7 +59,9 @@ function(zuvo_windows_test_code target)
 endfunction()
 
 # A GoogleTest program of the Windows flavour, run under Wine; one ctest test per case.
-#   zuvo_windows_test(name SOURCES ... [LIBS ...] [TIMEOUT seconds])
+#   zuvo_windows_test(name SOURCES ... [LIBS ...] [TIMEOUT seconds] [ONLY_BARE_FONTS])
+# ONLY_BARE_FONTS: its cases are about a machine without the project's fonts and run only
+# as BareFonts.* (zuvo_windows_test_bare_fonts).
 # Every one has the shared main of the Wine tests (tests/support/WineMain.h), which starts
 # GDI+ for the whole program and takes the program's hooks (for example to act as a child
 # process).
@@ -67,7 +69,7 @@ function(zuvo_windows_test name)
     if(NOT WIN32)
         return()
     endif()
-    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "ONLY_BARE_FONTS" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(ARG_UNPARSED_ARGUMENTS)
         # OWN_MAIN is gone: a program's own needs go through the hooks of the shared main.
         message(FATAL_ERROR "zuvo_windows_test(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
@@ -82,7 +84,11 @@ function(zuvo_windows_test name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ZUVO_TEST_DIR}")
     zuvo_warnings(${name})
     zuvo_windows_test_code(${name})
-    zuvo_discover_windows_tests(${name} "" "*" "${ZUVO_WINE_TEST_PROPERTIES}")
+    if(ARG_ONLY_BARE_FONTS)
+        zuvo_windows_test_bare_fonts(${name})
+    else()
+        zuvo_discover_windows_tests(${name} "" "*" "${ZUVO_WINE_TEST_PROPERTIES}")
+    endif()
 endfunction()
 
 # One ctest test per case of a Windows test program: the GoogleTest name (as in
@@ -107,17 +113,35 @@ endfunction()
 # The program must import only what the family promises (the strict library has nothing
 # else); a program that ran with the other flavour fails in its main (UtilityFlavour.h).
 function(zuvo_windows_test_strict name)
+    zuvo_windows_test_again(zuvo_windows_test_strict ${name} "Strict."
+                            "${ZUVO_WINE_STRICT_TEST_PROPERTIES}" ${ARGN})
+    if(WIN32)
+        add_dependencies(${name} ZUVO_Common_strict)
+    endif()
+endfunction()
+
+# The cases of a Windows test program (zuvo_windows_test) once more on a machine without the
+# project's fonts: no font substitutions and no font with Chinese glyphs, as on an English
+# Windows without the Chinese supplemental fonts (tools/wine-run, ZUVO_WINE_FONTS). Each is
+# its own ctest test named BareFonts.<GoogleTest name>, with the same time limit.
+#   zuvo_windows_test_bare_fonts(name [FILTER gtest-filter])
+function(zuvo_windows_test_bare_fonts name)
+    zuvo_windows_test_again(zuvo_windows_test_bare_fonts ${name} "BareFonts."
+                            "${ZUVO_WINE_BARE_FONTS_TEST_PROPERTIES}" ${ARGN})
+endfunction()
+
+# The second registration of a Windows test program's cases: [FILTER gtest-filter] of the
+# caller's arguments, the names after prefix, the properties of that kind of run.
+function(zuvo_windows_test_again caller name prefix properties)
     if(NOT WIN32)
         return()
     endif()
     cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
     if(ARG_UNPARSED_ARGUMENTS)
-        message(FATAL_ERROR "zuvo_windows_test_strict(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
+        message(FATAL_ERROR "${caller}(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
     endif()
     if(NOT ARG_FILTER)
         set(ARG_FILTER "*")
     endif()
-    add_dependencies(${name} ZUVO_Common_strict)
-    zuvo_discover_windows_tests(${name} "Strict." "${ARG_FILTER}"
-                                "${ZUVO_WINE_STRICT_TEST_PROPERTIES}")
+    zuvo_discover_windows_tests(${name} "${prefix}" "${ARG_FILTER}" "${properties}")
 endfunction()

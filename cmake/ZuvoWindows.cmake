@@ -68,6 +68,10 @@ set(ZUVO_WINE_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1"
     ENVIRONMENT ZUVO_UTILITY_FLAVOUR=normal)
 set(ZUVO_WINE_STRICT_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1"
     ENVIRONMENT ZUVO_UTILITY_FLAVOUR=strict)
+# The BareFonts.* tests run in a shard without the font substitutions and the Chinese fonts
+# (ZUVO_WINE_FONTS, tools/wine-run).
+set(ZUVO_WINE_BARE_FONTS_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1"
+    ENVIRONMENT ZUVO_UTILITY_FLAVOUR=normal ENVIRONMENT_MODIFICATION ZUVO_WINE_FONTS=set:bare)
 
 # A DLL of the family: named exactly <name>.dll in the program folder, with undecorated
 # exports and its import library beside it.

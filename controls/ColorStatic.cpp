@@ -7,6 +7,7 @@
 #include "ZUVO_Common.h"
 #include "controls/DrawingUnits.h"
 #include "controls/LabelLayout.h"
+#include "framework/GdiplusFonts.h"
 
 using namespace zuvo::controls;
 
@@ -160,19 +161,13 @@ std::unique_ptr<Gdiplus::Font> CColorStatic::MakeGdiplusFont(HDC dc) const {
     if (font == nullptr || GetObjectW(font, sizeof(logical), &logical) == 0) {
         return nullptr;
     }
-    auto family = std::make_unique<Gdiplus::FontFamily>(logical.lfFaceName);
-    if (family->GetLastStatus() != Gdiplus::Ok) {
-        family.reset(Gdiplus::FontFamily::GenericSansSerif()->Clone());
-    }
     const int points = PointsForFontHeight(logical.lfHeight, GetDeviceCaps(dc, LOGPIXELSY));
     const int style =
         logical.lfWeight >= FW_SEMIBOLD ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
-    auto result = std::make_unique<Gdiplus::Font>(family.get(), static_cast<Gdiplus::REAL>(points),
-                                                  style, Gdiplus::UnitPoint);
-    if (result->GetLastStatus() != Gdiplus::Ok) {
-        return nullptr;
-    }
-    return result;
+    // Without the face (or any sans-serif family) the text takes the face GDI draws this very
+    // font with, as the dialog's own text does.
+    return zuvo::MakeFont(logical.lfFaceName, static_cast<Gdiplus::REAL>(points), style,
+                          Gdiplus::UnitPoint, font);
 }
 
 void CColorStatic::Draw(const DRAWITEMSTRUCT& item) {

@@ -2,36 +2,10 @@
 #include <cwchar>
 #include <memory>
 
+#include "framework/GdiplusFonts.h"
 #include "imaging/GdiplusHelpers.h"
 #include "imaging/GdiplusSupport.h"
 #include "imaging/TextFit.h"
-
-namespace {
-
-struct FontFamilyDelete {
-    void operator()(Gdiplus::GpFontFamily* family) const noexcept {
-        Gdiplus::DllExports::GdipDeleteFontFamily(family);
-    }
-};
-using FamilyHandle = std::unique_ptr<Gdiplus::GpFontFamily, FontFamilyDelete>;
-
-// The name of the family to measure with: the wanted one when it is installed, else the
-// generic sans-serif family. False when neither exists.
-bool ChooseFamilyName(const wchar_t* wanted, wchar_t (&name)[LF_FACESIZE]) noexcept {
-    Gdiplus::GpFontFamily* found = nullptr;
-    if (wanted == nullptr ||
-        Gdiplus::DllExports::GdipCreateFontFamilyFromName(wanted, nullptr, &found) != Gdiplus::Ok) {
-        found = nullptr;
-        if (Gdiplus::DllExports::GdipGetGenericFontFamilySansSerif(&found) != Gdiplus::Ok) {
-            return false;
-        }
-    }
-    FamilyHandle family(found);
-    return family &&
-           Gdiplus::DllExports::GdipGetFamilyName(family.get(), name, LANG_NEUTRAL) == Gdiplus::Ok;
-}
-
-}  // namespace
 
 extern "C" {
 
@@ -54,14 +28,15 @@ int ZUVO_CALL Gdiplus_CalcFontSize(Gdiplus::Graphics* graphics, const wchar_t* t
     if (graphics == nullptr || text == nullptr) {
         return 0;
     }
-    wchar_t chosen[LF_FACESIZE] = L"";
-    if (!ChooseFamilyName(familyName, chosen)) {
+    // Without the family (or a sans-serif one) the size is measured with the face GDI draws
+    // the default GUI font with; with no family at all no size fits.
+    const std::unique_ptr<Gdiplus::FontFamily> family = zuvo::FindFontFamily(familyName, nullptr);
+    if (!family) {
         return 0;
     }
-    const Gdiplus::FontFamily family(chosen);
     const Gdiplus::RectF unbounded(0.0f, 0.0f, 0.0f, 0.0f);
     return zuvo::imaging::LargestFittingSize(startSize, [&](int size) {
-        const Gdiplus::Font font(&family, static_cast<Gdiplus::REAL>(size), style,
+        const Gdiplus::Font font(family.get(), static_cast<Gdiplus::REAL>(size), style,
                                  Gdiplus::UnitPoint);
         // A failed measurement leaves the box empty, which fits.
         Gdiplus::RectF measured(0.0f, 0.0f, 0.0f, 0.0f);

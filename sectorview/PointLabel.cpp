@@ -1,5 +1,6 @@
 #include "sectorview/PointLabel.h"
 
+#include "framework/GdiplusFonts.h"
 #include "sectorview/MonitorPointList.h"
 #include "sectorview/PixelSurface.h"
 
@@ -10,20 +11,8 @@ std::unique_ptr<Gdiplus::Font> CreateLabelFont(double radiusScale) {
     if (!(size > 0.0) || size > 1000.0) {
         return nullptr;
     }
-    const Gdiplus::FontFamily preferred(L"\u9ED1\u4F53");  // 黑体
-    const Gdiplus::FontFamily* family = &preferred;
-    if (preferred.GetLastStatus() != Gdiplus::Ok || !preferred.IsAvailable()) {
-        family = Gdiplus::FontFamily::GenericSansSerif();
-    }
-    if (family == nullptr || family->GetLastStatus() != Gdiplus::Ok) {
-        return nullptr;
-    }
-    auto font = std::make_unique<Gdiplus::Font>(family, static_cast<Gdiplus::REAL>(size),
-                                                Gdiplus::FontStyleBold, Gdiplus::UnitPoint);
-    if (font->GetLastStatus() != Gdiplus::Ok) {
-        return nullptr;
-    }
-    return font;
+    return MakeFont(L"\u9ED1\u4F53", static_cast<Gdiplus::REAL>(size),  // 黑体
+                    Gdiplus::FontStyleBold, Gdiplus::UnitPoint, nullptr);
 }
 
 void DrawPointLabel(DiscImage& image, const wchar_t* text, Gdiplus::Font* font, uint32_t colour) {

@@ -15,8 +15,9 @@
 
 namespace zuvo::sector {
 
-// The label font: "黑体" (the generic sans-serif family when that one is missing), bold,
-// 8 x radiusScale points. Null when GDI+ cannot make it (not started, or a size of 0 or less).
+// The label font: "黑体" (the generic sans-serif family when that one is missing, else the
+// face GDI draws the default GUI font with), bold, 8 x radiusScale points. Null when GDI+
+// cannot make it (not started, no family at all, or a size of 0 or less).
 std::unique_ptr<Gdiplus::Font> CreateLabelFont(double radiusScale);
 
 // Draws text centred into the image in colour (ARGB) with anti-aliased text rendering, then

@@ -171,4 +171,20 @@ TEST_F(ColourLabel, ChineseTextIsDrawn) {
     EXPECT_EQ(lines.size(), 2u);
 }
 
+// A face that is not installed (on a machine without the project's fonts also without any
+// generic sans-serif family) still gives text: the label falls back, never crashes.
+TEST_F(ColourLabel, AFaceThatIsNotInstalledStillShowsText) {
+    LOGFONTW logical{};
+    logical.lfHeight = -16;
+    wcscpy_s(logical.lfFaceName, L"No Such Face");
+    const zuvo::UniqueFont missing(CreateFontIndirectW(&logical));
+    ASSERT_TRUE(missing);
+    label.SetBackColor(kPurple);
+    SendMessageW(label.GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(missing.get()), FALSE);
+    SendMessageW(dialog.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(missing.get()), FALSE);
+    SetWindowTextW(label.GetSafeHwnd(), L"HIHI 12");
+    InvalidateRect(label.GetSafeHwnd(), nullptr, TRUE);
+    EXPECT_EQ(InkBlocks(Shown(L"label_missing_face"), kPurple).size(), 1u);
+}
+
 }  // namespace

@@ -102,6 +102,16 @@ TEST(CalcFontSize, UnknownFamiliesMeasureSansSerif) {
     EXPECT_EQ(FitSize(canvas.graphics(), limit, nullptr, 30), 10);
 }
 
+// Also where neither the family nor a generic sans-serif family is installed: the size is
+// measured with the face GDI draws the default GUI font with.
+TEST(CalcFontSize, AMissingFamilyStillGivesASize) {
+    Canvas canvas(10, 10);
+    ASSERT_NE(canvas.graphics(), nullptr);
+    const SIZE roomy{2000, 500};
+    EXPECT_EQ(FitSize(canvas.graphics(), roomy, L"No Such Family", 30), 30);
+    EXPECT_EQ(FitSize(canvas.graphics(), SIZE{3, 3}, L"No Such Family", 30), 0);
+}
+
 TEST(StringFormat, RightToLeftLanguages) {
     EXPECT_EQ(program::Gdiplus_GetStringFormat(0x0401), 1);
     EXPECT_EQ(program::Gdiplus_GetStringFormat(0x040D), 1);

@@ -19,6 +19,7 @@
 
 #include "framework/Handles.h"
 #include "sectorview/ObjectSectorWnd.h"
+#include "sectorview/PointLabel.h"
 #include "tests/support/Capture.h"
 #include "tests/support/ControlHost.h"
 
@@ -367,6 +368,22 @@ TEST(SectorViewControl, DestroyingTheWindowReleasesTracksAndAreas) {
     EXPECT_EQ(view.AlgorithmAreas().PresentBits(), 0u);
     Feed(view, {{1, 10.0, -90.0}});  // a late batch from the radar thread does no harm
     EXPECT_EQ(view.Scene().CopyTracks().size(), 1u);
+}
+
+// A monitoring point's number shows whatever fonts are installed: without "黑体" and without
+// a generic sans-serif family it takes the face GDI draws the default GUI font with.
+TEST(PointLabelFont, TheNumberIsDrawnWhateverFontsAreInstalled) {
+    const std::unique_ptr<Gdiplus::Font> font = zuvo::sector::CreateLabelFont(2.0);
+    ASSERT_NE(font, nullptr);
+    zuvo::sector::DiscImage plain = zuvo::sector::MakeDisc(12, 0xFF0000C0);
+    zuvo::sector::DiscImage labelled = plain;
+    zuvo::sector::DrawPointLabel(labelled, L"7", font.get(), 0xFFFFFFFF);
+    int changed = 0;
+    for (size_t index = 0; index < plain.pixels.size(); ++index) {
+        changed += labelled.pixels[index] != plain.pixels[index] ? 1 : 0;
+    }
+    EXPECT_GT(changed, 10) << "the number is drawn on the disc";
+    EXPECT_EQ(zuvo::sector::CreateLabelFont(0.0), nullptr);
 }
 
 }  // namespace
