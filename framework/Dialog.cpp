@@ -19,6 +19,28 @@ HWND DialogOf(HWND window) noexcept {
     return dynamic_cast<Dialog*>(Window::FromHandle(root)) != nullptr ? root : nullptr;
 }
 
+// Puts the visible windows the owner owns (other than except) back above it. Windows keeps
+// owned windows above their owner whatever is activated; Wine can stack an owner that is
+// activated again above them, and the modeless window disappears behind it.
+void RaiseOwnedWindows(HWND owner, HWND except) noexcept {
+    struct Search {
+        HWND owner;
+        HWND except;
+    } search{owner, except};
+    EnumThreadWindows(
+        GetWindowThreadProcessId(owner, nullptr),
+        [](HWND window, LPARAM parameter) -> BOOL {
+            const auto* wanted = reinterpret_cast<const Search*>(parameter);
+            if (window != wanted->except && GetWindow(window, GW_OWNER) == wanted->owner &&
+                IsWindowVisible(window)) {
+                SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+}
+
 }  // namespace
 
 Dialog::Dialog(UINT templateId, HMODULE resources) noexcept
@@ -52,6 +74,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
     m_result = -1;
     // Disabling the owner before creating keeps it from being activated in between.
     const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
+    const HWND activeBefore = GetActiveWindow();
     if (ownerWasEnabled) {
         EnableWindow(owner, FALSE);
     }
@@ -79,9 +102,19 @@ INT_PTR Dialog::DoModal(HWND owner) {
         PumpModalMessage(message);
     }
     m_modalRunning = false;
+    // Hidden first, so that nothing activates it again while the owner comes back.
+    SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     if (ownerWasEnabled) {
         EnableWindow(owner, TRUE);
-        SetActiveWindow(owner);
+        // Back to the window the operator came from: the owner, or a modeless window it owns
+        // (the dialog may have been opened from one). Activating the owner instead would, under
+        // Wine, stack it above the modeless window it owns and hide that window.
+        const bool cameFromOwned = activeBefore != nullptr && activeBefore != owner &&
+                                   IsWindow(activeBefore) && IsWindowVisible(activeBefore) &&
+                                   GetWindow(activeBefore, GW_OWNER) == owner;
+        SetActiveWindow(cameFromOwned ? activeBefore : owner);
+        RaiseOwnedWindows(owner, dialog);
     }
     DestroyDialogWindow();
     m_modal = false;

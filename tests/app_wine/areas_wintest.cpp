@@ -218,6 +218,12 @@ TEST(ParameterDialog, CtrlF2OpensItFromTheMainWindowOrThePanelAndF2AloneDoesNot)
     zuvo::test::BringToFront(panel);
     PressCtrlF2();
     expectDialog(true, "Ctrl+F2 in the area panel");
+    // The operator is back in the panel, and it is still in sight above the main window.
+    EXPECT_TRUE(RunningProgram::WaitUntil([&] { return GetForegroundWindow() == panel; }, 3000));
+    for (HWND above = GetWindow(panel, GW_HWNDPREV); above != nullptr;
+         above = GetWindow(above, GW_HWNDPREV)) {
+        EXPECT_NE(above, program.Window()) << "the main window covers the area panel";
+    }
     PostMessageW(panel, WM_SYSCOMMAND, SC_CLOSE, 0);
 
     // Ctrl pressed in the main window and let go in a window of this test program.
