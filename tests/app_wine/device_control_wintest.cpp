@@ -18,6 +18,7 @@
 #include "resources/resource.h"
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/LinePeer.h"
+#include "tests/support/WholeFile.h"
 
 namespace {
 
@@ -455,6 +456,145 @@ TEST_F(OperatorRun, ARecordingPlaysBackUntilItEndsByItself) {
     ASSERT_TRUE(RunningProgram::WaitUntil([&] { return Matches(program, kNoDevice); }, 3000));
     EXPECT_LT(GetTickCount() - pressed, 1500u) << "stopped at once";
     AwaitButtons(program, kNoDevice, "playback stopped by the operator, no device detected");
+}
+
+// An error box of the program: its caption, its text, closed with OK.
+void ExpectErrorBox(const RunningProgram& program, const wchar_t* caption, const std::wstring& text,
+                    const char* step) {
+    SCOPED_TRACE(step);
+    const HWND box = WaitForDialog(program.ProcessId(), caption, kDialogTimeoutMs);
+    ASSERT_NE(box, nullptr) << "no error box";
+    const std::wstring shown = DialogStaticTexts(box);
+    EXPECT_FALSE(shown.empty()) << "the box says nothing";
+    EXPECT_NE(shown.find(text), std::wstring::npos) << Narrow(shown);
+    PressDialogButton(box, IDOK);
+    ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000));
+}
+
+bool AnyBoxWithin(const RunningProgram& program, DWORD timeoutMs) {
+    return WaitForDialog(program.ProcessId(), L"Error", timeoutMs) != nullptr ||
+           WaitForDialog(program.ProcessId(), L"Fail to Start Device", 0) != nullptr;
+}
+
+// Start disabled, everything else as it was when the device was found.
+constexpr ButtonStates kDetectionFailedAfterFound{false, false, true, true, false, true, false};
+
+TEST_F(OperatorRun, AFailedDetectionShowsItsBoxAndDisablesStartOnly) {
+    Prepare(0, "ObjectCountType=\"1\"");
+    const std::string config = m_folder.Read(L"Radar_Config.ini");
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    Detect(program);
+    AwaitButtons(program, kStopped, "device found");
+    EXPECT_EQ(m_folder.Read(L"Radar_Config.ini"), config)
+        << "only a serial sensor's port is written back";
+
+    // The operator cancels the search: no device.
+    program.Click(IDC_DETECT_DEVICE);
+    const HWND search = WaitForDialog(program.ProcessId(), L"Detect Device", kDialogTimeoutMs);
+    ASSERT_NE(search, nullptr);
+    PressDialogButton(search, IDCANCEL);
+    ExpectErrorBox(program, L"Error", L"No Device Detected", "no device");
+    AwaitButtons(program, kDetectionFailedAfterFound, "after no device");
+
+    // The configuration has gone: no search at all.
+    ASSERT_TRUE(DeleteFileW(m_folder.File(L"Radar_Config.ini").c_str()));
+    program.Click(IDC_DETECT_DEVICE);
+    ExpectErrorBox(program, L"Error", L"Fail to Load Config. File", "configuration missing");
+    EXPECT_EQ(FindWindowW(nullptr, L"Detect Device"), nullptr)
+        << "no search without a configuration";
+    AwaitButtons(program, kDetectionFailedAfterFound, "after the configuration failed");
+
+    // Back, and the device is found again.
+    ASSERT_TRUE(m_folder.Write(L"Radar_Config.ini", config));
+    Detect(program);
+    AwaitButtons(program, kStopped, "found again");
+}
+
+// A start that fails shows its box, clears Start and touches nothing else: no result log is
+// opened. The playback's own failures restore the live run's parameters.
+TEST_F(OperatorRun, AStartThatFailsShowsItsBoxAndLeavesTheDeviceStopped) {
+    // Outside the user's profile, so that Wine's folder browser can open at it.
+    const zuvo::test::TempFolder outside(u8"e2e_failures", L"C:\\");
+    const std::wstring raw = outside.Wide(L"raw");
+    const std::wstring gone = outside.Wide(L"deleted_recording");
+    Prepare(0, "ObjectCountType=\"1\" SaveData=\"1\" SaveDataPath=\"" + Narrow(raw) +
+                   "\" DataFilePath=\"" + Narrow(gone) + "\"");
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    Detect(program);
+    AwaitButtons(program, kStopped, "device found");
+    const std::wstring logs = m_folder.File(L"Log");
+    const size_t logsBefore = List(logs, L"ZUVO_MTT_Result_*.txt").size();
+
+    // The raw-data folder cannot be made: a file has taken its name (a stick pulled and a file
+    // written in its place, say).
+    ASSERT_TRUE(RemoveDirectoryW(raw.c_str()));
+    ASSERT_TRUE(zuvo::test::WriteWholeFile(raw, "not a folder"));
+    program.Click(IDC_START_STOP);
+    ExpectErrorBox(program, L"Fail to Start Device", L"cannot be created", "live start");
+    AwaitButtons(program, kStopped, "after the failed live start");
+    EXPECT_EQ(List(logs, L"ZUVO_MTT_Result_*.txt").size(), logsBefore) << "no log for no run";
+
+    // Playback: the remembered folder was deleted, so the browser opens at the save path. An
+    // empty folder there is not a recording: nothing starts and nothing is said.
+    ASSERT_TRUE(DeleteFileW(raw.c_str()));
+    ASSERT_TRUE(CreateDirectoryW(raw.c_str(), nullptr));
+    const std::string settings = m_folder.Read(L"appConfig.xml");
+    auto pickInBrowser = [&](const char* step) {
+        SCOPED_TRACE(step);
+        program.Click(IDC_PLAYBACK);
+        const HWND browser = WaitForFolderBrowser(program.ProcessId(), kDialogTimeoutMs);
+        ASSERT_NE(browser, nullptr);
+        Sleep(500);
+        PressDialogButton(browser, IDOK);
+        ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(browser); }, 5000));
+    };
+    pickInBrowser("a folder without a configuration");
+    EXPECT_FALSE(AnyBoxWithin(program, 2000)) << "a folder that is not a recording says nothing";
+    AwaitButtons(program, kStopped, "after a folder that is not a recording");
+    EXPECT_EQ(m_folder.Read(L"appConfig.xml"), settings) << "the remembered folder stays";
+
+    // With a configuration but no recorded data, the start itself fails and says why. The
+    // folder is remembered before the start, which shows the browser opened at the save path.
+    ASSERT_TRUE(zuvo::test::WriteWholeFile(raw + L"\\FILE_Radar_Config.ini",
+                                           m_folder.Read(L"Radar_Config.ini")));
+    pickInBrowser("a configuration without data");
+    ExpectErrorBox(program, L"Fail to Start Device", L"", "playback start");
+    AwaitButtons(program, kStopped, "after the failed playback");
+    EXPECT_NE(m_folder.Read(L"appConfig.xml").find("DataFilePath=\"" + Narrow(raw) + "\""),
+              std::string::npos)
+        << m_folder.Read(L"appConfig.xml");
+    EXPECT_EQ(List(logs, L"ZUVO_MTT_Result_*.txt").size(), logsBefore) << "no log for no run";
+
+    // The live parameters are back: a live run starts (saving into the folder again).
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kLiveRun, "live run after the failures");
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kStopped, "stopped");
+    EXPECT_EQ(List(logs, L"ZUVO_MTT_Result_*.txt").size(), logsBefore + 1);
+    EXPECT_EQ(List(raw, L"Radar_*").size(), 1u) << "the live run recorded";
+}
+
+// Without a configuration nothing can start, whatever asks for it: the end of a playback
+// arriving late asks for a start too.
+TEST_F(OperatorRun, WithoutAConfigurationNothingStarts) {
+    Prepare(0, "ObjectCountType=\"1\"");
+    ASSERT_TRUE(DeleteFileW(m_folder.File(L"Radar_Config.ini").c_str()));
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    ExpectButtons(program, kNoDevice, "start-up");
+
+    PostMessageW(program.Window(), WM_USER + 260, 0, 0);  // the playback's end-of-reading toggle
+    ExpectErrorBox(program, L"Error", L"Please Load Config. File", "start without configuration");
+    AwaitButtons(program, kNoDevice, "after the refused start");
+    EXPECT_TRUE(List(m_folder.File(L"Log"), L"ZUVO_MTT_Result_*.txt").empty());
+
+    program.Click(IDC_DETECT_DEVICE);
+    ExpectErrorBox(program, L"Error", L"Fail to Load Config. File", "detection");
+    AwaitButtons(program, kNoDevice, "after the detection");
+    program.Click(IDC_CLOSE);
+    EXPECT_EQ(program.WaitForExit(20000), 0u);
 }
 
 // The tower light follows a live run on a COM port whose other end is a pseudo-terminal read
