@@ -70,6 +70,27 @@ std::string Settings(const char* language) {
            "\" ObjectCountType=\"1\" />\n";
 }
 
+// The interface languages: the setting, the pictures' resource language, the ending of the
+// screenshots' names and the caption of the detection result.
+struct InterfaceLanguage {
+    const char* setting;
+    WORD language;
+    const wchar_t* suffix;
+    const wchar_t* prompt;
+};
+const InterfaceLanguage kLanguages[] = {{"ENG", kEnglish, L"en", L"Prompt"},
+                                        {"CHS", kChinese, L"zh", L"\u63D0\u793A"}};
+
+// Detect Device finds the emulator: the result is confirmed and Start becomes available.
+void DetectTheEmulator(const RunningProgram& program, const InterfaceLanguage& language) {
+    program.Click(IDC_DETECT_DEVICE);
+    const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), language.prompt, 30000);
+    ASSERT_NE(box, nullptr);
+    zuvo::test::PressDialogButton(box, IDOK);
+    ASSERT_TRUE(
+        RunningProgram::WaitUntil([&] { return program.IsEnabled(IDC_START_STOP); }, 10000));
+}
+
 // Compares a button on the screen with its picture at points clear of the caption: the
 // picture is stretched over the whole button.
 void ExpectButtonShows(const RunningProgram& program, int buttonId, const Gdiplus::Bitmap& picture,
@@ -192,14 +213,7 @@ TEST_F(Appearance, ControlsStretchFromTheTemplateToTheScreen) {
 // Every command button shows its picture in the states of a session: no device, device found,
 // live run; in English and in Chinese; with a screenshot of each live run.
 TEST_F(Appearance, EveryButtonShowsItsPictureInEachState) {
-    const struct {
-        const char* setting;
-        WORD language;
-        const wchar_t* screenshot;
-        const wchar_t* prompt;
-    } languages[] = {{"ENG", kEnglish, L"live_run_en", L"Prompt"},
-                     {"CHS", kChinese, L"live_run_zh", L"\u63D0\u793A"}};
-    for (const auto& language : languages) {
+    for (const InterfaceLanguage& language : kLanguages) {
         SCOPED_TRACE(language.setting);
         ProgramFolder folder;
         ASSERT_TRUE(folder.Write(L"appConfig.xml", Settings(language.setting)));
@@ -221,12 +235,7 @@ TEST_F(Appearance, EveryButtonShowsItsPictureInEachState) {
         ExpectButtonShows(program, IDC_SAVE_DATA, *picture(205), "save data, off");
         ExpectButtonShows(program, IDC_SAVE_PATH, *picture(209), "set path, normal");
 
-        program.Click(IDC_DETECT_DEVICE);
-        const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), language.prompt, 30000);
-        ASSERT_NE(box, nullptr);
-        zuvo::test::PressDialogButton(box, IDOK);
-        ASSERT_TRUE(
-            RunningProgram::WaitUntil([&] { return program.IsEnabled(IDC_START_STOP); }, 10000));
+        ASSERT_NO_FATAL_FAILURE(DetectTheEmulator(program, language));
         Sleep(300);
         ExpectButtonShows(program, IDC_START_STOP, *picture(202), "start, normal");
         ExpectButtonShows(program, IDC_MODE_SWITCH, *picture(194), "mode, set");
@@ -238,7 +247,8 @@ TEST_F(Appearance, EveryButtonShowsItsPictureInEachState) {
         ExpectButtonShows(program, IDC_PLAYBACK, *picture(189), "replay, disabled");
         ExpectButtonShows(program, IDC_SAVE_DATA, *picture(207), "save data, off, disabled");
         ExpectButtonShows(program, IDC_SAVE_PATH, *picture(211), "set path, disabled");
-        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), language.screenshot).empty());
+        const std::wstring screenshot = std::wstring(L"live_run_") + language.suffix;
+        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), screenshot.c_str()).empty());
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(
             RunningProgram::WaitUntil([&] { return !program.IsEnabled(IDC_PAUSE); }, 15000));
@@ -251,17 +261,17 @@ TEST_F(Appearance, EveryButtonShowsItsPictureInEachState) {
 // rounding of the stretch, much less than a frame line on the window's colour.
 constexpr int kCornerMargin = 24;
 
-int Red(uint32_t rgb) {
-    return static_cast<int>((rgb >> 16) & 0xFF);
+// Red, green and blue of 0xRRGGBB.
+std::array<int, 3> Channels(uint32_t rgb) {
+    return {static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+            static_cast<int>(rgb & 0xFF)};
 }
-int Green(uint32_t rgb) {
-    return static_cast<int>((rgb >> 8) & 0xFF);
-}
-int Blue(uint32_t rgb) {
-    return static_cast<int>(rgb & 0xFF);
+uint32_t FromChannels(const std::array<int, 3>& channels) {
+    return static_cast<uint32_t>(channels[0] << 16 | channels[1] << 8 | channels[2]);
 }
 int Luma(uint32_t rgb) {
-    return (299 * Red(rgb) + 587 * Green(rgb) + 114 * Blue(rgb)) / 1000;
+    const std::array<int, 3> c = Channels(rgb);
+    return (299 * c[0] + 587 * c[1] + 114 * c[2]) / 1000;
 }
 
 std::string Hex(uint32_t rgb) {
@@ -300,12 +310,13 @@ struct PicturePixels {
         const uint32_t pixel = argb[static_cast<size_t>(std::clamp(y, 0, height - 1)) * width +
                                     std::clamp(x, 0, width - 1)];
         const int alpha = static_cast<int>(pixel >> 24);
-        auto mix = [&](int top, int bottom) {
-            return (top * alpha + bottom * (255 - alpha)) / 255;
-        };
-        return static_cast<uint32_t>(mix(Red(pixel), Red(below)) << 16 |
-                                     mix(Green(pixel), Green(below)) << 8 |
-                                     mix(Blue(pixel), Blue(below)));
+        const std::array<int, 3> top = Channels(pixel);
+        const std::array<int, 3> bottom = Channels(below);
+        std::array<int, 3> mixed{};
+        for (size_t c = 0; c < 3; ++c) {
+            mixed[c] = (top[c] * alpha + bottom[c] * (255 - alpha)) / 255;
+        }
+        return FromChannels(mixed);
     }
 };
 
@@ -376,33 +387,31 @@ void ExpectCleanCorners(const Capture& window, const RECT& frame, HWND button,
                 }
                 // What the stretch may make of the source pixels under this one and their
                 // neighbours, each laid over the window's colour.
-                int low[3] = {255, 255, 255};
-                int high[3] = {0, 0, 0};
+                std::array<int, 3> low = {255, 255, 255};
+                std::array<int, 3> high = {0, 0, 0};
                 const int fromX = static_cast<int>(x * perColumn) - 1;
                 const int toX = static_cast<int>((x + 1) * perColumn) + 1;
                 const int fromY = static_cast<int>(y * perRow) - 1;
                 const int toY = static_cast<int>((y + 1) * perRow) + 1;
                 for (int sy = fromY; sy <= toY; ++sy) {
                     for (int sx = fromX; sx <= toX; ++sx) {
-                        const uint32_t shown = picture.Over(sx, sy, panel);
-                        const int channels[3] = {Red(shown), Green(shown), Blue(shown)};
-                        for (int c = 0; c < 3; ++c) {
+                        const std::array<int, 3> channels = Channels(picture.Over(sx, sy, panel));
+                        for (size_t c = 0; c < 3; ++c) {
                             low[c] = std::min(low[c], channels[c]);
                             high[c] = std::max(high[c], channels[c]);
                         }
                     }
                 }
-                const int seenChannels[3] = {Red(seen), Green(seen), Blue(seen)};
+                const std::array<int, 3> seenChannels = Channels(seen);
                 bool stray = false;
-                for (int c = 0; c < 3; ++c) {
+                for (size_t c = 0; c < 3; ++c) {
                     stray = stray || seenChannels[c] < low[c] - kCornerMargin ||
                             seenChannels[c] > high[c] + kCornerMargin;
                 }
                 if (stray && strayPixels++ == 0) {
-                    firstStray =
-                        at + ": " + Hex(seen) + " where the picture over the window gives " +
-                        Hex(static_cast<uint32_t>(low[0] << 16 | low[1] << 8 | low[2])) + " to " +
-                        Hex(static_cast<uint32_t>(high[0] << 16 | high[1] << 8 | high[2]));
+                    firstStray = at + ": " + Hex(seen) +
+                                 " where the picture over the window gives " +
+                                 Hex(FromChannels(low)) + " to " + Hex(FromChannels(high));
                 }
             }
         }
@@ -458,14 +467,7 @@ TEST(ButtonCorners, ShowTheWindowAroundTheKeyInEveryState) {
     const int dpi = RequestedDotsPerInch();
     ASSERT_EQ(ScreenDotsPerInch(), dpi) << "the screen's dots per inch that the run asked for";
     const std::wstring scale = dpi == 96 ? L"" : L"_" + std::to_wstring(dpi * 100 / 96);
-    const struct {
-        const char* setting;
-        WORD language;
-        const wchar_t* screenshot;
-        const wchar_t* prompt;
-    } languages[] = {{"ENG", kEnglish, L"button_corners_en", L"Prompt"},
-                     {"CHS", kChinese, L"button_corners_zh", L"\u63D0\u793A"}};
-    for (const auto& language : languages) {
+    for (const InterfaceLanguage& language : kLanguages) {
         SCOPED_TRACE(language.setting);
         ProgramFolder folder;
         ASSERT_TRUE(folder.Write(L"appConfig.xml", Settings(language.setting)));
@@ -514,18 +516,14 @@ TEST(ButtonCorners, ShowTheWindowAroundTheKeyInEveryState) {
         ASSERT_TRUE(
             RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_SAVE_DATA); }, 5000));
 
-        program.Click(IDC_DETECT_DEVICE);
-        const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), language.prompt, 30000);
-        ASSERT_NE(box, nullptr);
-        zuvo::test::PressDialogButton(box, IDOK);
-        ASSERT_TRUE(
-            RunningProgram::WaitUntil([&] { return program.IsEnabled(IDC_START_STOP); }, 10000));
+        ASSERT_NO_FATAL_FAILURE(DetectTheEmulator(program, language));
         expectCorners("device found", {197, 202, 190, 194, 187, 205, 209});
 
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(RunningProgram::WaitUntil([&] { return program.IsEnabled(IDC_PAUSE); }, 15000));
         expectCorners("running", {197, 203, 190, 194, 189, 207, 211});
-        SaveButtonColumn(*window, frame, program, language.screenshot + scale);
+        SaveButtonColumn(*window, frame, program,
+                         std::wstring(L"button_corners_") + language.suffix + scale);
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(
             RunningProgram::WaitUntil([&] { return !program.IsEnabled(IDC_PAUSE); }, 15000));
