@@ -130,6 +130,15 @@ function(zuvo_windows_test_bare_fonts name)
                             "${ZUVO_WINE_BARE_FONTS_TEST_PROPERTIES}" ${ARGN})
 endfunction()
 
+# The cases of a Windows test program (zuvo_windows_test) once more on a screen of 144 dots
+# per inch, a display scale of 150 % (tools/wine-run, ZUVO_WINE_DPI). Each is its own ctest
+# test named Scale150.<GoogleTest name>, with the same time limit.
+#   zuvo_windows_test_scale150(name [FILTER gtest-filter])
+function(zuvo_windows_test_scale150 name)
+    zuvo_windows_test_again(zuvo_windows_test_scale150 ${name} "Scale150."
+                            "${ZUVO_WINE_SCALE150_TEST_PROPERTIES}" ${ARGN})
+endfunction()
+
 # The second registration of a Windows test program's cases: [FILTER gtest-filter] of the
 # caller's arguments, the names after prefix, the properties of that kind of run.
 function(zuvo_windows_test_again caller name prefix properties)

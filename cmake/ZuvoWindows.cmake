@@ -72,6 +72,10 @@ set(ZUVO_WINE_STRICT_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "sha
 # (ZUVO_WINE_FONTS, tools/wine-run).
 set(ZUVO_WINE_BARE_FONTS_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1"
     ENVIRONMENT ZUVO_UTILITY_FLAVOUR=normal ENVIRONMENT_MODIFICATION ZUVO_WINE_FONTS=set:bare)
+# The Scale150.* tests run in a shard whose screen has 144 dots per inch, a Windows display
+# scale of 150 % (ZUVO_WINE_DPI, tools/wine-run).
+set(ZUVO_WINE_SCALE150_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1"
+    ENVIRONMENT ZUVO_UTILITY_FLAVOUR=normal ENVIRONMENT_MODIFICATION ZUVO_WINE_DPI=set:144)
 
 # A DLL of the family: named exactly <name>.dll in the program folder, with undecorated
 # exports and its import library beside it.

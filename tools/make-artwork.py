@@ -9,8 +9,8 @@ Every picture is drawn from shapes and text set in WenQuanYi Micro Hei, so the s
 regenerated and reviewed as code. Shapes are drawn four times larger (the small close cross
 eight times) and reduced with a box filter: PIL draws rounded rectangles and arcs without
 anti-aliasing. The output is deterministic, without time stamps or other metadata.
-Pictures with transparent parts are 32-bit RGBA, the opaque banners 24-bit RGB: a palette
-would not hold the anti-aliased captions without loss.
+The close cross, which has a transparent background, is 32-bit RGBA; the opaque banners and
+button faces are 24-bit RGB: a palette would not hold the anti-aliased captions without loss.
 
 The check compares decoded pixels rather than file bytes: a different zlib may compress
 the same picture differently, and that is no reason to fail.
@@ -27,8 +27,8 @@ FONT_PATH = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 LANGUAGES = ("en-US", "zh-CN")
 SUPERSAMPLE = 4
 
-# The main window and the surround of every button are filled with this colour: the banners
-# are drawn on it and it shows through the transparent corners of the faces.
+# The main window is filled with this colour, and the banners and the button faces are drawn
+# on it.
 WINDOW_BACKGROUND = (42, 50, 60)
 
 BANNER_SIZE = (2160, 240)
@@ -133,9 +133,9 @@ BANNERS = {140: "banner_1", 141: "banner_3"}
 
 
 def expected_mode(picture_id):
-    """The banners are opaque; everything else keeps its transparent corners or background
-    in 32 bits."""
-    return "RGB" if picture_id in BANNERS else "RGBA"
+    """Only the close cross keeps a transparent background, in 32 bits; the banners and the
+    button faces are opaque."""
+    return "RGBA" if picture_id == CLOSE_ID else "RGB"
 
 
 def expected_sizes():
@@ -176,10 +176,9 @@ def fill_rounded(canvas, box, radius, top, bottom=None):
     canvas.paste(column.resize((width, height), Image.NEAREST), (left, upper), mask)
 
 
-def reduced(canvas):
-    """Box-filters a supersampled RGBA canvas down to its final size, alpha premultiplied
-    so that transparent pixels lend no colour to the edges."""
-    return canvas.convert("RGBa").reduce(SUPERSAMPLE).convert("RGBA")
+def reduced_opaque(canvas):
+    """Box-filters a supersampled opaque canvas down to its final size."""
+    return canvas.convert("RGB").reduce(SUPERSAMPLE)
 
 
 def draw_caption(draw, text, language, size_px, centre, colour):
@@ -225,9 +224,15 @@ def face_geometry(look):
 
 def draw_face(theme, look):
     """A rounded key: a dark rim, a raised face with a soft vertical gradient and a thin
-    highlight along its top; pressed, the face sits lower and darker."""
+    highlight along its top; pressed, the face sits lower and darker.
+
+    The key is drawn on the window's colour, so the corners outside its rounding are opaque.
+    The button paints its raised frame and dark outline beneath the picture and then
+    stretches the picture over its whole rectangle: a transparent corner would let that frame
+    show as dark and light marks, where the operator expects the window around the key."""
     s = SUPERSAMPLE
-    canvas = Image.new("RGBA", (BUTTON_SIZE[0] * s, BUTTON_SIZE[1] * s), (0, 0, 0, 0))
+    canvas = Image.new("RGBA", (BUTTON_SIZE[0] * s, BUTTON_SIZE[1] * s),
+                       WINDOW_BACKGROUND + (255,))
     outer, face, radius = face_geometry(look)
     base = scaled(theme.face, PRESSED_DARKER) if look == PRESSED else theme.face
     fill_rounded(canvas, outer, radius, scaled(base, 0.55))
@@ -246,7 +251,7 @@ def draw_button(caption, language, theme, look, size_px):
     centre = ((face[0] + face[2]) / 2, (face[1] + face[3]) / 2)
     text = theme.text if look != PRESSED else mixed(theme.text, theme.face, 0.08)
     draw_caption(ImageDraw.Draw(canvas), caption, language, size_px, centre, text)
-    return reduced(canvas)
+    return reduced_opaque(canvas)
 
 
 # ----- the recording switch -----
@@ -283,7 +288,7 @@ def draw_switch(on, disabled, size_px):
     centre = ((text_left + face[2] - CAPTION_MARGIN * s) / 2, (face[1] + face[3]) / 2)
     colour = GREY.text if disabled else (WHITE if on else (214, 220, 228))
     draw_caption(draw, SWITCH_CAPTION, "en-US", size_px, centre, colour)
-    return reduced(canvas)
+    return reduced_opaque(canvas)
 
 
 def switch_caption_size():

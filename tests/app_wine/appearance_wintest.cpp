@@ -1,5 +1,6 @@
-// The main window's full-screen look: controls stretched from the template to the screen, and
-// every button showing its own picture for its state, in both languages.
+// The main window's full-screen look: controls stretched from the template to the screen,
+// every button showing its own picture for its state, and the buttons' rounded corners showing
+// the window around them, in both languages (the corners also at 150 %, Scale150.*).
 #include <gtest/gtest.h>
 
 #include <objidl.h>
@@ -7,15 +8,24 @@
 #include <gdiplus.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/Capture.h"
 #include "tests/support/ProgramDriver.h"
 
 namespace {
 
+using zuvo::test::Capture;
 using zuvo::test::ProgramFolder;
 using zuvo::test::RunningProgram;
 
@@ -58,6 +68,27 @@ const WORD kChinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 std::string Settings(const char* language) {
     return std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"") + language +
            "\" ObjectCountType=\"1\" />\n";
+}
+
+// The interface languages: the setting, the pictures' resource language, the ending of the
+// screenshots' names and the caption of the detection result.
+struct InterfaceLanguage {
+    const char* setting;
+    WORD language;
+    const wchar_t* suffix;
+    const wchar_t* prompt;
+};
+const InterfaceLanguage kLanguages[] = {{"ENG", kEnglish, L"en", L"Prompt"},
+                                        {"CHS", kChinese, L"zh", L"\u63D0\u793A"}};
+
+// Detect Device finds the emulator: the result is confirmed and Start becomes available.
+void DetectTheEmulator(const RunningProgram& program, const InterfaceLanguage& language) {
+    program.Click(IDC_DETECT_DEVICE);
+    const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), language.prompt, 30000);
+    ASSERT_NE(box, nullptr);
+    zuvo::test::PressDialogButton(box, IDOK);
+    ASSERT_TRUE(
+        RunningProgram::WaitUntil([&] { return program.IsEnabled(IDC_START_STOP); }, 10000));
 }
 
 // Compares a button on the screen with its picture at points clear of the caption: the
@@ -182,14 +213,7 @@ TEST_F(Appearance, ControlsStretchFromTheTemplateToTheScreen) {
 // Every command button shows its picture in the states of a session: no device, device found,
 // live run; in English and in Chinese; with a screenshot of each live run.
 TEST_F(Appearance, EveryButtonShowsItsPictureInEachState) {
-    const struct {
-        const char* setting;
-        WORD language;
-        const wchar_t* screenshot;
-        const wchar_t* prompt;
-    } languages[] = {{"ENG", kEnglish, L"live_run_en", L"Prompt"},
-                     {"CHS", kChinese, L"live_run_zh", L"\u63D0\u793A"}};
-    for (const auto& language : languages) {
+    for (const InterfaceLanguage& language : kLanguages) {
         SCOPED_TRACE(language.setting);
         ProgramFolder folder;
         ASSERT_TRUE(folder.Write(L"appConfig.xml", Settings(language.setting)));
@@ -211,12 +235,7 @@ TEST_F(Appearance, EveryButtonShowsItsPictureInEachState) {
         ExpectButtonShows(program, IDC_SAVE_DATA, *picture(205), "save data, off");
         ExpectButtonShows(program, IDC_SAVE_PATH, *picture(209), "set path, normal");
 
-        program.Click(IDC_DETECT_DEVICE);
-        const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), language.prompt, 30000);
-        ASSERT_NE(box, nullptr);
-        zuvo::test::PressDialogButton(box, IDOK);
-        ASSERT_TRUE(
-            RunningProgram::WaitUntil([&] { return program.IsEnabled(IDC_START_STOP); }, 10000));
+        ASSERT_NO_FATAL_FAILURE(DetectTheEmulator(program, language));
         Sleep(300);
         ExpectButtonShows(program, IDC_START_STOP, *picture(202), "start, normal");
         ExpectButtonShows(program, IDC_MODE_SWITCH, *picture(194), "mode, set");
@@ -228,10 +247,290 @@ TEST_F(Appearance, EveryButtonShowsItsPictureInEachState) {
         ExpectButtonShows(program, IDC_PLAYBACK, *picture(189), "replay, disabled");
         ExpectButtonShows(program, IDC_SAVE_DATA, *picture(207), "save data, off, disabled");
         ExpectButtonShows(program, IDC_SAVE_PATH, *picture(211), "set path, disabled");
-        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), language.screenshot).empty());
+        const std::wstring screenshot = std::wstring(L"live_run_") + language.suffix;
+        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), screenshot.c_str()).empty());
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(
             RunningProgram::WaitUntil([&] { return !program.IsEnabled(IDC_PAUSE); }, 15000));
+    }
+}
+
+// ----- the rounded corners of the buttons -----
+
+// How far (in 0..255) a corner pixel may stray from what it should show: more than the
+// rounding of the stretch, much less than a frame line on the window's colour.
+constexpr int kCornerMargin = 24;
+
+// Red, green and blue of 0xRRGGBB.
+std::array<int, 3> Channels(uint32_t rgb) {
+    return {static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+            static_cast<int>(rgb & 0xFF)};
+}
+uint32_t FromChannels(const std::array<int, 3>& channels) {
+    return static_cast<uint32_t>(channels[0] << 16 | channels[1] << 8 | channels[2]);
+}
+int Luma(uint32_t rgb) {
+    const std::array<int, 3> c = Channels(rgb);
+    return (299 * c[0] + 587 * c[1] + 114 * c[2]) / 1000;
+}
+
+std::string Hex(uint32_t rgb) {
+    std::ostringstream text;
+    text << std::hex << rgb;
+    return text.str();
+}
+
+// A picture's pixels as 0xAARRGGBB, rows from the top.
+struct PicturePixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> argb;
+
+    explicit PicturePixels(Gdiplus::Bitmap& picture)
+        : width(static_cast<int>(picture.GetWidth())),
+          height(static_cast<int>(picture.GetHeight())) {
+        Gdiplus::Rect all(0, 0, width, height);
+        Gdiplus::BitmapData data{};
+        if (picture.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) !=
+            Gdiplus::Ok) {
+            width = height = 0;
+            return;
+        }
+        argb.resize(static_cast<size_t>(width) * height);
+        for (int row = 0; row < height; ++row) {
+            const auto* line = reinterpret_cast<const uint32_t*>(
+                static_cast<const BYTE*>(data.Scan0) + row * data.Stride);
+            std::copy(line, line + width, argb.begin() + static_cast<ptrdiff_t>(row) * width);
+        }
+        picture.UnlockBits(&data);
+    }
+
+    // The pixel at (x, y), clamped to the picture, laid over an opaque colour (0xRRGGBB).
+    uint32_t Over(int x, int y, uint32_t below) const {
+        const uint32_t pixel = argb[static_cast<size_t>(std::clamp(y, 0, height - 1)) * width +
+                                    std::clamp(x, 0, width - 1)];
+        const int alpha = static_cast<int>(pixel >> 24);
+        const std::array<int, 3> top = Channels(pixel);
+        const std::array<int, 3> bottom = Channels(below);
+        std::array<int, 3> mixed{};
+        for (size_t c = 0; c < 3; ++c) {
+            mixed[c] = (top[c] * alpha + bottom[c] * (255 - alpha)) / 255;
+        }
+        return FromChannels(mixed);
+    }
+};
+
+// The darkest corner pixel seen in a whole run, for the test's report.
+struct Darkest {
+    uint32_t colour = 0xFFFFFF;
+    std::string where;
+
+    void Offer(uint32_t seen, const std::string& at) {
+        if (Luma(seen) < Luma(colour)) {
+            colour = seen;
+            where = at;
+        }
+    }
+};
+
+// Checks the four rounded corners of a button as the window shows them (a capture of the
+// whole main window). Around its rounding the picture must show the window behind the
+// button: no pixel clearly darker than both the key's edge and the window, and every pixel
+// within what the picture shows there laid over the window's colour.
+void ExpectCleanCorners(const Capture& window, const RECT& frame, HWND button,
+                        const PicturePixels& picture, const std::string& what, Darkest& darkest) {
+    SCOPED_TRACE(what);
+    ASSERT_GT(picture.width, 0) << "the picture's pixels";
+    RECT rect;
+    GetWindowRect(button, &rect);
+    const int left = rect.left - frame.left;
+    const int top = rect.top - frame.top;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    ASSERT_GE(left, 3) << "room for the window's colour beside the button";
+    ASSERT_LE(left + width, window.width());
+    ASSERT_LE(top + height, window.height());
+    const uint32_t panel = window.At(left - 3, top + height / 2);
+    const uint32_t edges[] = {
+        window.At(left, top + height / 2), window.At(left + width - 1, top + height / 2),
+        window.At(left + width / 2, top), window.At(left + width / 2, top + height - 1)};
+    int edgeLuma = 255;
+    for (uint32_t edge : edges) {
+        edgeLuma = std::min(edgeLuma, Luma(edge));
+    }
+    const int darkFloor = std::min(edgeLuma, Luma(panel)) - kCornerMargin;
+
+    // The corner squares hold the rounding (a sixteenth of the width, a fifth of the height)
+    // and stay clear of the captions.
+    const int cornerWidth = std::max(4, width / 16);
+    const int cornerHeight = std::max(4, height / 5);
+    const double perColumn = static_cast<double>(picture.width) / width;
+    const double perRow = static_cast<double>(picture.height) / height;
+    int darkPixels = 0;
+    int strayPixels = 0;
+    std::string firstDark;
+    std::string firstStray;
+    for (const POINT corner :
+         {POINT{0, 0}, POINT{width - cornerWidth, 0}, POINT{0, height - cornerHeight},
+          POINT{width - cornerWidth, height - cornerHeight}}) {
+        for (int y = corner.y; y < corner.y + cornerHeight; ++y) {
+            for (int x = corner.x; x < corner.x + cornerWidth; ++x) {
+                const uint32_t seen = window.At(left + x, top + y);
+                const std::string at = what + " at (" + std::to_string(x) + ", " +
+                                       std::to_string(y) + ") of " + std::to_string(width) + " x " +
+                                       std::to_string(height);
+                darkest.Offer(seen, at);
+                if (Luma(seen) < darkFloor) {
+                    if (darkPixels++ == 0) {
+                        firstDark = at + ": " + Hex(seen);
+                    }
+                }
+                // What the stretch may make of the source pixels under this one and their
+                // neighbours, each laid over the window's colour.
+                std::array<int, 3> low = {255, 255, 255};
+                std::array<int, 3> high = {0, 0, 0};
+                const int fromX = static_cast<int>(x * perColumn) - 1;
+                const int toX = static_cast<int>((x + 1) * perColumn) + 1;
+                const int fromY = static_cast<int>(y * perRow) - 1;
+                const int toY = static_cast<int>((y + 1) * perRow) + 1;
+                for (int sy = fromY; sy <= toY; ++sy) {
+                    for (int sx = fromX; sx <= toX; ++sx) {
+                        const std::array<int, 3> channels = Channels(picture.Over(sx, sy, panel));
+                        for (size_t c = 0; c < 3; ++c) {
+                            low[c] = std::min(low[c], channels[c]);
+                            high[c] = std::max(high[c], channels[c]);
+                        }
+                    }
+                }
+                const std::array<int, 3> seenChannels = Channels(seen);
+                bool stray = false;
+                for (size_t c = 0; c < 3; ++c) {
+                    stray = stray || seenChannels[c] < low[c] - kCornerMargin ||
+                            seenChannels[c] > high[c] + kCornerMargin;
+                }
+                if (stray && strayPixels++ == 0) {
+                    firstStray = at + ": " + Hex(seen) +
+                                 " where the picture over the window gives " +
+                                 Hex(FromChannels(low)) + " to " + Hex(FromChannels(high));
+                }
+            }
+        }
+    }
+    EXPECT_EQ(darkPixels, 0) << "corner pixels darker than " << darkFloor
+                             << " (the key's edge and the window " << Hex(panel)
+                             << ", less the margin); the first: " << firstDark;
+    EXPECT_EQ(strayPixels, 0) << "corner pixels that are not the picture over the window "
+                              << Hex(panel) << "; the first: " << firstStray;
+}
+
+// The dots per inch the run asked its Wine shard for (ZUVO_WINE_DPI, tools/wine-run).
+int RequestedDotsPerInch() {
+    const char* value = std::getenv("ZUVO_WINE_DPI");
+    return value != nullptr && *value != '\0' ? std::atoi(value) : 96;
+}
+
+int ScreenDotsPerInch() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The buttons with rounded keys that the window shows. The pause button is a skinned button
+// too but is never shown; the close button's picture is a cross without rounded corners.
+constexpr size_t kShownKeyCount = 7;
+const int kShownKeys[kShownKeyCount] = {IDC_DETECT_DEVICE, IDC_START_STOP, IDC_AREA_MONITOR,
+                                        IDC_MODE_SWITCH,   IDC_PLAYBACK,   IDC_SAVE_DATA,
+                                        IDC_SAVE_PATH};
+
+// The column of buttons, for a look at their corners after the run.
+void SaveButtonColumn(const Capture& window, const RECT& frame, const RunningProgram& program,
+                      const std::wstring& name) {
+    RECT column;
+    GetWindowRect(program.Control(IDC_DETECT_DEVICE), &column);
+    RECT last;
+    GetWindowRect(program.Control(IDC_SAVE_PATH), &last);
+    const int margin = 8;
+    const int x = std::max(0, static_cast<int>(column.left - frame.left) - margin);
+    const int y = std::max(0, static_cast<int>(column.top - frame.top) - margin);
+    const int width =
+        std::min(window.width() - x, static_cast<int>(last.right - column.left) + 2 * margin);
+    const int height =
+        std::min(window.height() - y, static_cast<int>(last.bottom - column.top) + 2 * margin);
+    EXPECT_FALSE(window.Part(x, y, width, height).Save(name).empty()) << "screenshot";
+}
+
+// Every shown button's rounded corners show the window around the key, in every state of a
+// session, in English and Chinese; registered again as Scale150.* for a screen of 144 dots
+// per inch.
+TEST(ButtonCorners, ShowTheWindowAroundTheKeyInEveryState) {
+    const int dpi = RequestedDotsPerInch();
+    ASSERT_EQ(ScreenDotsPerInch(), dpi) << "the screen's dots per inch that the run asked for";
+    const std::wstring scale = dpi == 96 ? L"" : L"_" + std::to_wstring(dpi * 100 / 96);
+    for (const InterfaceLanguage& language : kLanguages) {
+        SCOPED_TRACE(language.setting);
+        ProgramFolder folder;
+        ASSERT_TRUE(folder.Write(L"appConfig.xml", Settings(language.setting)));
+        const ProgramResources resources(folder.File(L"ZUVO_MTT.exe"));
+        RunningProgram program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Sleep(500);
+        RECT frame;
+        GetWindowRect(program.Window(), &frame);
+        Darkest darkest;
+
+        // Each step names the picture each shown button shows then, in the order of
+        // kShownKeys; the last step's capture is kept for the screenshot.
+        std::optional<Capture> window;
+        auto expectCorners = [&](const char* state, const std::array<int, kShownKeyCount>& shown) {
+            Sleep(200);
+            window.emplace(program.Window(), Capture::Source::Window);
+            for (size_t index = 0; index < kShownKeyCount; ++index) {
+                const int buttonId = kShownKeys[index];
+                std::unique_ptr<Gdiplus::Bitmap> picture =
+                    resources.Picture(shown[index], language.language);
+                ASSERT_NE(picture, nullptr) << "PNG " << shown[index];
+                const PicturePixels pixels(*picture);
+                ExpectCleanCorners(*window, frame, program.Control(buttonId), pixels,
+                                   std::string(state) + ", button " + std::to_string(buttonId) +
+                                       " (PNG " + std::to_string(shown[index]) + ")",
+                                   darkest);
+            }
+        };
+
+        expectCorners("no device", {197, 204, 190, 196, 187, 205, 209});
+
+        // The pushed look of the push buttons, as while they are held, and the switch on.
+        const int pushButtons[] = {IDC_DETECT_DEVICE, IDC_AREA_MONITOR, IDC_SAVE_PATH};
+        for (int id : pushButtons) {
+            SendMessageW(program.Control(id), BM_SETSTATE, TRUE, 0);
+        }
+        program.Click(IDC_SAVE_DATA);
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return program.IsChecked(IDC_SAVE_DATA); }, 5000));
+        expectCorners("pushed, recording on", {198, 204, 191, 196, 187, 206, 210});
+        for (int id : pushButtons) {
+            SendMessageW(program.Control(id), BM_SETSTATE, FALSE, 0);
+        }
+        program.Click(IDC_SAVE_DATA);
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_SAVE_DATA); }, 5000));
+
+        ASSERT_NO_FATAL_FAILURE(DetectTheEmulator(program, language));
+        expectCorners("device found", {197, 202, 190, 194, 187, 205, 209});
+
+        program.Click(IDC_START_STOP);
+        ASSERT_TRUE(RunningProgram::WaitUntil([&] { return program.IsEnabled(IDC_PAUSE); }, 15000));
+        expectCorners("running", {197, 203, 190, 194, 189, 207, 211});
+        SaveButtonColumn(*window, frame, program,
+                         std::wstring(L"button_corners_") + language.suffix + scale);
+        program.Click(IDC_START_STOP);
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return !program.IsEnabled(IDC_PAUSE); }, 15000));
+
+        std::cout << language.setting << " at " << dpi << " dpi: darkest corner pixel "
+                  << Hex(darkest.colour) << " (luma " << Luma(darkest.colour) << "), "
+                  << darkest.where << std::endl;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <utility>
 
 #include "framework/Handles.h"
 #include "tests/support/TestPaths.h"
@@ -71,6 +72,21 @@ Capture::Capture(HWND window, Source source) {
     for (size_t index = 0; index < m_pixels.size(); ++index) {
         m_pixels[index] = captured[index] & 0xFFFFFF;
     }
+}
+
+Capture::Capture(int width, int height, std::vector<uint32_t> pixels)
+    : m_width(width), m_height(height), m_pixels(std::move(pixels)) {
+    m_pixels.resize(static_cast<size_t>(m_width) * m_height, 0);
+}
+
+Capture Capture::Part(int x, int y, int width, int height) const {
+    std::vector<uint32_t> part;
+    part.reserve(static_cast<size_t>(width) * height);
+    for (int row = y; row < y + height; ++row) {
+        const auto from = m_pixels.begin() + static_cast<ptrdiff_t>(row) * m_width + x;
+        part.insert(part.end(), from, from + width);
+    }
+    return Capture(width, height, std::move(part));
 }
 
 int Capture::Count(uint32_t colour) const {

@@ -22,10 +22,14 @@ public:
     // window always stays above its owner).
     enum class Source { Screen, Window };
     explicit Capture(HWND window, Source source = Source::Screen);
+    // Pixels put together by a test (width x height, rows from the top).
+    Capture(int width, int height, std::vector<uint32_t> pixels);
     int width() const { return m_width; }
     int height() const { return m_height; }
     uint32_t At(int x, int y) const { return m_pixels[static_cast<size_t>(y) * m_width + x]; }
     const std::vector<uint32_t>& Pixels() const { return m_pixels; }
+    // The rectangle of width x height pixels from (x, y), which must lie inside the capture.
+    Capture Part(int x, int y, int width, int height) const;
     // How many pixels are exactly the colour (0xRRGGBB).
     int Count(uint32_t colour) const;
     // Saves the capture as <name>.png in the artefacts folder beside the test program;
