@@ -257,13 +257,16 @@ void CObjectSectorWnd::OnPaint() {
         Invalidate(true);
     }
     m_scene.RefreshMasks();
-    zuvo::sector::AreaFillPainter areas(m_frame.pixels, m_width, m_height);
-    m_scene.ComposeFrame(m_frame.pixels, m_background.pixels, MS_GetTime(), &areas);
+    // The frame's own device context: the areas are filled through it, the rest is drawn into
+    // its pixels, and it is copied to the window from there.
     const zuvo::UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
-    if (memory) {
-        const zuvo::SelectGuard select(memory.get(), m_frame.bitmap.get());
-        BitBlt(dc.get(), 0, 0, m_width, m_height, memory.get(), 0, 0, SRCCOPY);
+    if (!memory) {
+        return;
     }
+    const zuvo::SelectGuard select(memory.get(), m_frame.bitmap.get());
+    zuvo::sector::AreaFillPainter areas(memory.get(), m_frame.pixels, m_width, m_height);
+    m_scene.ComposeFrame(m_frame.pixels, m_background.pixels, MS_GetTime(), &areas);
+    BitBlt(dc.get(), 0, 0, m_width, m_height, memory.get(), 0, 0, SRCCOPY);
 }
 
 void CObjectSectorWnd::OnDestroy() {

@@ -17,86 +17,15 @@
 #include <thread>
 #include <vector>
 
-#include "framework/Handles.h"
+#include "SectorViewHost.h"
 #include "sectorview/ObjectSectorWnd.h"
 #include "sectorview/PointLabel.h"
 #include "tests/support/Capture.h"
-#include "tests/support/ControlHost.h"
 
 namespace {
 
-using zuvo::sector::SectorViewConfig;
 using zuvo::test::Capture;
-
-constexpr int kViewId = 1200;
-constexpr COLORREF kInactive = RGB(0, 255, 255);  // the settings file's 0xFFFF00
-constexpr COLORREF kActive = RGB(0xDC, 0x54, 0x00);
-
-// A top-level window to hold the view, destroyed with the test.
-class Host {
-public:
-    Host() {
-        static const bool registered = [] {
-            WNDCLASSEXW windowClass{};
-            windowClass.cbSize = sizeof(windowClass);
-            windowClass.lpfnWndProc = DefWindowProcW;
-            windowClass.hInstance = GetModuleHandleW(nullptr);
-            windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            windowClass.lpszClassName = L"SectorViewTestHost";
-            return RegisterClassExW(&windowClass) != 0;
-        }();
-        EXPECT_TRUE(registered);
-        m_window.reset(CreateWindowExW(0, L"SectorViewTestHost", L"host", WS_POPUP | WS_VISIBLE, 0,
-                                       0, 700, 420, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                       nullptr));
-    }
-    HWND get() const { return m_window.get(); }
-
-private:
-    zuvo::UniqueWindow m_window;
-};
-
-// Handles every pending message for a while, painting included (a background render asks for
-// one more).
-void Pump() {
-    zuvo::test::Pump(100);
-}
-
-// What the view's own window shows.
-Capture CaptureWindow(HWND window) {
-    return Capture(window, Capture::Source::Window);
-}
-
-int Red(uint32_t rgb) {
-    return static_cast<int>((rgb >> 16) & 0xFF);
-}
-int Green(uint32_t rgb) {
-    return static_cast<int>((rgb >> 8) & 0xFF);
-}
-int Blue(uint32_t rgb) {
-    return static_cast<int>(rgb & 0xFF);
-}
-
-SectorViewConfig TestConfig() {
-    SectorViewConfig config;
-    config.topViewMode = 1;
-    config.angleStart = -150;
-    config.angleStop = -30;
-    config.gateMin = 0;
-    config.gateMax = 31;
-    config.gateCount = 32;
-    config.smoothCount = 1;
-    config.displayTimeMs = 600000;  // tracks stay fresh for the whole test
-    return config;
-}
-
-void Feed(CObjectSectorWnd& view, std::vector<SectorObject> objects) {
-    CPtrListCtrl list;
-    for (SectorObject& object : objects) {
-        list.AddData(&object, -1);
-    }
-    view.UpdateObjects(&list);
-}
+using namespace zuvo::test::sectorview;
 
 // Counts the calls this program makes to InvalidateRect for one window: while it lives, the
 // program's import slot of the function points at a counting function that passes the call
