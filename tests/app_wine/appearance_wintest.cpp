@@ -83,10 +83,7 @@ const InterfaceLanguage kLanguages[] = {{"ENG", kEnglish, L"en", L"Prompt"},
 
 // Detect Device finds the emulator: the result is confirmed and Start becomes available.
 void DetectTheEmulator(const RunningProgram& program, const InterfaceLanguage& language) {
-    program.Click(IDC_DETECT_DEVICE);
-    const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), language.prompt, 30000);
-    ASSERT_NE(box, nullptr);
-    zuvo::test::PressDialogButton(box, IDOK);
+    ASSERT_FALSE(zuvo::test::DetectDevice(program, language.prompt).empty());
     ASSERT_TRUE(
         RunningProgram::WaitUntil([&] { return program.IsEnabled(IDC_START_STOP); }, 10000));
 }

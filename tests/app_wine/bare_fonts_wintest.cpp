@@ -71,19 +71,9 @@ TEST(NoChineseFont, TheProgramRunsAndShowsItsTexts) {
     RunningProgram program(folder);
     ASSERT_NE(program.Window(), nullptr);
 
-    program.Click(IDC_DETECT_DEVICE);
-    const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), L"Prompt", kTimeoutMs);
-    ASSERT_NE(box, nullptr) << "no detection result";
-    zuvo::test::PressDialogButton(box, IDOK);
-    ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000));
-
+    ASSERT_FALSE(zuvo::test::DetectDevice(program).empty()) << "no detection result";
     program.Click(IDC_START_STOP);
-    ASSERT_TRUE(RunningProgram::WaitUntil(
-        [&] {
-            return program.ControlText(IDC_OBJECT_PANEL_1).find(L"distance: 0.00 m") ==
-                   std::wstring::npos;
-        },
-        kTimeoutMs))
+    ASSERT_TRUE(zuvo::test::WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_1, kTimeoutMs))
         << "the emulator's people reach the panel";
     Sleep(1500);
     const Capture running(program.Window(), Capture::Source::Window);

@@ -59,10 +59,7 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
     text.replace(at, from.size(), to);
 }
 
-// A panel whose slot is empty shows the distance 0.00 (the only value given in plain metres).
-bool ShowsNoObject(const std::wstring& panel) {
-    return panel.find(L" 0.00 m\r\n") != std::wstring::npos;
-}
+using zuvo::test::PanelShowsNoObject;
 
 std::vector<std::string> Frames(const std::string& line) {
     std::vector<std::string> frames;
@@ -130,31 +127,28 @@ TEST_P(Departures, PeopleWhoLeaveLeaveThePanelsAndTheTowerLight) {
     {
         RunningProgram program(folder);
         ASSERT_NE(program.Window(), nullptr);
-        program.Click(IDC_DETECT_DEVICE);
-        const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), GetParam().prompt, 30000);
-        ASSERT_NE(box, nullptr) << "no detection result";
-        zuvo::test::PressDialogButton(box, IDOK);
-        ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000));
+        ASSERT_FALSE(zuvo::test::DetectDevice(program, GetParam().prompt).empty())
+            << "no detection result";
         program.Click(IDC_START_STOP);
 
         ASSERT_TRUE(RunningProgram::WaitUntil(
             [&] {
-                return !ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_1)) &&
-                       !ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2));
+                return !PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_1)) &&
+                       !PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2));
             },
             static_cast<DWORD>(kSecondLeavesS * 1000)))
             << "both people reach the panels";
-        EXPECT_TRUE(ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_3)));
+        EXPECT_TRUE(PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_3)));
 
         // Watch the panels and the light's line until the light has changed back.
         const DWORD deadline = GetTickCount() + static_cast<DWORD>(kFirstLeavesS * 1000) + 10000;
         size_t framesSeen = 0;
         while (coil2On < 0 && GetTickCount() < deadline) {
             const long now = NowOfDay();
-            if (panelsEmptied < 0 && ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2)) &&
-                ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_3))) {
+            if (panelsEmptied < 0 && PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2)) &&
+                PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_3))) {
                 panelsEmptied = now;
-                EXPECT_FALSE(ShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_1)))
+                EXPECT_FALSE(PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_1)))
                     << "the first person is still there";
                 EXPECT_FALSE(
                     zuvo::test::CaptureWindow(program.Window(), GetParam().screenshot).empty());

@@ -155,12 +155,7 @@ protected:
     }
 
     static void Detect(const RunningProgram& program) {
-        program.Click(IDC_DETECT_DEVICE);
-        const HWND box = WaitForDialog(program.ProcessId(), L"Prompt", kDialogTimeoutMs);
-        ASSERT_NE(box, nullptr) << "no detection result";
-        EXPECT_EQ(DialogStaticTexts(box), L"Radar Emulator Detected");
-        PressDialogButton(box, IDOK);
-        ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000));
+        EXPECT_EQ(zuvo::test::DetectDevice(program), L"Radar Emulator Detected");
     }
 
     // Playback of the folder the browser opens at.

@@ -219,11 +219,7 @@ TEST(LiveRun, TrackLinesAreTheLineColourOverTheBackground) {
               zuvo::test::ReadWholeFile(zuvo::test::UtilityLibraryFolder() + L"\\ZUVO_Common.dll"))
         << "the program runs with the utility library of the flavour the test chose";
 
-    program.Click(IDC_DETECT_DEVICE);
-    const HWND box = zuvo::test::WaitForDialog(program.ProcessId(), L"Prompt", kTimeoutMs);
-    ASSERT_NE(box, nullptr) << "no detection result";
-    zuvo::test::PressDialogButton(box, IDOK);
-    ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000));
+    ASSERT_FALSE(zuvo::test::DetectDevice(program).empty()) << "no detection result";
     Sleep(500);  // the view repaints where the box was
 
     const HWND view = program.Control(IDC_SECTOR_VIEW);
@@ -235,12 +231,7 @@ TEST(LiveRun, TrackLinesAreTheLineColourOverTheBackground) {
     ASSERT_GT(width, 0);
 
     program.Click(IDC_START_STOP);
-    ASSERT_TRUE(RunningProgram::WaitUntil(
-        [&] {
-            return program.ControlText(IDC_OBJECT_PANEL_1).find(L"distance: 0.00 m") ==
-                   std::wstring::npos;
-        },
-        kTimeoutMs))
+    ASSERT_TRUE(zuvo::test::WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_1, kTimeoutMs))
         << "the emulator's people reach the panel";
     Sleep(2500);  // long enough for tracks to draw their lines
     const Capture during(program.Window(), Capture::Source::Window);

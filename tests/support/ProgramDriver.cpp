@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "resources/resource.h"
 #include "tests/support/Capture.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UtilityFlavour.h"
@@ -152,6 +153,30 @@ DWORD RunningProgram::WaitForExit(DWORD timeoutMs) const {
     DWORD code = 0;
     GetExitCodeProcess(m_process.get(), &code);
     return code;
+}
+
+std::wstring DetectDevice(const RunningProgram& program, const wchar_t* promptCaption,
+                          DWORD timeoutMs) {
+    program.Click(IDC_DETECT_DEVICE);
+    const HWND box = WaitForDialog(program.ProcessId(), promptCaption, timeoutMs);
+    if (box == nullptr) {
+        return std::wstring();
+    }
+    const std::wstring text = DialogStaticTexts(box);
+    PressDialogButton(box, IDOK);
+    if (!RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000)) {
+        return std::wstring();
+    }
+    return text;
+}
+
+bool PanelShowsNoObject(const std::wstring& panelText) {
+    return panelText.find(L" 0.00 m\r\n") != std::wstring::npos;
+}
+
+bool WaitForObjectOnPanel(const RunningProgram& program, int panelId, DWORD timeoutMs) {
+    return RunningProgram::WaitUntil(
+        [&] { return !PanelShowsNoObject(program.ControlText(panelId)); }, timeoutMs);
 }
 
 std::wstring CaptureWindow(HWND window, const wchar_t* name) {

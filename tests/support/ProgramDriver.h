@@ -72,6 +72,16 @@ private:
     HWND m_window = nullptr;
 };
 
+// Clicks Detect Device and confirms the detection's result box (caption: "Prompt" in the
+// program's language); answers the box's text, empty when no box came within timeoutMs.
+std::wstring DetectDevice(const RunningProgram& program, const wchar_t* promptCaption = L"Prompt",
+                          DWORD timeoutMs = 30000);
+
+// A panel whose slot is empty shows the distance 0.00 m (the only value in plain metres).
+bool PanelShowsNoObject(const std::wstring& panelText);
+// Waits until the object panel shows an object.
+bool WaitForObjectOnPanel(const RunningProgram& program, int panelId, DWORD timeoutMs = 30000);
+
 // Waits up to timeoutMs for the shell's folder browser of the process (a dialog holding a tree
 // of folders).
 HWND WaitForFolderBrowser(DWORD processId, DWORD timeoutMs);
