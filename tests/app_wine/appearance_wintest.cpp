@@ -480,6 +480,12 @@ TEST(ButtonCorners, ShowTheWindowAroundTheKeyInEveryState) {
         // kShownKeys; the last step's capture is kept for the screenshot.
         std::optional<Capture> window;
         auto expectCorners = [&](const char* state, const std::array<int, kShownKeyCount>& shown) {
+            // The program may still be busy after the change of state (a start goes on to open
+            // the tower light's port) with the buttons' paints pending: they are asked for now,
+            // and the call returns once the program's thread has painted them.
+            for (int id : kShownKeys) {
+                RedrawWindow(program.Control(id), nullptr, nullptr, RDW_UPDATENOW);
+            }
             Sleep(200);
             window.emplace(program.Window(), Capture::Source::Window);
             for (size_t index = 0; index < kShownKeyCount; ++index) {
