@@ -6,6 +6,7 @@
 #include <set>
 
 #include "RawDataFormat.h"
+#include "CraftedDamage.h"
 #include "TestSupport.h"
 #include "ZUVO_DataProcess.h"
 #include "ZUVO_DataProcessExtras.h"
@@ -206,6 +207,33 @@ TEST(RecordPlayback, ADamagedCopyPlaysBackWhatIsIntact) {
     for (size_t i = 0; i < 10; ++i) {
         EXPECT_TRUE(SameDelivery(played[i], intact[i])) << "before the damage nothing changes";
     }
+}
+
+// Stop ends a playback at once, whatever the file holds: here 48 MiB of sync words that each
+// claim the largest frame, which the reader must scan for the next intact frame.
+TEST(RecordPlayback, StopEndsThePlaybackOfCraftedDamageAtOnce) {
+    TempFolder parent(u8"recordcrafted");
+    std::filesystem::path recording;
+    RecordLive(parent, RADAR_PROCESS_SITE_HOST, 500, recording);
+    const std::filesystem::path raw = recording / "RawData_0001.zrd";
+    std::string bytes = ReadWholeFile(raw).substr(0, radar::kRawFileHeaderSize);
+    const std::vector<uint8_t> damage = CraftedFrameDamage(48 << 20, true);
+    bytes.append(damage.begin(), damage.end());
+    ASSERT_TRUE(WriteWholeFile(raw, bytes));
+
+    ZUVO_Interface_RadarCtrl_LoadConfigFromFile(
+        WidePath(recording / "FILE_Radar_Config.ini").c_str());
+    gRadarParameter.ReadFromFile = 1;
+    SetPath(gRadarParameter.DataPath, WidePath(recording));
+    ZUVO_Interface_RadarDevice_File_SetLoopReadFile(0);
+    CBaseStringA error;
+    ASSERT_EQ(ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0), 1) << error.GetString();
+    ASSERT_EQ(ZUVO_Interface_RadarCtrl_Start(), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const auto stopping = std::chrono::steady_clock::now();
+    EXPECT_EQ(ZUVO_Interface_RadarCtrl_Stop(), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::milliseconds(1500));
+    ZUVO_Interface_RadarCtrl_CloseDevice();
 }
 
 }  // namespace

@@ -146,7 +146,8 @@ int PlaybackDevice::ReadFile(const std::wstring& path, FrameQueue& queue, RunGat
         int reported = 0;
         m_hub.ReadProcess(0);
         RadarFrame frame;
-        while (reader.Next(frame)) {
+        const auto stopRequested = [&gate] { return gate.StopRequested(); };
+        while (reader.Next(frame, stopRequested)) {
             ReportProblems(reader, path);
             if (!pace.started) {
                 pace.due = RunGate::Clock::now();
@@ -171,6 +172,9 @@ int PlaybackDevice::ReadFile(const std::wstring& path, FrameQueue& queue, RunGat
             }
         }
         ReportProblems(reader, path);
+        if (reader.Interrupted()) {
+            frames = -1;
+        }
         if (frames >= 0 && reported != 1000) {
             m_hub.ReadProcess(1000);
         }

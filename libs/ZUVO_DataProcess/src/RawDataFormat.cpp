@@ -140,7 +140,7 @@ void EncodeFrame(const RadarFrame& frame, std::vector<uint8_t>& out) {
     writer.Unsigned(Crc32(out.data() + start, out.size() - start), 4);
 }
 
-FrameDecode DecodeFrame(const uint8_t* data, size_t size, RadarFrame& frame, size_t& frameSize) {
+FrameDecode CheckFrameLayout(const uint8_t* data, size_t size, size_t& frameSize) {
     if (size < 8) {
         return FrameDecode::Truncated;
     }
@@ -153,13 +153,29 @@ FrameDecode DecodeFrame(const uint8_t* data, size_t size, RadarFrame& frame, siz
     if (length < kFramePayloadFixed || length > largest) {
         return FrameDecode::Damaged;
     }
+    // The counts fix the length: checked before the CRC, which costs the whole frame.
+    if (size >= 8 + kFramePayloadFixed) {
+        ByteReader counts(data + 16);
+        const auto detections = static_cast<size_t>(counts.Unsigned(2));
+        const auto objects = static_cast<size_t>(counts.Unsigned(2));
+        if (detections > kRawMaxDetections || objects > kRawMaxSensorObjects ||
+            length != kFramePayloadFixed + kRawItemSize * (detections + objects)) {
+            return FrameDecode::Damaged;
+        }
+    }
     const size_t total = 8 + static_cast<size_t>(length) + 4;
     if (size < total) {
         return FrameDecode::Truncated;
     }
-    if (Crc32(data, total - 4) != ReadU32(data + total - 4)) {
-        return FrameDecode::Damaged;
-    }
+    frameSize = total;
+    return FrameDecode::Ok;
+}
+
+uint32_t StoredFrameCrc(const uint8_t* data, size_t frameSize) {
+    return ReadU32(data + frameSize - 4);
+}
+
+void ReadCheckedFrame(const uint8_t* data, RadarFrame& frame) {
     ByteReader reader(data + 8);
     RadarFrame decoded;
     decoded.index = static_cast<uint32_t>(reader.Unsigned(4));
@@ -168,10 +184,6 @@ FrameDecode DecodeFrame(const uint8_t* data, size_t size, RadarFrame& frame, siz
     const auto objects = static_cast<size_t>(reader.Unsigned(2));
     decoded.flags = static_cast<uint8_t>(reader.Unsigned(1));
     reader.Skip(3);
-    if (detections > kRawMaxDetections || objects > kRawMaxSensorObjects ||
-        length != kFramePayloadFixed + kRawItemSize * (detections + objects)) {
-        return FrameDecode::Damaged;
-    }
     decoded.detections.resize(detections);
     for (Detection& d : decoded.detections) {
         d.distance = reader.Real();
@@ -191,6 +203,18 @@ FrameDecode DecodeFrame(const uint8_t* data, size_t size, RadarFrame& frame, siz
         o.Reserved2 = 0.0;
     }
     frame = std::move(decoded);
+}
+
+FrameDecode DecodeFrame(const uint8_t* data, size_t size, RadarFrame& frame, size_t& frameSize) {
+    size_t total = 0;
+    const FrameDecode layout = CheckFrameLayout(data, size, total);
+    if (layout != FrameDecode::Ok) {
+        return layout;
+    }
+    if (Crc32(data, total - 4) != StoredFrameCrc(data, total)) {
+        return FrameDecode::Damaged;
+    }
+    ReadCheckedFrame(data, frame);
     frameSize = total;
     return FrameDecode::Ok;
 }

@@ -26,7 +26,8 @@
 //  8+L 4  CRC-32 (IEEE) of bytes 0 .. 8+L-1
 //
 // A reader that meets a damaged frame skips to the next sync word whose frame checks out, so a
-// damaged or truncated file costs only the damaged frames.
+// damaged or truncated file costs only the damaged frames, and the time to read a file grows
+// with its size only, whatever its bytes.
 #pragma once
 
 #include <cstddef>
@@ -68,6 +69,13 @@ enum class FrameDecode {
 
 // Decodes the frame that starts at data (size bytes available).
 FrameDecode DecodeFrame(const uint8_t* data, size_t size, RadarFrame& frame, size_t& frameSize);
+
+// The parts of DecodeFrame, for a reader that checks CRCs its own way: the frame's layout
+// (sync word, length and counts) without its CRC, giving its size; the CRC it carries; and
+// the decoding of a frame whose layout and CRC have been checked.
+FrameDecode CheckFrameLayout(const uint8_t* data, size_t size, size_t& frameSize);
+uint32_t StoredFrameCrc(const uint8_t* data, size_t frameSize);
+void ReadCheckedFrame(const uint8_t* data, RadarFrame& frame);
 
 // Offset of the next sync word at or after from, or size when there is none.
 size_t FindFrameSync(const uint8_t* data, size_t size, size_t from);

@@ -35,6 +35,9 @@ bool RawFileReader::ReadHeader(const std::wstring& path, RawFileHeader& header,
 
 bool RawFileReader::OpenMemory(const uint8_t* data, size_t size, std::string& error) {
     m_data.assign(data, data + size);
+    m_index.reset();
+    m_inDamage = false;
+    m_interrupted = false;
     m_offset = 0;
     m_damagedStretches = 0;
     m_problems.clear();
@@ -46,29 +49,68 @@ bool RawFileReader::OpenMemory(const uint8_t* data, size_t size, std::string& er
     return true;
 }
 
-bool RawFileReader::Next(RadarFrame& frame) {
+bool RawFileReader::Next(RadarFrame& frame, const std::function<bool()>& stop) {
+    m_interrupted = false;
+    size_t scanned = 0;
     while (m_offset < m_data.size()) {
+        const uint8_t* at = m_data.data() + m_offset;
         size_t frameSize = 0;
-        const FrameDecode result =
-            DecodeFrame(m_data.data() + m_offset, m_data.size() - m_offset, frame, frameSize);
+        FrameDecode result = CheckFrameLayout(at, m_data.size() - m_offset, frameSize);
         if (result == FrameDecode::Ok) {
-            m_offset += frameSize;
-            return true;
+            if (FrameCrc(m_offset, frameSize) == StoredFrameCrc(at, frameSize)) {
+                ReadCheckedFrame(at, frame);
+                EndDamage(m_offset);
+                m_offset += frameSize;
+                return true;
+            }
+            result = FrameDecode::Damaged;
         }
         const size_t next = FindFrameSync(m_data.data(), m_data.size(), m_offset + 1);
         if (result == FrameDecode::Truncated && next == m_data.size()) {
+            EndDamage(m_offset);
             m_problems.push_back("the file ends inside a frame at byte " +
                                  std::to_string(m_offset) + "; its last " +
                                  std::to_string(m_data.size() - m_offset) + " bytes are ignored");
             m_offset = m_data.size();
             break;
         }
-        ++m_damagedStretches;
-        m_problems.push_back("damaged data at byte " + std::to_string(m_offset) + " (" +
-                             std::to_string(next - m_offset) + " bytes) skipped");
+        if (!m_inDamage) {
+            m_inDamage = true;
+            m_damageStart = m_offset;
+            ++m_damagedStretches;
+        }
+        if (!m_index) {
+            m_index = std::make_unique<Crc32Index>(m_data.data(), m_data.size());
+        }
+        scanned += next - m_offset;
         m_offset = next;
+        if (scanned >= kStopCheckBytes) {
+            scanned = 0;
+            if (stop && stop()) {
+                m_interrupted = true;
+                return false;
+            }
+        }
     }
+    EndDamage(m_data.size());
     return false;
+}
+
+uint32_t RawFileReader::FrameCrc(size_t offset, size_t frameSize) {
+    // Intact data is read once, so its CRCs are computed directly; after damage, candidates
+    // overlap and each would cost its whole claimed length again.
+    const size_t covered = frameSize - 4;
+    return m_index ? m_index->Range(offset, offset + covered)
+                   : Crc32(m_data.data() + offset, covered);
+}
+
+void RawFileReader::EndDamage(size_t end) {
+    if (!m_inDamage) {
+        return;
+    }
+    m_inDamage = false;
+    m_problems.push_back("damaged data at byte " + std::to_string(m_damageStart) + " (" +
+                         std::to_string(end - m_damageStart) + " bytes) skipped");
 }
 
 int RawFileReader::PerMille() const {

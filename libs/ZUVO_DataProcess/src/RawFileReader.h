@@ -1,12 +1,17 @@
 // Reads the frames of one raw-data file. Damaged frames are skipped (the reader finds the next
-// frame that checks out) and a truncated end is ignored; each is described once in Problems().
+// frame that checks out) and a truncated end is ignored; each damaged stretch and a truncated
+// end are described once in TakeProblems(). Whatever the bytes, reading costs time in
+// proportion to the file's size: once damage is met, frame CRCs come from an index of the
+// file's prefix CRCs, so a candidate frame costs the same whatever length it claims.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Crc32.h"
 #include "RawDataFormat.h"
 
 namespace zuvo::radar {
@@ -25,8 +30,11 @@ public:
     // Uses bytes already in memory (copied), as Open does with a file's content.
     bool OpenMemory(const uint8_t* data, size_t size, std::string& error);
 
-    // The next intact frame; false at the end.
-    bool Next(RadarFrame& frame);
+    // The next intact frame; false at the end, or when stop (asked while damaged data is
+    // scanned, at least every kStopCheckBytes) answers true: then Interrupted() is true.
+    bool Next(RadarFrame& frame, const std::function<bool()>& stop = {});
+    bool Interrupted() const { return m_interrupted; }
+    static constexpr size_t kStopCheckBytes = 256 * 1024;
 
     const RawFileHeader& Header() const { return m_header; }
     // How far reading has come, in per mille of the file.
@@ -37,7 +45,14 @@ public:
     std::vector<std::string> TakeProblems();
 
 private:
+    uint32_t FrameCrc(size_t offset, size_t frameSize);
+    void EndDamage(size_t end);
+
     std::vector<uint8_t> m_data;
+    std::unique_ptr<Crc32Index> m_index;  // made when the first damage is met
+    bool m_inDamage = false;
+    size_t m_damageStart = 0;
+    bool m_interrupted = false;
     RawFileHeader m_header;
     size_t m_offset;
     int m_damagedStretches;
