@@ -73,7 +73,8 @@ void CZUVOMTTDlg::Playback() {
 
     wchar_t config[ZUVO_MAX_PATH] = {};
     CombinePathNameW(config, folder.c_str(), L"FILE_Radar_Config.ini");
-    if (ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config)) {
+    const bool isRecording = ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config) != 0;
+    if (isRecording) {
         gRadarParameter.ReadFromFile = 1;
         CopyPath(gRadarParameter.DataPath, folder);
         zuvo::settings::SavePlaybackFolder(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
@@ -84,11 +85,15 @@ void CZUVOMTTDlg::Playback() {
             return;
         }
     }
-    // Nothing to play (no message: the folder simply is not a recording) or the start failed:
-    // the live parameters come back.
+    // Nothing to play, or the start failed (it has shown its own box): the live parameters
+    // come back.
     ZUVO_Interface_RadarParameter_Copy(&gRadarParameter, &m_workingParameters);
     EnableControl(IDC_START_STOP, gRadarParameter.SourceType != RADAR_SOURCE_NONE);
     SetControlChecked(IDC_PLAYBACK, false);
+    if (!isRecording) {
+        // The operator picked the wrong folder: say so, or nothing at all would happen.
+        ShowErrorBox(IDS_NOT_A_RECORDING);
+    }
 }
 
 void CZUVOMTTDlg::OnFileRadarReadEnd() {

@@ -40,4 +40,6 @@
 #define IDS_NO_DEVICE_DETECTED 60109
 #define IDS_STARTING_SENSOR 60200
 #define IDS_DEVICE_OPEN_FAILED 60201
+// Playback of a folder that holds no readable "FILE_Radar_Config.ini".
+#define IDS_NOT_A_RECORDING 60220
 #define IDS_OBJECT_INFO 60300

@@ -466,11 +466,6 @@ void ExpectErrorBox(const RunningProgram& program, const wchar_t* caption, const
     ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000));
 }
 
-bool AnyBoxWithin(const RunningProgram& program, DWORD timeoutMs) {
-    return WaitForDialog(program.ProcessId(), L"Error", timeoutMs) != nullptr ||
-           WaitForDialog(program.ProcessId(), L"Fail to Start Device", 0) != nullptr;
-}
-
 // Start disabled, everything else as it was when the device was found.
 constexpr ButtonStates kDetectionFailedAfterFound{false, false, true, true, false, true, false};
 
@@ -532,7 +527,7 @@ TEST_F(OperatorRun, AStartThatFailsShowsItsBoxAndLeavesTheDeviceStopped) {
     EXPECT_EQ(List(logs, L"ZUVO_MTT_Result_*.txt").size(), logsBefore) << "no log for no run";
 
     // Playback: the remembered folder was deleted, so the browser opens at the save path. An
-    // empty folder there is not a recording: nothing starts and nothing is said.
+    // empty folder there is not a recording: nothing starts, and the operator is told so.
     ASSERT_TRUE(DeleteFileW(raw.c_str()));
     ASSERT_TRUE(CreateDirectoryW(raw.c_str(), nullptr));
     const std::string settings = m_folder.Read(L"appConfig.xml");
@@ -546,7 +541,7 @@ TEST_F(OperatorRun, AStartThatFailsShowsItsBoxAndLeavesTheDeviceStopped) {
         ASSERT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(browser); }, 5000));
     };
     pickInBrowser("a folder without a configuration");
-    EXPECT_FALSE(AnyBoxWithin(program, 2000)) << "a folder that is not a recording says nothing";
+    ExpectErrorBox(program, L"Error", L"This folder is not a recording", "not a recording");
     AwaitButtons(program, kStopped, "after a folder that is not a recording");
     EXPECT_EQ(m_folder.Read(L"appConfig.xml"), settings) << "the remembered folder stays";
 
@@ -590,6 +585,101 @@ TEST_F(OperatorRun, WithoutAConfigurationNothingStarts) {
     AwaitButtons(program, kNoDevice, "after the detection");
     program.Click(IDC_CLOSE);
     EXPECT_EQ(program.WaitForExit(20000), 0u);
+}
+
+// Raw-data bytes whose every 24 bytes claim the largest frame, with counts that agree: a
+// reader finds a candidate frame everywhere and must check each one.
+std::string CraftedFrames(size_t size) {
+    const uint32_t length = 16 + 40 * (1024 + 64);
+    std::string block = "ZFRM";
+    for (int i = 0; i < 4; ++i) {
+        block.push_back(static_cast<char>(length >> (8 * i)));
+    }
+    block.append(std::string("\0\0\0\0\0\0\0\0\x00\x04\x40\x00\0\0\0\0", 16));
+    std::string bytes;
+    bytes.reserve(size);
+    while (bytes.size() + block.size() <= size) {
+        bytes += block;
+    }
+    return bytes;
+}
+
+// A recording damaged in every way a copy can be plays what is intact, in order, and ends by
+// itself; and Stop ends playback at once even while the reader scans a huge damaged file.
+TEST_F(OperatorRun, DamagedRecordingsPlayWhatIsIntactAndStopByThemselves) {
+    const zuvo::test::TempFolder outside(u8"e2e_damaged", L"C:\\");
+    const std::wstring recordings = outside.Wide();
+    Prepare(0, "ObjectCountType=\"1\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "recording run");
+        Sleep(3000);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kStopped, "recording stopped");
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
+    ASSERT_EQ(runs.size(), 1u);
+    const std::wstring recording = recordings + L"\\" + runs[0];
+    auto file = [&](const wchar_t* name) { return recording + L"\\" + name; };
+    const std::string intact = zuvo::test::ReadWholeFile(file(L"RawData_0001.zrd"));
+    ASSERT_GT(intact.size(), 2000u);
+    const std::vector<std::wstring> logs = List(m_folder.File(L"Log"), L"ZUVO_MTT_Result_*.txt");
+    ASSERT_EQ(logs.size(), 1u);
+    const long long liveLines = ResultLines(m_folder.Read((L"Log\\" + logs[0]).c_str()));
+    ASSERT_GT(liveLines, 20);
+
+    // 1: a byte flipped inside a frame; 2: cut inside its last frame; 3: not a recording at
+    // all; 4: a header and then only crafted frames; 5: intact.
+    std::string flipped = intact;
+    flipped[1000] = static_cast<char>(flipped[1000] ^ 0x5A);
+    ASSERT_TRUE(zuvo::test::WriteWholeFile(file(L"RawData_0001.zrd"), flipped));
+    ASSERT_TRUE(
+        zuvo::test::WriteWholeFile(file(L"RawData_0002.zrd"), intact.substr(0, intact.size() - 7)));
+    ASSERT_TRUE(zuvo::test::WriteWholeFile(
+        file(L"RawData_0003.zrd"), "These are notes about the run, not data from the sensor."));
+    ASSERT_TRUE(zuvo::test::WriteWholeFile(file(L"RawData_0004.zrd"),
+                                           intact.substr(0, 36) + CraftedFrames(8 << 20)));
+    ASSERT_TRUE(zuvo::test::WriteWholeFile(file(L"RawData_0005.zrd"), intact));
+    std::string settings = m_folder.Read(L"appConfig.xml");
+    Replace(settings, "<AppConfig ", "<AppConfig DataFilePath=\"" + Narrow(recording) + "\" ");
+    ASSERT_TRUE(m_folder.Write(L"appConfig.xml", settings));
+
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    Detect(program);
+    StartPlayback(program);
+    AwaitButtons(program, kStopped, "the damaged recording has ended by itself", 60000);
+    const std::vector<std::wstring> after = List(m_folder.File(L"Log"), L"ZUVO_MTT_Result_*.txt");
+    ASSERT_EQ(after.size(), 2u);
+    const long long playedLines = ResultLines(m_folder.Read((L"Log\\" + after[1]).c_str()));
+    // Three copies of the live run, less a frame or two: the files after the damaged ones
+    // were played too.
+    EXPECT_GE(playedLines, 2 * liveLines + liveLines / 2) << "live: " << liveLines;
+    const std::string diagnostics = Diagnostics();
+    EXPECT_NE(diagnostics.find("RawData_0003.zrd: not a raw data file; the file is skipped"),
+              std::string::npos);
+    EXPECT_NE(diagnostics.find("damaged data at byte"), std::string::npos);
+    EXPECT_NE(diagnostics.find("ends inside a frame"), std::string::npos);
+
+    // Only a huge damaged file left: Stop ends the playback while the reader scans it.
+    for (const wchar_t* name :
+         {L"RawData_0001.zrd", L"RawData_0002.zrd", L"RawData_0003.zrd", L"RawData_0005.zrd"}) {
+        ASSERT_TRUE(DeleteFileW(file(name).c_str()));
+    }
+    ASSERT_TRUE(zuvo::test::WriteWholeFile(file(L"RawData_0004.zrd"),
+                                           intact.substr(0, 36) + CraftedFrames(256 << 20)));
+    StartPlayback(program);
+    Sleep(1000);
+    const DWORD pressed = GetTickCount();
+    program.Click(IDC_PLAYBACK);
+    EXPECT_TRUE(RunningProgram::WaitUntil([&] { return Matches(program, kStopped); }, 5000));
+    EXPECT_LT(GetTickCount() - pressed, 1500u) << "stopped at once";
+    AwaitButtons(program, kStopped, "the scan stopped by the operator");
 }
 
 // The tower light follows a live run on a COM port whose other end is a pseudo-terminal read

@@ -212,6 +212,12 @@ TEST(ProgramResources, EveryIdExistsInBothLanguages) {
         {IDS_STARTING_SENSOR, L"Starting Radar Sensor\u2026",
          L"\u6B63\u5728\u542F\u52A8\u6BEB\u7C73\u6CE2\u4F20\u611F\u5668..."},
         {IDS_DEVICE_OPEN_FAILED, L"Fail to Start Device", L"\u8BBE\u5907\u6253\u5F00\u5931\u8D25"},
+        {IDS_NOT_A_RECORDING,
+         L"This folder is not a recording: it holds no readable FILE_Radar_Config.ini. Choose "
+         L"the folder of a recording.",
+         L"\u8BE5\u6587\u4EF6\u5939\u4E0D\u662F\u5F55\u5236\u6570\u636E\uFF1A\u5176\u4E2D"
+         L"\u6CA1\u6709\u53EF\u8BFB\u53D6\u7684 FILE_Radar_Config.ini\u3002\u8BF7\u9009\u62E9"
+         L"\u5F55\u5236\u6570\u636E\u6240\u5728\u7684\u6587\u4EF6\u5939\u3002"},
         {IDS_OBJECT_INFO,
          L"Object%s Information\r\ndistance:%5.2f m\r\nangle:%+5.1f \u00B0\r\nvelocity:%+6.2f m/s",
          L"\u76EE\u6807%s\u4FE1\u606F\r\n\u8DDD\u79BB:%5.2f m\r\n\u89D2\u5EA6:%+5.1f "
