@@ -10,6 +10,14 @@
 // the next frame and spoil that one too: the light closes and reopens its port, which drops
 // a write still pending in the serial driver.
 //
+// A line that goes away in a run (an adapter pulled out) is noticed by opening the port again:
+// the port's send tells nothing of a line that is gone (its write fails at once, which looks
+// like a write that went out), so every kLineCheckIntervalMs the refresh pass closes and
+// reopens the port, which costs the line nothing. A port that does not open again is tried
+// every kReopenIntervalMs; once it is back, both lamps are switched off, as nobody knows what
+// they showed in between, and the presence rule lights the right one. A port that did not
+// open at the start of the run is not tried again.
+//
 // Threads: user-interface thread only (refresh pass, start, stop, destruction).
 #pragma once
 
@@ -27,11 +35,16 @@ constexpr int32_t kObjectLit = 3;    // coil 0 lit
 constexpr int kFrameWriteTimeoutMs = 500;
 constexpr uint32_t kFramePauseMs = 100;
 constexpr uint32_t kAbsenceDelayMs = 2000;
+constexpr uint32_t kReopenIntervalMs = 2000;
+constexpr uint32_t kLineCheckIntervalMs = 5000;
 constexpr int kLightDiagnosticLevel = 2;
 
 class TowerLight {
 public:
-    explicit TowerLight(LightPort& port) noexcept : m_port(port) {}
+    // lineCheckIntervalMs 0: the line is never checked (for tests of the other rules).
+    explicit TowerLight(LightPort& port,
+                        uint32_t lineCheckIntervalMs = kLineCheckIntervalMs) noexcept
+        : m_port(port), m_lineCheckIntervalMs(lineCheckIntervalMs) {}
     TowerLight(const TowerLight&) = delete;
     TowerLight& operator=(const TowerLight&) = delete;
 
@@ -59,12 +72,22 @@ public:
 private:
     void SendFrame(uint16_t coil, bool on) noexcept;
     void DropCutFrame() noexcept;
+    // True once a lost line is open again (at most one try per kReopenIntervalMs).
+    bool Reconnect(uint32_t now) noexcept;
+    // Closes and reopens the port when a check is due; false when the line is gone.
+    bool CheckLine(uint32_t now) noexcept;
 
     LightPort& m_port;
+    uint32_t m_lineCheckIntervalMs;
     int m_portNumber = 0;  // what Open was given, for reopening
     int m_baudRate = 0;
     int32_t m_lightState = kLightOff;
     uint32_t m_lastPresenceTime = 0;
+    bool m_lost = false;      // the line went away in this run and has not come back
+    bool m_tryTimed = false;  // m_lastTry holds the time of the last try
+    uint32_t m_lastTry = 0;
+    bool m_checkTimed = false;  // m_lastCheck holds the time of the last line check
+    uint32_t m_lastCheck = 0;
 };
 
 }  // namespace zuvo::light

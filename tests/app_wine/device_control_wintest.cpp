@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <cstdlib>
 #include <regex>
@@ -24,6 +25,7 @@ namespace {
 
 using zuvo::test::DialogStaticTexts;
 using zuvo::test::LinePeer;
+using zuvo::test::PanelShowsNoObject;
 using zuvo::test::PressDialogButton;
 using zuvo::test::ProgramFolder;
 using zuvo::test::RunningProgram;
@@ -738,6 +740,85 @@ TEST_F(OperatorRun, TheTowerLightFollowsTheRun) {
             EXPECT_TRUE(frames[i] == coil0On || frames[i] == coil2On) << "frame " << i;
         }
     }
+}
+
+// The tower light's line goes away in a run and comes back: the run goes on, and once the
+// line is back the light shows the right lamp again. One scripted person stands in the fan
+// and leaves while the line is away, so the light has something to change then.
+TEST_F(OperatorRun, TheTowerLightFollowsAgainWhenItsLineComesBack) {
+    constexpr int kLightPort = 65;
+    constexpr int kLeavesS = 9;
+    Prepare(0, "ObjectCountType=\"1\"", kLightPort);
+    std::string config = m_folder.Read(L"Radar_Config.ini");
+    Replace(config, "EmulatorMissRate = 0.05", "EmulatorMissRate = 0");
+    Replace(config, "EmulatorFalseAlarmRate = 0.3", "EmulatorFalseAlarmRate = 0");
+    Replace(config, "EmulatorScriptedPeople = 0", "EmulatorScriptedPeople = 1");
+    Replace(config, "EmulatorLeave1S = 0", "EmulatorLeave1S = " + std::to_string(kLeavesS));
+    ASSERT_TRUE(m_folder.Write(L"Radar_Config.ini", config));
+
+    const std::string coil0On("\x01\x05\x00\x00\xFF\x00\x8C\x3A", 8);
+    const std::string coil0Off("\x01\x05\x00\x00\x00\x00\xCD\xCA", 8);
+    const std::string coil2On("\x01\x05\x00\x02\xFF\x00\x2D\xFA", 8);
+    const std::string coil2Off("\x01\x05\x00\x02\x00\x00\x6C\x0A", 8);
+    const std::string coil3Off("\x01\x05\x00\x03\x00\x00\x3D\xCA", 8);
+
+    auto first = std::make_unique<LinePeer>("capture", kLightPort, 9600);
+    ASSERT_EQ(first->Start(), "");
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    Detect(program);
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kLiveRun, "live run");
+    const DWORD started = GetTickCount();
+    ASSERT_TRUE(zuvo::test::WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_SINGLE, 20000));
+    Sleep(2500);  // the refresh pass has lit the object lamp
+
+    // The line goes away; the person leaves while it is away.
+    ASSERT_EQ(first->Stop(), "");
+    const std::optional<std::string> before = first->WaitFor(L"line.bin", 2000);
+    ASSERT_TRUE(before.has_value());
+    EXPECT_EQ(before->substr(before->size() - 8), coil0On) << "the object lamp was lit";
+    first.reset();
+    const std::wstring log =
+        L"Log\\" + List(m_folder.File(L"Log"), L"ZUVO_MTT_Result_*.txt").back();
+    const long long linesAtLoss = ResultLines(m_folder.Read(log.c_str()));
+    while (GetTickCount() - started < (kLeavesS + 4) * 1000u) {
+        Sleep(200);
+    }
+    EXPECT_TRUE(PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_SINGLE)))
+        << "the run went on without the light";
+    EXPECT_GT(ResultLines(m_folder.Read(log.c_str())), linesAtLoss) << "and kept its log";
+
+    // The line comes back: within a few refresh passes both lamps go off and the no-object
+    // lamp comes on.
+    LinePeer second("capture", kLightPort, 9600);
+    ASSERT_EQ(second.Start(), "");
+    Sleep(5000);
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kStopped, "stopped");
+    ASSERT_EQ(second.Stop(), "");
+    const std::optional<std::string> after = second.WaitFor(L"line.bin", 2000);
+    ASSERT_TRUE(after.has_value());
+    std::vector<std::string> frames;
+    for (size_t at = 0; at + 8 <= after->size(); at += 8) {
+        frames.push_back(after->substr(at, 8));
+    }
+    const std::vector<std::string> expected = {coil0Off, coil2Off, coil2On, coil2Off, coil3Off};
+    std::string lightLines;
+    {
+        const std::string diagnostics = Diagnostics();
+        size_t at = 0;
+        while ((at = diagnostics.find("KWQ", at)) != std::string::npos) {
+            const size_t begin = diagnostics.rfind('\n', at);
+            const size_t end = diagnostics.find('\n', at);
+            lightLines += diagnostics.substr(begin == std::string::npos ? 0 : begin + 1,
+                                             end - (begin == std::string::npos ? 0 : begin + 1)) +
+                          "\n";
+            at = end == std::string::npos ? diagnostics.size() : end;
+        }
+    }
+    EXPECT_EQ(frames, expected) << "back: both lamps off, the no-object lamp on; then the stop\n"
+                                << lightLines;
 }
 
 }  // namespace

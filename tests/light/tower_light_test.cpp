@@ -83,7 +83,7 @@ protected:
     }
 
     RecordingPort port;
-    TowerLight light{port};
+    TowerLight light{port, 0};  // the line checks have a test of their own
 };
 
 TEST_F(LightRun, PortThatDoesNotOpenLeavesEverythingSilent) {
@@ -163,6 +163,78 @@ TEST_F(LightRun, PortThatDoesNotReopenLeavesTheLightSilent) {
     light.CloseLight();
     EXPECT_EQ(port.Take(), Events());
     EXPECT_EQ(light.LightState(), kLightOff);
+}
+
+// A line that went away in the run is tried again every two seconds of the refresh clock;
+// once it opens, both lamps go off and the presence rule lights the right one again. Presence
+// seen while the line was away still counts.
+TEST_F(LightRun, ALineThatComesBackIsOpenedAgainAndTheLampsFollow) {
+    OpenLight();
+    port.writesFinish = false;
+    port.openResult = 0;
+    light.ApplyPresence(true, 100);
+    EXPECT_EQ(port.Take(), CutFrame("01 05 00 02 00 00 6C 0A", 0));
+    port.writesFinish = true;
+
+    light.ApplyPresence(true, 1100);  // the first pass without the line starts the clock
+    light.ApplyPresence(true, 2100);
+    EXPECT_EQ(port.Take(), Events()) << "no try within two seconds";
+    light.ApplyPresence(true, 3100);
+    EXPECT_EQ(port.Take(), Events({"open 7 9600"})) << "a try, silent while it fails";
+    light.ApplyPresence(false, 4100);
+    EXPECT_EQ(port.Take(), Events());
+
+    port.openResult = 1;
+    light.ApplyPresence(false, 5200);
+    EXPECT_EQ(port.Take(), Events({"open 7 9600", "diag 2 KWQ line back\r\n"}) + kCoil0Off +
+                               kCoil2Off + kCoil2On)
+        << "the last presence was at 3100: absent for more than two seconds";
+    EXPECT_EQ(light.LightState(), kNoObjectLit);
+    light.ApplyPresence(true, 6100);
+    EXPECT_EQ(port.Take(), kCoil2Off + kCoil0On);
+    light.CloseLight();
+    EXPECT_EQ(port.Take(), kCoil0Off + kCoil3Off + kClosed);
+
+    // The next run starts afresh: a port that does not open at the start is never tried again.
+    port.openResult = 0;
+    light.Open(7, 9600);
+    port.Take();
+    light.ApplyPresence(true, 10000);
+    light.ApplyPresence(true, 20000);
+    EXPECT_EQ(port.Take(), Events());
+}
+
+// A line that is gone fails its writes at once, which looks like a write that went out: every
+// five seconds the port is closed and opened again, and a port that does not open is a lost
+// line, tried again every two seconds until it is back.
+TEST(LightLine, IsCheckedByReopeningAndALostLineIsTriedUntilItIsBack) {
+    RecordingPort port;
+    TowerLight light{port};
+    ASSERT_EQ(light.Open(7, 9600), 1);
+    port.Take();
+    light.ApplyPresence(true, 1000);  // the first pass starts the check clock
+    EXPECT_EQ(port.Take(), kCoil2Off + kCoil0On);
+    light.ApplyPresence(true, 5999);
+    EXPECT_EQ(port.Take(), Events());
+    light.ApplyPresence(true, 6000);
+    EXPECT_EQ(port.Take(), Events({"close", "open 7 9600"})) << "a check, nothing on the line";
+
+    port.openResult = 0;
+    light.ApplyPresence(false, 11000);
+    EXPECT_EQ(port.Take(), Events({"close", "open 7 9600", "diag 2 KWQ line lost\r\n"}));
+    light.ApplyPresence(false, 12000);
+    EXPECT_EQ(port.Take(), Events());
+    light.ApplyPresence(false, 13000);
+    EXPECT_EQ(port.Take(), Events({"open 7 9600"}));
+    port.openResult = 1;
+    light.ApplyPresence(false, 15000);
+    EXPECT_EQ(port.Take(), Events({"open 7 9600", "diag 2 KWQ line back\r\n"}) + kCoil0Off +
+                               kCoil2Off + kCoil2On)
+        << "absent since 6000";
+    light.ApplyPresence(false, 19999);
+    EXPECT_EQ(port.Take(), Events()) << "the check clock starts again at the return";
+    light.ApplyPresence(false, 20001);
+    EXPECT_EQ(port.Take(), Events({"close", "open 7 9600"}));
 }
 
 TEST_F(LightRun, OnlyTheTwoLampStatesCanBeSwitchedOn) {
