@@ -34,6 +34,7 @@
 #include "framework/KeepAwake.h"
 #include "app/light/SerialLightCtrl_KWQ.h"
 #include "controls/ASkinButton.h"
+#include "controls/BalloonWnd.h"
 #include "controls/ColorStatic.h"
 #include "framework/Dialog.h"
 #include "sectorview/ObjectSectorWnd.h"
@@ -129,6 +130,8 @@ private:
     // ----- recording and playback (ZUVOMTTDlgRecording.cpp) -----
     // Closes the previous result log and opens a new dated one in "Log".
     void OpenResultLog();
+    // A note to the operator that needs no answer, in a balloon at the sector view.
+    void ShowNotice(UINT titleId, UINT textId);
     // Library thread: one line per entry.
     void WriteResultLog(const std::vector<const RadarObject*>& entries);
     void OnSaveDataSwitch();
@@ -197,5 +200,6 @@ private:
     HICON m_icon = nullptr;
     bool m_registered = false;
     CAreaMonitorDlg m_areaPanel;
+    CBalloonWnd m_notice;  // its window is made for the first notice
     zuvo::app::AreaDrawing m_drawing;
 };

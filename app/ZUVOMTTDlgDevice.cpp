@@ -169,6 +169,10 @@ bool CZUVOMTTDlg::StartRadar() {
     }
     hideWaiting();
     OpenResultLog();
+    if (!m_resultLog.IsOpen()) {
+        // The run is worth more than its log: it goes on, and the operator knows.
+        ShowNotice(IDS_LOG_NOT_WRITTEN_TITLE, IDS_LOG_NOT_WRITTEN);
+    }
 
     ApplyViewSettings();
     ResetObjectSlots();

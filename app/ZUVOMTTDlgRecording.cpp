@@ -8,6 +8,7 @@
 #include "app/FolderBrowser.h"
 #include "app/SettingsDocument.h"
 #include "app/ZUVOMTTDlg.h"
+#include "framework/Language.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 
@@ -34,6 +35,20 @@ void CZUVOMTTDlg::OpenResultLog() {
     CombinePathNameW(path, folder.c_str(), name);
     // Other programs may read the log while the run writes it.
     m_resultLog.Attach(_wfsopen(path, L"wb", _SH_DENYWR));
+}
+
+void CZUVOMTTDlg::ShowNotice(UINT titleId, UINT textId) {
+    if (m_notice.GetSafeHwnd() == nullptr && !m_notice.Create(GetSafeHwnd())) {
+        return;
+    }
+    RECT view;
+    GetWindowRect(m_sectorView.GetSafeHwnd(), &view);
+    const HMODULE program = GetModuleHandleW(nullptr);
+    const POINT anchor{view.left + 16, view.top + 8};
+    constexpr int kWarningIcon = 2;
+    m_notice.ShowMessage(zuvo::LoadUiString(program, titleId).c_str(),
+                         zuvo::LoadUiString(program, textId).c_str(), kWarningIcon, anchor,
+                         static_cast<int>(textId));
 }
 
 void CZUVOMTTDlg::WriteResultLog(const std::vector<const RadarObject*>& entries) {

@@ -42,4 +42,7 @@
 #define IDS_DEVICE_OPEN_FAILED 60201
 // Playback of a folder that holds no readable "FILE_Radar_Config.ini".
 #define IDS_NOT_A_RECORDING 60220
+// A start whose result log cannot be written (a balloon, the run goes on).
+#define IDS_LOG_NOT_WRITTEN_TITLE 60221
+#define IDS_LOG_NOT_WRITTEN 60222
 #define IDS_OBJECT_INFO 60300

@@ -18,6 +18,7 @@
 
 #include "resources/resource.h"
 #include "tests/support/ProgramDriver.h"
+#include "tests/support/Capture.h"
 #include "tests/support/LinePeer.h"
 #include "tests/support/WholeFile.h"
 
@@ -819,6 +820,50 @@ TEST_F(OperatorRun, TheTowerLightFollowsAgainWhenItsLineComesBack) {
     }
     EXPECT_EQ(frames, expected) << "back: both lamps off, the no-object lamp on; then the stop\n"
                                 << lightLines;
+}
+
+// A Log that cannot be written (here a file has its name): the run goes on without a log and
+// the operator is told once, in a balloon that needs no answer, in both languages.
+TEST_F(OperatorRun, AResultLogThatCannotBeWrittenIsToldOnceAndTheRunGoesOn) {
+    Prepare(0, "ObjectCountType=\"1\"");
+    for (const char* language : {"ENG", "CHS"}) {
+        SCOPED_TRACE(language);
+        ASSERT_TRUE(m_folder.Write(L"appConfig.xml",
+                                   std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"") +
+                                       language + "\" ObjectCountType=\"1\" />\n"));
+        ASSERT_TRUE(m_folder.Write(L"Log", "not a folder"));
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        const bool english = std::string(language) == "ENG";
+        EXPECT_FALSE(
+            zuvo::test::DetectDevice(program, english ? L"Prompt" : L"\u63D0\u793A").empty());
+        auto balloon = [&] {
+            const HWND found = zuvo::test::FindProcessWindow(program.ProcessId(), L"BALLOONWND");
+            return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+        };
+        EXPECT_EQ(balloon(), nullptr);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "live run without a log");
+        ASSERT_TRUE(RunningProgram::WaitUntil([&] { return balloon() != nullptr; }, 5000))
+            << "the operator is told";
+        Sleep(500);
+        // From the screen: the balloon is a window of its own over the main window.
+        EXPECT_FALSE(zuvo::test::Capture(program.Window(), zuvo::test::Capture::Source::Screen)
+                         .Save(english ? L"no_result_log_en" : L"no_result_log_zh")
+                         .empty());
+        EXPECT_TRUE(zuvo::test::WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_SINGLE, 20000))
+            << "the run goes on";
+        // The balloon goes after its five seconds and does not come back in this run.
+        EXPECT_TRUE(RunningProgram::WaitUntil([&] { return balloon() == nullptr; }, 10000));
+        Sleep(3000);
+        EXPECT_EQ(balloon(), nullptr) << "told once";
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kStopped, "stopped");
+        EXPECT_EQ(m_folder.Read(L"Log"), "not a folder") << "nothing written over the file";
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+        ASSERT_TRUE(DeleteFileW(m_folder.File(L"Log").c_str()));
+    }
 }
 
 }  // namespace

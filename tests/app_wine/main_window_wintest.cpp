@@ -212,6 +212,13 @@ TEST(ProgramResources, EveryIdExistsInBothLanguages) {
         {IDS_STARTING_SENSOR, L"Starting Radar Sensor\u2026",
          L"\u6B63\u5728\u542F\u52A8\u6BEB\u7C73\u6CE2\u4F20\u611F\u5668..."},
         {IDS_DEVICE_OPEN_FAILED, L"Fail to Start Device", L"\u8BBE\u5907\u6253\u5F00\u5931\u8D25"},
+        {IDS_LOG_NOT_WRITTEN_TITLE, L"No result log", L"\u65E0\u7ED3\u679C\u65E5\u5FD7"},
+        {IDS_LOG_NOT_WRITTEN,
+         L"The result log cannot be written in the Log folder beside the program. This run goes "
+         L"on without one.",
+         L"\u65E0\u6CD5\u5728\u7A0B\u5E8F\u6240\u5728\u76EE\u5F55\u7684 Log "
+         L"\u6587\u4EF6\u5939\u4E2D\u5199\u5165\u7ED3\u679C\u65E5\u5FD7\u3002\u672C\u6B21\u8FD0"
+         L"\u884C\u5C06\u7EE7\u7EED\uFF0C\u4F46\u4E0D\u8BB0\u5F55\u65E5\u5FD7\u3002"},
         {IDS_NOT_A_RECORDING,
          L"This folder is not a recording: it holds no readable FILE_Radar_Config.ini. Choose "
          L"the folder of a recording.",
