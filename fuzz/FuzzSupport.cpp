@@ -1,6 +1,6 @@
 #include "fuzz/FuzzSupport.h"
 
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +25,6 @@ std::filesystem::path MakeRunFolder() {
 
 void RemoveRunFolder() {
     std::error_code error;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(error), error);
     std::filesystem::remove_all(RunFolder(), error);
 }
 
@@ -43,7 +42,6 @@ const std::filesystem::path& RunFolder() {
     static const std::filesystem::path folder = [] {
         std::filesystem::path made = MakeRunFolder();
         std::atexit(RemoveRunFolder);
-        std::filesystem::current_path(made);
         return made;
     }();
     return folder;
@@ -55,7 +53,6 @@ void ClearRunFolder() {
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         std::filesystem::remove_all(entry.path(), error);
     }
-    std::filesystem::current_path(folder, error);
 }
 
 std::wstring Wide(const std::filesystem::path& path) {

@@ -14,8 +14,8 @@ namespace zuvo::fuzz {
 void Check(bool condition, const char* what);
 
 // A folder of this process under the system's temporary folder, made on the first call and
-// removed with everything in it when the process ends. The working folder is moved there as
-// well, so that a relative path a reader resolves against it stays inside.
+// removed with everything in it when the process ends. The working folder stays as it is:
+// libFuzzer reads its corpus and writes its findings by the paths it was given.
 const std::filesystem::path& RunFolder();
 // Empties RunFolder(), so every input starts from the same state.
 void ClearRunFolder();

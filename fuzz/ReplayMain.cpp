@@ -12,7 +12,6 @@
 #include "fuzz/FuzzSupport.h"
 
 int main(int argc, char** argv) {
-    // Absolute paths: a harness may move the working folder.
     std::vector<std::filesystem::path> files;
     for (int i = 1; i < argc; ++i) {
         const std::filesystem::path named(argv[i]);

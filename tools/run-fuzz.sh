@@ -20,7 +20,7 @@ tools/setup.sh || exit 1
 cmake --preset fuzz >/dev/null || exit 1
 cmake --build --preset fuzz || exit 1
 
-out="build/${ZUVO_BUILD_TAG:-}fuzz"
+out="$PWD/build/${ZUVO_BUILD_TAG:-}fuzz"
 mkdir -p "$out/logs"
 summary=()
 status=0
@@ -34,10 +34,10 @@ for h in "${harnesses[@]}"; do
     mkdir -p "$out/corpus/$h" "$out/crashes/$h"
     options=(-max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1
              -artifact_prefix="$out/crashes/$h/")
-    [ -f "fuzz/dict/$h.dict" ] && options+=(-dict="fuzz/dict/$h.dict")
+    [ -f "fuzz/dict/$h.dict" ] && options+=(-dict="$PWD/fuzz/dict/$h.dict")
     log="$out/logs/$h.txt"
     echo "===== fuzz: $h for $seconds s ====="
-    "$program" "${options[@]}" "$out/corpus/$h" "fuzz/corpus/$h" >"$log" 2>&1
+    "$program" "${options[@]}" "$out/corpus/$h" "$PWD/fuzz/corpus/$h" >"$log" 2>&1
     rc=$?
     execs=$(awk '/^stat::number_of_executed_units:/ { print $2 }' "$log" | tail -n 1)
     rate=$(awk '/^stat::average_exec_per_sec:/ { print $2 }' "$log" | tail -n 1)
