@@ -326,6 +326,31 @@ TEST_F(SettingsFileTest, ADamagedFileIsKeptBesideAndWhatWasReadStays) {
               "</AppConfig>\n");
 }
 
+// A UTF-32 file may hold a code unit that is no character (beyond U+10FFFF). An element named
+// only by one was written back as "< />", which no parser reads: the next start found the file
+// damaged and lost the settings element after it.
+TEST_F(SettingsFileTest, TextThatIsNoCharacterSurvivesASave) {
+    const auto utf32 = [](const std::string& ascii) {
+        std::string out;
+        for (const char ch : ascii) {
+            out += std::string{ch, '\0', '\0', '\0'};  // little-endian
+        }
+        return out;
+    };
+    const std::string file =
+        utf32("<") + "sion" + utf32("/>\n<AppConfig SaveData=\"1\" />\n");  // 0x6E6F6973
+    EXPECT_EQ(Start(file), SettingsSource::File);
+    EXPECT_EQ(record.SaveData, 1);
+    ASSERT_TRUE(SaveDocument(document, Folder()));
+
+    XMLParser restarted;
+    AppConfig again;
+    EXPECT_EQ(LoadDocument(restarted, Folder()), SettingsSource::File);
+    LoadSettings(restarted, Folder(), again);
+    EXPECT_EQ(again.SaveData, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "appConfig.xml.bak"));
+}
+
 TEST_F(SettingsFileTest, AFileWithoutSettingsIsRewrittenAfterItWasKept) {
     const std::string garbage = std::string("\x01\x02 not xml at all", 18);
     EXPECT_EQ(Start(garbage), SettingsSource::DamagedFile);
