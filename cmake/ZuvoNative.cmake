@@ -24,15 +24,9 @@ add_compile_definitions(ZUVO_STATIC_COMMON ZUVO_STATIC_DATAPROCESS)
 find_package(Threads REQUIRED)
 find_package(GTest REQUIRED)
 if(ZUVO_SANITIZE STREQUAL "fuzzer")
-    # Debian's pugixml is not instrumented: the fuzz build compiles its sources (fetched by
-    # tools/setup.sh, as for the Windows build), so the fuzzer sees inside the XML parser too.
-    set(ZUVO_PUGIXML_DIR "${ZUVO_ROOT}/build/cache/pugixml-1.13" CACHE PATH "pugixml sources")
-    if(NOT EXISTS "${ZUVO_PUGIXML_DIR}/src/pugixml.cpp")
-        message(FATAL_ERROR "pugixml sources missing in ${ZUVO_PUGIXML_DIR}: run tools/setup.sh")
-    endif()
-    add_library(pugixml STATIC "${ZUVO_PUGIXML_DIR}/src/pugixml.cpp")
-    target_include_directories(pugixml SYSTEM PUBLIC "${ZUVO_PUGIXML_DIR}/src")
-    add_library(pugixml::pugixml ALIAS pugixml)
+    # Debian's pugixml is not instrumented: the fuzz build compiles its sources, so the fuzzer
+    # sees inside the XML parser too.
+    zuvo_pugixml_from_sources()
 else()
     find_package(pugixml REQUIRED)
 endif()

@@ -2,6 +2,7 @@
 // settings record, the monitoring areas and points, and the detection bounds handed to the
 // radar library; then the document written back. The round trip must hold: loading what was
 // written gives the same values, and writing it again gives the same bytes.
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -14,98 +15,47 @@
 #include "settings/LanguageSetting.h"
 #include "settings/SettingsFile.h"
 #include "settings/XMLParser.h"
+#include "tests/settings/RecordingAreaView.h"
 
 namespace {
 
 using namespace zuvo::settings;
 using zuvo::fuzz::Check;
 
-struct Area {
-    std::vector<int32_t> points;
-    uint32_t inactiveColour;
-    uint32_t activeColour;
-    bool operator==(const Area&) const = default;
-};
+bool SameReal(double a, double b) {
+    // NaN is a value a file can hold; it must come back as NaN.
+    return std::memcmp(&a, &b, sizeof(a)) == 0;
+}
 
-struct Point {
-    double distance;
-    double angle;
-    double size;
-    std::wstring label;
-    uint32_t inactiveColour;
-    uint32_t activeColour;
-    uint32_t labelColour;
-    bool operator==(const Point& other) const {
-        // NaN is a value a file can hold; it must come back as NaN.
-        return Same(distance, other.distance) && Same(angle, other.angle) &&
-               Same(size, other.size) && label == other.label &&
-               inactiveColour == other.inactiveColour && activeColour == other.activeColour &&
-               labelColour == other.labelColour;
-    }
-    static bool Same(double a, double b) { return std::memcmp(&a, &b, sizeof(a)) == 0; }
-};
+bool SameAreas(const std::vector<test::RecordedArea>& a, const std::vector<test::RecordedArea>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.points == y.points && x.inactiveColour == y.inactiveColour &&
+               x.activeColour == y.activeColour;
+    });
+}
 
-// The sector view as the stored areas see it, with the view's slot limit.
-class AreaView : public IAreaView {
+bool SamePoints(const std::vector<test::RecordedPoint>& a,
+                const std::vector<test::RecordedPoint>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return SameReal(x.distance, y.distance) && SameReal(x.angle, y.angle) &&
+               SameReal(x.size, y.size) && x.label == y.label &&
+               x.inactiveColour == y.inactiveColour && x.activeColour == y.activeColour &&
+               x.labelColour == y.labelColour;
+    });
+}
+
+// The sector view as the stored areas see it: its detection boundaries are the ones loaded.
+class AreaView : public test::RecordingAreaView {
 public:
-    ZRect GetSectorRect() const override { return ZRect{0, 0, 640, 320}; }
-    void ClearAlgorithmAreas() override { algorithmAreas.clear(); }
-    int AddAlgorithmArea(const int32_t* pairs, int count, uint32_t inactive,
-                         uint32_t active) override {
-        return Add(algorithmAreas, pairs, count, inactive, active);
-    }
-    void ClearMonitorAreas() override { monitorAreas.clear(); }
-    int AddMonitorArea(const int32_t* pairs, int count, uint32_t inactive,
-                       uint32_t active) override {
-        return Add(monitorAreas, pairs, count, inactive, active);
-    }
-    void ClearMonitorPoints() override { points.clear(); }
-    void AddMonitorPoint(double distance, double angle, double size, const wchar_t* label,
-                         uint32_t inactive, uint32_t active, uint32_t labelColour) override {
-        Check(label != nullptr, "a monitoring point without a label");
-        points.push_back({distance, angle, size, label, inactive, active, labelColour});
-    }
+    AreaView() : RecordingAreaView(ZRect{0, 0, 640, 320}) {}
     bool GetAlgorithmArea(int slot, std::vector<int32_t>& pairs) const override {
-        if (slot < 0 || static_cast<size_t>(slot) >= algorithmAreas.size()) {
+        if (slot < 0 || slot >= kAreaSlotCount ||
+            static_cast<size_t>(slot) >= algorithmAreas.size()) {
             return false;
         }
         pairs = algorithmAreas[static_cast<size_t>(slot)].points;
         return true;
     }
-
-    std::vector<Area> algorithmAreas;
-    std::vector<Area> monitorAreas;
-    std::vector<Point> points;
-
-private:
-    static int Add(std::vector<Area>& areas, const int32_t* pairs, int count, uint32_t inactive,
-                   uint32_t active) {
-        Check(pairs != nullptr && count >= 3, "an area of fewer than three points");
-        if (areas.size() >= static_cast<size_t>(kAreaSlotCount)) {
-            return -1;
-        }
-        areas.push_back({{pairs, pairs + 2 * count}, inactive, active});
-        return static_cast<int>(areas.size()) - 1;
-    }
-};
-
-struct BoundSink : IDetectBoundSink {
-    void ClearModBounds() override { mod.clear(); }
-    void ClearMttBounds() override { mtt.clear(); }
-    void AddModBound(const DetectBoundPoint* bound, int count) override { Add(mod, bound, count); }
-    void AddMttBound(const DetectBoundPoint* bound, int count) override { Add(mtt, bound, count); }
-    static void Add(std::vector<int32_t>& to, const DetectBoundPoint* bound, int count) {
-        Check(bound != nullptr && count > 0, "an empty detection bound");
-        for (int i = 0; i < count; ++i) {
-            Check(bound[i].Gate >= 0 && bound[i].Gate < 32, "a gate outside the bound grid");
-            Check(bound[i].Lateral >= -32 && bound[i].Lateral < 32, "a lateral off the grid");
-            to.push_back(bound[i].Gate);
-            to.push_back(bound[i].Lateral);
-        }
-        to.push_back(INT32_MIN);  // end of one bound
-    }
-    std::vector<int32_t> mod;
-    std::vector<int32_t> mtt;
 };
 
 // Everything the program takes from the settings file.
@@ -114,7 +64,7 @@ struct Loaded {
     std::wstring language;
     std::wstring playbackFolder;
     AreaView view;
-    BoundSink bounds;
+    test::RecordingBoundSink bounds;
 };
 
 bool SameRecord(const AppConfig& a, const AppConfig& b) {
@@ -126,10 +76,10 @@ bool SameRecord(const AppConfig& a, const AppConfig& b) {
            a.ObjectWnd_AngleStop == b.ObjectWnd_AngleStop &&
            a.ObjectWnd_AngleStep == b.ObjectWnd_AngleStep &&
            a.ObjectWnd_SectorCount == b.ObjectWnd_SectorCount &&
-           Point::Same(a.ObjectWnd_GateMin, b.ObjectWnd_GateMin) &&
-           Point::Same(a.ObjectWnd_GateMax, b.ObjectWnd_GateMax) &&
-           Point::Same(a.ObjectWnd_RadiusScale, b.ObjectWnd_RadiusScale) &&
-           Point::Same(a.ObjectWnd_LocusRadiusScale, b.ObjectWnd_LocusRadiusScale) &&
+           SameReal(a.ObjectWnd_GateMin, b.ObjectWnd_GateMin) &&
+           SameReal(a.ObjectWnd_GateMax, b.ObjectWnd_GateMax) &&
+           SameReal(a.ObjectWnd_RadiusScale, b.ObjectWnd_RadiusScale) &&
+           SameReal(a.ObjectWnd_LocusRadiusScale, b.ObjectWnd_LocusRadiusScale) &&
            a.ObjectWnd_DisplayTime == b.ObjectWnd_DisplayTime &&
            a.ObjectWnd_SmoothCount == b.ObjectWnd_SmoothCount &&
            a.AlgorithmAreaEnable == b.AlgorithmAreaEnable;
@@ -197,14 +147,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(before.language == after.language, "the language changed across a save");
     Check(before.playbackFolder == after.playbackFolder,
           "the playback folder changed across a save");
-    Check(before.view.algorithmAreas == after.view.algorithmAreas,
+    Check(SameAreas(before.view.algorithmAreas, after.view.algorithmAreas),
           "the detection boundaries changed across a save");
-    Check(before.view.monitorAreas == after.view.monitorAreas,
+    Check(SameAreas(before.view.monitorAreas, after.view.monitorAreas),
           "the monitoring areas changed across a save");
-    Check(before.view.points == after.view.points, "the monitoring points changed across a save");
-    Check(before.bounds.mod == after.bounds.mod && before.bounds.mtt == after.bounds.mtt,
+    Check(SamePoints(before.view.points, after.view.points),
+          "the monitoring points changed across a save");
+    Check(before.bounds.bounds == after.bounds.bounds,
           "the detection bounds changed across a save");
-    Check(before.bounds.mod == before.bounds.mtt, "the two filters got different bounds");
+    for (const test::RecordedBound& bound : before.bounds.bounds) {
+        Check(bound.points.size() >= 3, "a detection bound of fewer than three points");
+        for (const auto& [gate, lateral] : bound.points) {
+            Check(gate >= 0 && gate < 32 && lateral >= -32 && lateral < 32,
+                  "a detection bound off the bound grid");
+        }
+    }
 
     Check(SaveDocument(second, folder.c_str()), "the settings could not be saved again");
     Check(zuvo::fuzz::ReadBytes(file) == written, "a second save wrote other bytes");

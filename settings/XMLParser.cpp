@@ -43,17 +43,19 @@ bool BeyondLatin1(const char* text) {
     return false;
 }
 
-bool HoldsTextBeyondLatin1(const pugi::xml_node& node) {
-    if (BeyondLatin1(node.name()) || BeyondLatin1(node.value())) {
+// True when test answers true for a name or a value anywhere in the subtree.
+template <typename Test>
+bool AnyText(const pugi::xml_node& node, Test test) {
+    if (test(node.name()) || test(node.value())) {
         return true;
     }
     for (const pugi::xml_attribute& attribute : node.attributes()) {
-        if (BeyondLatin1(attribute.name()) || BeyondLatin1(attribute.value())) {
+        if (test(attribute.name()) || test(attribute.value())) {
             return true;
         }
     }
     for (const pugi::xml_node& child : node.children()) {
-        if (HoldsTextBeyondLatin1(child)) {
+        if (AnyText(child, test)) {
             return true;
         }
     }
@@ -67,23 +69,6 @@ bool HoldsTextBeyondLatin1(const pugi::xml_node& node) {
 bool IsNotUtf8(const char* text) {
     std::wstring ignored;
     return !Utf8ToWide(text, ignored);
-}
-
-bool HoldsTextNotUtf8(const pugi::xml_node& node) {
-    if (IsNotUtf8(node.name()) || IsNotUtf8(node.value())) {
-        return true;
-    }
-    for (const pugi::xml_attribute& attribute : node.attributes()) {
-        if (IsNotUtf8(attribute.name()) || IsNotUtf8(attribute.value())) {
-            return true;
-        }
-    }
-    for (const pugi::xml_node& child : node.children()) {
-        if (HoldsTextNotUtf8(child)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 bool IsUnicodeEncoding(pugi::xml_encoding encoding) {
@@ -112,8 +97,8 @@ bool XMLParser::SaveToFile(std::FILE* file) const {
         pugi::format_default | (m_byteOrderMark ? pugi::format_write_bom : 0u);
     // The same when a UTF-16 or UTF-32 file held code units that are no characters: UTF-8
     // keeps their bytes as they were read, so the next start reads the same document.
-    if ((m_encoding == pugi::encoding_latin1 && HoldsTextBeyondLatin1(m_document)) ||
-        (IsUnicodeEncoding(m_encoding) && HoldsTextNotUtf8(m_document))) {
+    if ((m_encoding == pugi::encoding_latin1 && AnyText(m_document, BeyondLatin1)) ||
+        (IsUnicodeEncoding(m_encoding) && AnyText(m_document, IsNotUtf8))) {
         // Latin-1 cannot hold the text (a Chinese folder chosen by the operator, say), and
         // pugixml would write '?' in its place. Character references would only work inside
         // values and nowhere in names, so such a file is written as UTF-8, which holds every
