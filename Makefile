@@ -5,7 +5,7 @@ ROOT := $(CURDIR)
 CTEST_ARGS ?=
 
 .PHONY: all setup build build-native build-tsan build-windows test test-native test-tsan \
-        test-windows run bench format format-check clean
+        test-windows run bench fuzz format format-check clean
 
 all: build
 
@@ -48,6 +48,10 @@ bench: setup
 	@cmake --build --preset bench --target benchmarks
 	@tools/run-bench.sh
 
+# libFuzzer harnesses of the file readers, FUZZ_SECONDS (default 300) each; results in build/fuzz.
+fuzz:
+	@tools/run-fuzz.sh
+
 format:
 	@tools/format.sh --fix
 
@@ -55,4 +59,4 @@ format-check:
 	@tools/format.sh --check
 
 clean:
-	rm -rf build/native build/native-tsan build/windows build/bench
+	rm -rf build/native build/native-tsan build/windows build/bench build/fuzz

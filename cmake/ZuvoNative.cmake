@@ -1,6 +1,7 @@
 # The native flavour: portable code and its tests, with sanitizers.
-set(ZUVO_SANITIZE "address" CACHE STRING "Sanitizers of the native build: address, thread or none")
-set_property(CACHE ZUVO_SANITIZE PROPERTY STRINGS address thread none)
+set(ZUVO_SANITIZE "address" CACHE STRING
+    "Sanitizers of the native build: address, thread, fuzzer (clang, libFuzzer harnesses) or none")
+set_property(CACHE ZUVO_SANITIZE PROPERTY STRINGS address thread fuzzer none)
 
 if(ZUVO_SANITIZE STREQUAL "address")
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
@@ -9,6 +10,12 @@ if(ZUVO_SANITIZE STREQUAL "address")
 elseif(ZUVO_SANITIZE STREQUAL "thread")
     add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
     add_link_options(-fsanitize=thread)
+elseif(ZUVO_SANITIZE STREQUAL "fuzzer")
+    # The code under test gets libFuzzer's coverage hooks; only the harnesses link libFuzzer
+    # itself (fuzz/CMakeLists.txt), since it brings its own main.
+    add_compile_options(-O1 -fsanitize=fuzzer-no-link,address,undefined
+                        -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
 endif()
 
 # The utility library is linked statically into native programs.
@@ -16,7 +23,13 @@ add_compile_definitions(ZUVO_STATIC_COMMON ZUVO_STATIC_DATAPROCESS)
 
 find_package(Threads REQUIRED)
 find_package(GTest REQUIRED)
-find_package(pugixml REQUIRED)
+if(ZUVO_SANITIZE STREQUAL "fuzzer")
+    # Debian's pugixml is not instrumented: the fuzz build compiles its sources, so the fuzzer
+    # sees inside the XML parser too.
+    zuvo_pugixml_from_sources()
+else()
+    find_package(pugixml REQUIRED)
+endif()
 find_package(benchmark QUIET)
 
 # The native tests share one precompiled header of GoogleTest and the standard library: parsing

@@ -4,6 +4,18 @@ include(GoogleTest)
 set(ZUVO_ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
 get_filename_component(ZUVO_ROOT "${ZUVO_ROOT}" ABSOLUTE)
 
+# pugixml 1.13 compiled from Debian's source package, which tools/setup.sh fetches into the
+# build cache: the Windows build has no other, and the fuzz build wants it instrumented.
+function(zuvo_pugixml_from_sources)
+    set(ZUVO_PUGIXML_DIR "${ZUVO_ROOT}/build/cache/pugixml-1.13" CACHE PATH "pugixml sources")
+    if(NOT EXISTS "${ZUVO_PUGIXML_DIR}/src/pugixml.cpp")
+        message(FATAL_ERROR "pugixml sources missing in ${ZUVO_PUGIXML_DIR}: run tools/setup.sh")
+    endif()
+    add_library(pugixml STATIC "${ZUVO_PUGIXML_DIR}/src/pugixml.cpp")
+    target_include_directories(pugixml SYSTEM PUBLIC "${ZUVO_PUGIXML_DIR}/src")
+    add_library(pugixml::pugixml ALIAS pugixml)
+endfunction()
+
 # Warnings are errors in our own code (never in third-party code).
 function(zuvo_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wformat=2 -Werror)

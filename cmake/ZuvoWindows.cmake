@@ -27,14 +27,7 @@ target_precompile_headers(zuvo_wintest_pch PRIVATE
 zuvo_warnings(zuvo_wintest_pch)
 zuvo_windows_test_code(zuvo_wintest_pch)
 
-# pugixml 1.13 from Debian's source package, fetched by tools/setup.sh into the build cache.
-set(ZUVO_PUGIXML_DIR "${ZUVO_ROOT}/build/cache/pugixml-1.13" CACHE PATH "pugixml sources")
-if(NOT EXISTS "${ZUVO_PUGIXML_DIR}/src/pugixml.cpp")
-    message(FATAL_ERROR "pugixml sources missing in ${ZUVO_PUGIXML_DIR}: run tools/setup.sh")
-endif()
-add_library(pugixml STATIC "${ZUVO_PUGIXML_DIR}/src/pugixml.cpp")
-target_include_directories(pugixml SYSTEM PUBLIC "${ZUVO_PUGIXML_DIR}/src")
-add_library(pugixml::pugixml ALIAS pugixml)
+zuvo_pugixml_from_sources()
 
 # Windows tests run in parallel, each inside one Wine shard: a private copy of the prefix with
 # its own wineserver, X screen and program folders (tools/wine-shards). ctest hands out the

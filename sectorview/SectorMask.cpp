@@ -9,7 +9,13 @@ namespace zuvo::sector {
 void BuildSectorMask(const SectorGeometry& geometry, const SectorViewSettings& settings,
                      uint8_t* mask) {
     const size_t width = static_cast<size_t>(geometry.width);
-    std::memset(mask, 0, width * static_cast<size_t>(geometry.height));
+    const size_t pixels = width * static_cast<size_t>(geometry.height);
+    // A minimised window has no pixel, and its buffer may be a null pointer, which memset must
+    // not get even for no bytes.
+    if (pixels == 0) {
+        return;
+    }
+    std::memset(mask, 0, pixels);
     const SquaredDistanceLimits limits = ComputeDistanceLimits(geometry, settings);
     const AngleWindowRows window(geometry.topView, settings.angleStart, settings.angleStop);
     ForEachFanRow(geometry, limits, window, [&](int y, int dy, const ColumnRun& run) {

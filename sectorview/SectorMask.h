@@ -10,7 +10,8 @@
 namespace zuvo::sector {
 
 // Writes all width x height bytes of mask (row-major): 1 for pixels of the sector rectangle
-// that lie in the angle window, within the fan radius and in the gate band, else 0.
+// that lie in the angle window, within the fan radius and in the gate band, else 0. A geometry
+// without pixels (a minimised window) writes nothing, so mask may then be null.
 void BuildSectorMask(const SectorGeometry& geometry, const SectorViewSettings& settings,
                      uint8_t* mask);
 

@@ -21,6 +21,16 @@ struct FileDataDeleter {
     void operator()(uint8_t* data) const { ReleaseFileData(data); }
 };
 
+// Names a temporary file beside target may take, tried in turn. Anything may already stand
+// under the first one: a folder the operator chose as the raw-data folder (which loading then
+// creates), a leftover the process cannot open. A name that cannot be opened as a file is
+// passed over, so one such obstacle never stops the settings from being saved.
+constexpr int kTemporaryNames = 8;
+
+std::wstring TemporaryName(const std::wstring& target, int attempt) {
+    return attempt == 0 ? target + L".tmp" : target + L"." + std::to_wstring(attempt) + L".tmp";
+}
+
 // Writes target through a temporary file beside it. write receives the open temporary file
 // and must close it; the temporary replaces target only when write answered true.
 template <typename Write>
@@ -28,16 +38,19 @@ bool WriteFileSafely(const std::wstring& target, Write write) {
     if (target.empty()) {
         return false;
     }
-    const std::wstring temporary = target + L".tmp";
-    std::FILE* file = OpenFileForWriting(temporary.c_str());
-    if (file == nullptr) {
-        return false;
+    for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+        const std::wstring temporary = TemporaryName(target, attempt);
+        std::FILE* file = OpenFileForWriting(temporary.c_str());
+        if (file == nullptr) {
+            continue;
+        }
+        if (!write(file) || !ReplaceFileAtomically(temporary.c_str(), target.c_str())) {
+            RemoveFile(temporary.c_str());
+            return false;
+        }
+        return true;
     }
-    if (!write(file) || !ReplaceFileAtomically(temporary.c_str(), target.c_str())) {
-        RemoveFile(temporary.c_str());
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool WriteBytesAndClose(std::FILE* file, const uint8_t* data, size_t size) {
@@ -242,8 +255,16 @@ void LoadSettings(const XMLParser& document, const wchar_t* programFolder, AppCo
 }
 
 bool SaveDocument(const XMLParser& document, const wchar_t* programFolder) {
-    return WriteFileSafely(SettingsFilePath(programFolder),
-                           [&](std::FILE* file) { return document.SaveToFile(file); });
+    const bool saved = WriteFileSafely(SettingsFilePath(programFolder),
+                                       [&](std::FILE* file) { return document.SaveToFile(file); });
+    if (!saved) {
+        // Most callers cannot show it, and the document in memory stays authoritative; the
+        // diagnostic line is what tells why the settings did not survive a restart.
+        DbgOutputA(2,
+                   "appConfig.xml: the settings could not be saved; the file keeps its "
+                   "previous contents\r\n");
+    }
+    return saved;
 }
 
 bool SaveRecordingSettings(XMLParser& document, const wchar_t* programFolder,

@@ -3,8 +3,9 @@
 //
 // Every operation takes the program folder, so tests can point it at a folder of their own.
 // Saving never truncates the file in place: the document is written to "appConfig.xml.tmp"
-// and that file replaces the old one only once it is complete, so a crash or a full disk in
-// between leaves the previous settings intact.
+// (or, when something that cannot be opened as a file stands there, "appConfig.xml.1.tmp",
+// ...) and that file replaces the old one only once it is complete, so a crash or a full disk
+// in between leaves the previous settings intact.
 #pragma once
 
 #include <string>
@@ -42,7 +43,7 @@ XMLNode EnsureRootNode(XMLParser& document);
 void LoadSettings(const XMLParser& document, const wchar_t* programFolder, AppConfig& record);
 
 // Writes the whole document to the file. False when nothing was written: the file then holds
-// its previous contents.
+// its previous contents, and a diagnostic line (level 2) says so.
 bool SaveDocument(const XMLParser& document, const wchar_t* programFolder);
 
 // Stores SaveData and SaveDataPath (relative to the program folder when inside it) and saves.

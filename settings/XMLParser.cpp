@@ -1,9 +1,11 @@
 #include "settings/XMLParser.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "settings/FileAccess.h"
+#include "settings/Utf8Text.h"
 
 namespace zuvo::settings {
 
@@ -41,21 +43,37 @@ bool BeyondLatin1(const char* text) {
     return false;
 }
 
-bool HoldsTextBeyondLatin1(const pugi::xml_node& node) {
-    if (BeyondLatin1(node.name()) || BeyondLatin1(node.value())) {
+// True when test answers true for a name or a value anywhere in the subtree.
+template <typename Test>
+bool AnyText(const pugi::xml_node& node, Test test) {
+    if (test(node.name()) || test(node.value())) {
         return true;
     }
     for (const pugi::xml_attribute& attribute : node.attributes()) {
-        if (BeyondLatin1(attribute.name()) || BeyondLatin1(attribute.value())) {
+        if (test(attribute.name()) || test(attribute.value())) {
             return true;
         }
     }
     for (const pugi::xml_node& child : node.children()) {
-        if (HoldsTextBeyondLatin1(child)) {
+        if (AnyText(child, test)) {
             return true;
         }
     }
     return false;
+}
+
+// pugixml turns a UTF-16 or UTF-32 file into UTF-8 as it reads it, and a code unit that is no
+// character (a number beyond U+10FFFF) into bytes that are not UTF-8. Converted back on
+// writing, such bytes vanish: an element name made only of them is written as "< />", which
+// no parser reads, and the next start loses every element after it.
+bool IsNotUtf8(const char* text) {
+    std::wstring ignored;
+    return !Utf8ToWide(text, ignored);
+}
+
+bool IsUnicodeEncoding(pugi::xml_encoding encoding) {
+    return encoding == pugi::encoding_utf16_le || encoding == pugi::encoding_utf16_be ||
+           encoding == pugi::encoding_utf32_le || encoding == pugi::encoding_utf32_be;
 }
 
 }  // namespace
@@ -77,7 +95,10 @@ bool XMLParser::SaveToFile(std::FILE* file) const {
     pugi::xml_writer_file writer(file);
     const unsigned int format =
         pugi::format_default | (m_byteOrderMark ? pugi::format_write_bom : 0u);
-    if (m_encoding == pugi::encoding_latin1 && HoldsTextBeyondLatin1(m_document)) {
+    // The same when a UTF-16 or UTF-32 file held code units that are no characters: UTF-8
+    // keeps their bytes as they were read, so the next start reads the same document.
+    if ((m_encoding == pugi::encoding_latin1 && AnyText(m_document, BeyondLatin1)) ||
+        (IsUnicodeEncoding(m_encoding) && AnyText(m_document, IsNotUtf8))) {
         // Latin-1 cannot hold the text (a Chinese folder chosen by the operator, say), and
         // pugixml would write '?' in its place. Character references would only work inside
         // values and nowhere in names, so such a file is written as UTF-8, which holds every

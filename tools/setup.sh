@@ -14,7 +14,7 @@ as_root() {
 
 # ----- Debian packages -----
 packages=(
-    cmake make ninja-build g++ clang-format
+    cmake make ninja-build g++ clang-format clang-14 libclang-rt-14-dev llvm-14
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
     binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils socat

@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
 
 #include "RadarConfigFile.h"
 #include "TestSupport.h"
@@ -96,6 +99,46 @@ TEST(RadarConfigFile, EveryFieldSurvivesARoundTripExactly) {
     ASSERT_TRUE(ParseConfiguration(recordOnly, loaded, problems));
     EXPECT_TRUE(SameRecord(loaded.record, record));
     EXPECT_FALSE(loaded.emulator.has_value());
+}
+
+// Reading trims the blanks around a value, and a path ends at its first zero character; a path
+// the program hands over with blanks around it, or a file with a zero inside the path, must
+// still read back as the record that was saved.
+TEST(RadarConfigFile, PathsWithBlanksAroundOrAZeroSurviveASaveAndReload) {
+    zuvo::test::TempFolder folder(u8"paths");
+    const std::wstring path = folder.Wide(L"Radar_Config.ini");
+    for (const std::wstring& dataPath :
+         {std::wstring(L" leading"), std::wstring(L"trailing "), std::wstring(L"\tboth ends\t"),
+          std::wstring(L"\"in quotes\""), std::wstring(L" "), std::wstring(L"D:\\Day 1")}) {
+        tagRADARPARAMETER record = Defaults();
+        std::wmemset(record.DataPath, L'\0', ZUVO_MAX_PATH);
+        std::wcscpy(record.DataPath, dataPath.c_str());
+        std::string error;
+        ASSERT_TRUE(SaveParameters(path, record, error)) << error;
+        tagRADARPARAMETER loaded{};
+        std::vector<std::string> problems;
+        ASSERT_TRUE(LoadParameters(path, loaded, problems));
+        EXPECT_EQ(std::wstring(loaded.DataPath), dataPath);
+        EXPECT_TRUE(SameRecord(loaded, record));
+    }
+
+    // A zero inside the value: the record holds the path up to it and nothing after it, as a
+    // save and reload would leave it.
+    constexpr char kText[] = "DataPath = Rec\0orded\r\n";
+    const std::string text(kText, sizeof(kText) - 1);
+    tagRADARPARAMETER loaded{};
+    std::vector<std::string> problems;
+    ASSERT_TRUE(ParseParameters(text, loaded, problems));
+    tagRADARPARAMETER expected = Defaults();
+    std::wmemset(expected.DataPath, L'\0', ZUVO_MAX_PATH);
+    std::wcscpy(expected.DataPath, L"Rec");
+    EXPECT_TRUE(SameRecord(loaded, expected));
+
+    // Ordinary files read as before: blanks around a value are not part of it, and a path
+    // without blanks around it is written as it is.
+    ASSERT_TRUE(ParseParameters("DataPath =   SaveData\\Day 1  \r\n", loaded, problems));
+    EXPECT_EQ(std::wstring(loaded.DataPath), L"SaveData\\Day 1");
+    EXPECT_NE(RenderParameters(loaded).find("DataPath = SaveData\\Day 1\r\n"), std::string::npos);
 }
 
 TEST(RadarConfigFile, ReadingIsTolerant) {

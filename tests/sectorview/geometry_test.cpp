@@ -2,12 +2,15 @@
 #include <cmath>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "ReferenceView.h"
 #include "sectorview/SectorGeometry.h"
 #include "sectorview/SectorMask.h"
+#include "sectorview/SectorScene.h"
 #include "sectorview/ViewSettings.h"
 
 namespace zuvo::sector {
@@ -196,6 +199,25 @@ TEST(SectorMask, BordersAreExact) {
     EXPECT_EQ(at(100, 199), 0);  // angle -180, outside the window
     EXPECT_EQ(at(99, 150), 0);   // outside the sector rectangle
     EXPECT_EQ(mask, reference::SectorMask(g, settings));
+}
+
+// A minimised window has a client area of 0 x 0: its mask has no byte, and the buffer handed
+// over is an empty vector's, a null pointer.
+TEST(SectorMask, AViewWithoutPixelsWritesNothing) {
+    const SectorViewSettings settings = ApplyConfig(SectorViewSettings{}, SectorViewConfig{});
+    for (const auto& [width, height] : {std::pair{0, 0}, std::pair{0, 200}, std::pair{600, 0}}) {
+        const SectorGeometry g = ComputeGeometry(width, height, settings);
+        std::vector<uint8_t> mask(static_cast<size_t>(g.width) * static_cast<size_t>(g.height));
+        BuildSectorMask(g, settings, mask.data());
+        EXPECT_EQ(mask, reference::SectorMask(g, settings));
+    }
+
+    // The scene of a window minimised and restored again.
+    SectorScene scene;
+    scene.Relayout(0, 0);
+    scene.RefreshMasks();
+    scene.Relayout(600, 200);
+    scene.RefreshMasks();
 }
 
 }  // namespace

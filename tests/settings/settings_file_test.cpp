@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "settings/AppConfig.h"
 #include "settings/SettingsFile.h"
@@ -324,6 +326,31 @@ TEST_F(SettingsFileTest, ADamagedFileIsKeptBesideAndWhatWasReadStays) {
               "</AppConfig>\n");
 }
 
+// A UTF-32 file may hold a code unit that is no character (beyond U+10FFFF). An element named
+// only by one was written back as "< />", which no parser reads: the next start found the file
+// damaged and lost the settings element after it.
+TEST_F(SettingsFileTest, TextThatIsNoCharacterSurvivesASave) {
+    const auto utf32 = [](const std::string& ascii) {
+        std::string out;
+        for (const char ch : ascii) {
+            out += std::string{ch, '\0', '\0', '\0'};  // little-endian
+        }
+        return out;
+    };
+    const std::string file =
+        utf32("<") + "sion" + utf32("/>\n<AppConfig SaveData=\"1\" />\n");  // 0x6E6F6973
+    EXPECT_EQ(Start(file), SettingsSource::File);
+    EXPECT_EQ(record.SaveData, 1);
+    ASSERT_TRUE(SaveDocument(document, Folder()));
+
+    XMLParser restarted;
+    AppConfig again;
+    EXPECT_EQ(LoadDocument(restarted, Folder()), SettingsSource::File);
+    LoadSettings(restarted, Folder(), again);
+    EXPECT_EQ(again.SaveData, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "appConfig.xml.bak"));
+}
+
 TEST_F(SettingsFileTest, AFileWithoutSettingsIsRewrittenAfterItWasKept) {
     const std::string garbage = std::string("\x01\x02 not xml at all", 18);
     EXPECT_EQ(Start(garbage), SettingsSource::DamagedFile);
@@ -349,11 +376,19 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsThePreviousFile) {
     Start(previous);
     record.SaveData = 0;
 
-    // The temporary cannot be created.
-    std::filesystem::create_directory(folder / "appConfig.xml.tmp");
+    // No temporary can be created: folders stand under every name it could take.
+    std::vector<std::filesystem::path> obstacles{folder / "appConfig.xml.tmp"};
+    for (int i = 1; i < 64; ++i) {
+        obstacles.push_back(folder / ("appConfig.xml." + std::to_string(i) + ".tmp"));
+    }
+    for (const std::filesystem::path& obstacle : obstacles) {
+        std::filesystem::create_directory(obstacle);
+    }
     EXPECT_FALSE(SaveRecordingSettings(document, Folder(), record));
     EXPECT_EQ(FileText(), previous);
-    std::filesystem::remove(folder / "appConfig.xml.tmp");
+    for (const std::filesystem::path& obstacle : obstacles) {
+        std::filesystem::remove(obstacle);
+    }
 
     // The disk fills up while writing.
     std::filesystem::create_symlink("/dev/full", folder / "appConfig.xml.tmp");
@@ -374,6 +409,55 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsThePreviousFile) {
     EXPECT_TRUE(SaveDocument(document, Folder()));
     EXPECT_EQ(FileText(),
               "<?xml version=\"1.0\"?>\n<AppConfig SaveData=\"0\" SaveDataPath=\"SaveData\" />\n");
+}
+
+// The raw-data folder is created at every start, so one named like the save's temporary file
+// stood in its way for good: every later save failed, across restarts.
+TEST_F(SettingsFileTest, ARawDataFolderNamedLikeTheTemporaryFileDoesNotStopSaving) {
+    Start("<AppConfig SaveDataPath=\"appConfig.xml.tmp\" />");
+    ASSERT_TRUE(std::filesystem::is_directory(folder / "appConfig.xml.tmp"));
+
+    record.SaveData = 1;
+    EXPECT_TRUE(SaveRecordingSettings(document, Folder(), record));
+    EXPECT_EQ(FileText(),
+              "<?xml version=\"1.0\"?>\n"
+              "<AppConfig SaveDataPath=\"appConfig.xml.tmp\" SaveData=\"1\" />\n");
+
+    // After a restart the folder is there again, and saving still works.
+    XMLParser restarted;
+    AppConfig again;
+    LoadDocument(restarted, Folder());
+    SetDefaultSaveDataPath(again, Folder());
+    LoadSettings(restarted, Folder(), again);
+    EXPECT_EQ(again.SaveData, 1);
+    EXPECT_TRUE(SaveGateRange(restarted, Folder(), 2.0, 9.5));
+    EXPECT_NE(FileText().find("ObjectWnd_GateMax=\"9.5\""), std::string::npos);
+
+    // Nothing is left behind but the file and the raw-data folder.
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"appConfig.xml", "appConfig.xml.tmp"}));
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "appConfig.xml.tmp"));
+}
+
+// The program shows no message for a failed save; the diagnostic line is where it is told.
+TEST_F(SettingsFileTest, AFailedSaveIsReported) {
+    Start("<AppConfig SaveData=\"1\" />");
+    const std::wstring missing = programFolder + L"/no such folder";
+
+    testing::internal::CaptureStderr();
+    const bool saved = SaveDocument(document, missing.c_str());
+    const std::string reported = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(saved);
+    EXPECT_NE(reported.find("appConfig.xml: the settings could not be saved"), std::string::npos)
+        << reported;
+
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(SaveDocument(document, Folder()));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "a save that worked is not reported";
 }
 
 TEST_F(SettingsFileTest, TooLongAProgramFolderWritesNothing) {

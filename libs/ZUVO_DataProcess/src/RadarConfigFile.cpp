@@ -112,6 +112,36 @@ const T& FieldRef(const Holder& holder, const Field& field) {
     return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&holder) + field.offset);
 }
 
+// Reading trims blanks around every value, so a path that begins or ends with one is written in
+// double quotes, which reading takes off again; so is a path that is itself in quotes. A path
+// never holds a double quote on Windows, so no ordinary file reads differently for it.
+bool IsBlank(char ch) {
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
+}
+
+bool IsQuoted(std::string_view text) {
+    return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
+std::string PathText(const wchar_t* path) {
+    const std::string text = WideToUtf8(path);
+    if (!text.empty() && (IsBlank(text.front()) || IsBlank(text.back()) || IsQuoted(text))) {
+        return '"' + text + '"';
+    }
+    return text;
+}
+
+// The path a value names: without the quotes PathText adds, and only up to a zero character,
+// where the record's path ends anyway (what followed it would not survive a save).
+std::wstring PathOfValue(std::string_view text) {
+    if (IsQuoted(text)) {
+        text = text.substr(1, text.size() - 2);
+    }
+    std::wstring path = Utf8ToWide(text);
+    path.resize(std::min(path.size(), path.find(L'\0')));
+    return path;
+}
+
 std::string FormatDouble(double value) {
     char text[64];
     const auto result = std::to_chars(text, text + sizeof(text), value);
@@ -130,7 +160,7 @@ std::string FieldText(const Holder& record, const Field& field) {
         case Kind::Double:
             return FormatDouble(FieldRef<double>(record, field));
         case Kind::Path:
-            return WideToUtf8(&FieldRef<wchar_t>(record, field));
+            return PathText(&FieldRef<wchar_t>(record, field));
     }
     return std::string();
 }
@@ -166,7 +196,7 @@ bool StoreField(const std::string& text, const Field& field, Holder& record) {
         case Kind::Double:
             return ParseNumber(text, DIGITAL_TYPE_DOUBLE, field, FieldRef<double>(record, field));
         case Kind::Path: {
-            const std::wstring path = Utf8ToWide(text);
+            const std::wstring path = PathOfValue(text);
             if (path.size() >= ZUVO_MAX_PATH) {
                 return false;
             }
