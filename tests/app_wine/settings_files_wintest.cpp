@@ -1,12 +1,17 @@
 // ZUVO_MTT.exe on settings files in other encodings: two starts and exits leave the file's
-// bytes as they were and create the raw-data folder under its real name.
+// bytes as they were and create the raw-data folder under its real name. And on every
+// settings file the fuzzers keep: the program starts, runs and ends, and never loses the
+// operator's areas without keeping the file as it was.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/LinePeer.h"
 #include "tests/support/ProgramDriver.h"
+#include "tests/support/WholeFile.h"
 
 namespace {
 
@@ -72,6 +77,83 @@ TEST(SettingsFiles, OtherEncodingsSurviveStartsAndExits) {
             EXPECT_EQ(name.find(L'\u00c3'), std::wstring::npos) << "a garbled folder was created";
         }
         EXPECT_TRUE(found) << "the raw-data folder exists under its real name";
+    }
+}
+
+// The files of a folder of the fuzzers' corpus (the source tree's fuzz/corpus/<name>), with
+// their names.
+std::vector<std::pair<std::wstring, std::string>> CorpusFiles(const char* name) {
+    const std::string linux = std::string(ZUVO_FUZZ_CORPUS_DIR) + "/" + name;
+    const std::wstring folder = zuvo::test::OnDriveZ(std::wstring(linux.begin(), linux.end()));
+    std::vector<std::pair<std::wstring, std::string>> files;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return files;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            files.emplace_back(found.cFileName,
+                               zuvo::test::ReadWholeFile(folder + L"\\" + found.cFileName));
+        }
+    } while (FindNextFileW(search, &found) != 0);
+    FindClose(search);
+    return files;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(SettingsFiles, EveryFuzzFindingStartsTheProgramAndLosesNoAreas) {
+    const auto files = CorpusFiles("settings_file");
+    ASSERT_GE(files.size(), 5u) << ZUVO_FUZZ_CORPUS_DIR;
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        ProgramFolder folder;
+        ASSERT_TRUE(folder.Write(L"appConfig.xml", bytes));
+        StartAndClose(folder);
+        const std::string after = folder.Read(L"appConfig.xml");
+        const std::string kept = folder.Read(L"appConfig.xml.bak");
+        for (const char* element : {"<MonitorArea", "<AlgorithmArea", "<MonitorPoint"}) {
+            if (Count(after, element) < Count(bytes, element)) {
+                EXPECT_EQ(kept, bytes) << element << " elements were dropped without a copy";
+            }
+        }
+    }
+}
+
+TEST(SettingsFiles, EveryRadarConfigurationTheFuzzersKeepStartsTheProgram) {
+    const auto files = CorpusFiles("radar_config");
+    ASSERT_GE(files.size(), 5u) << ZUVO_FUZZ_CORPUS_DIR;
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        ProgramFolder folder;
+        ASSERT_TRUE(folder.Write(L"Radar_Config.ini", bytes));
+        RunningProgram program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        // Detection answers either way: the emulator found, or the file refused.
+        program.Click(IDC_DETECT_DEVICE);
+        HWND box = nullptr;
+        EXPECT_TRUE(RunningProgram::WaitUntil(
+            [&] {
+                box = zuvo::test::FindProcessWindow(program.ProcessId(), L"#32770", L"Prompt");
+                if (box == nullptr) {
+                    box = zuvo::test::FindProcessWindow(program.ProcessId(), L"#32770", L"Error");
+                }
+                return box != nullptr && IsWindowVisible(box);
+            },
+            30000));
+        if (box != nullptr) {
+            zuvo::test::PressDialogButton(box, IDOK);
+            EXPECT_TRUE(RunningProgram::WaitUntil([&] { return !IsWindow(box); }, 5000));
+        }
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
     }
 }
 
