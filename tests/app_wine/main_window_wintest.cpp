@@ -212,6 +212,8 @@ TEST(ProgramResources, EveryIdExistsInBothLanguages) {
         {IDS_STARTING_SENSOR, L"Starting Radar Sensor\u2026",
          L"\u6B63\u5728\u542F\u52A8\u6BEB\u7C73\u6CE2\u4F20\u611F\u5668..."},
         {IDS_DEVICE_OPEN_FAILED, L"Fail to Start Device", L"\u8BBE\u5907\u6253\u5F00\u5931\u8D25"},
+        {IDS_DEVICE_LOST, L"The connection to the radar sensor was lost",
+         L"\u4E0E\u6BEB\u7C73\u6CE2\u4F20\u611F\u5668\u7684\u8FDE\u63A5\u5DF2\u65AD\u5F00"},
         {IDS_OBJECT_INFO,
          L"Object%s Information\r\ndistance:%5.2f m\r\nangle:%+5.1f \u00B0\r\nvelocity:%+6.2f m/s",
          L"\u76EE\u6807%s\u4FE1\u606F\r\n\u8DDD\u79BB:%5.2f m\r\n\u89D2\u5EA6:%+5.1f "
