@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "SerialLine.h"
+#include "ZUVO_SerialLineSettings.h"
 
 namespace zuvo::radar {
 
@@ -156,23 +157,7 @@ std::unique_ptr<SerialLine> OpenSerialLine(int portNumber, int baudRate, std::st
         error = "COM" + std::to_string(portNumber) + " is not a serial port.";
         return nullptr;
     }
-    dcb.BaudRate = static_cast<DWORD>(baudRate);
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    dcb.fParity = FALSE;
-    // No flow control: the sensors' adapters do not wire the modem lines (and a pseudo-terminal
-    // under Wine cannot set them).
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDtrControl = DTR_CONTROL_DISABLE;
-    dcb.fRtsControl = RTS_CONTROL_DISABLE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fNull = FALSE;
-    dcb.fAbortOnError = FALSE;
+    zuvo::SetPlainSerialLine(dcb, baudRate);
     if (!SetCommState(port.get(), &dcb)) {
         error = "COM" + std::to_string(portNumber) + " does not take " + std::to_string(baudRate) +
                 " baud.";
