@@ -208,7 +208,7 @@ LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 1;
         case WM_TIMER:
             if (wParam == kRefreshTimerId) {
-                RefreshPass();
+                OnRefreshTimer();
             }
             break;
         case WM_SYSCOMMAND:

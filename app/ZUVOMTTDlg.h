@@ -111,6 +111,8 @@ private:
     void OnSysCommand(WPARAM wParam, LPARAM lParam);
     // The refresh pass: expiry, panels, presence.
     void RefreshPass();
+    // Timer 2: the refresh pass, or the end of a live run the device has ended by itself.
+    void OnRefreshTimer();
 
     // ----- device control (ZUVOMTTDlgDevice.cpp) -----
     void ToggleStartStop();

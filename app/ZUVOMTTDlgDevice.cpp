@@ -255,6 +255,20 @@ void CZUVOMTTDlg::StopRadar() {
     m_delayEngine.RemoveDelayPostMsg(window, window, WM_DEVICE_TOGGLE, 1);
 }
 
+void CZUVOMTTDlg::OnRefreshTimer() {
+    // A sensor whose line goes away ends its run in the library, and the library's only sign
+    // of it is that it no longer reports itself started. A live run that has ended so is
+    // stopped here as the operator would, and the operator is told. (A playback ends through
+    // the end of its reading instead.)
+    const bool liveRun = gRadarParameter.ReadFromFile == 0;
+    if (liveRun && !ZUVO_Interface_RadarCtrl_IsStarted()) {
+        StopRadar();
+        ShowErrorBox(IDS_DEVICE_LOST);
+        return;
+    }
+    RefreshPass();
+}
+
 void CZUVOMTTDlg::ToggleStartStop() {
     if (ZUVO_Interface_RadarCtrl_IsStarted()) {
         StopRadar();

@@ -45,4 +45,5 @@
 // A start whose result log cannot be written (a balloon, the run goes on).
 #define IDS_LOG_NOT_WRITTEN_TITLE 60221
 #define IDS_LOG_NOT_WRITTEN 60222
+#define IDS_DEVICE_LOST 60202
 #define IDS_OBJECT_INFO 60300

@@ -9,9 +9,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
-#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
@@ -864,6 +865,151 @@ TEST_F(OperatorRun, AResultLogThatCannotBeWrittenIsToldOnceAndTheRunGoesOn) {
         EXPECT_EQ(program.WaitForExit(20000), 0u);
         ASSERT_TRUE(DeleteFileW(m_folder.File(L"Log").c_str()));
     }
+}
+
+// A radar sensor on a real Wine COM port: tools/sensor_simulator on the Linux end of a
+// pseudo-terminal, answering with the radar emulator's scene.
+class SerialSensorRun : public OperatorRun {
+protected:
+    // The sensor tracks as processSite says; the configuration names configPort.
+    void PrepareSensor(int processSite, int configPort, const std::string& settingsAttributes) {
+        Prepare(processSite, settingsAttributes);
+        std::string config = m_folder.Read(L"Radar_Config.ini");
+        Replace(config, "DeviceNumber = 1", "DeviceNumber = " + std::to_string(configPort));
+        ASSERT_TRUE(m_folder.Write(L"Radar_Config.ini", config));
+    }
+
+    // Detects and answers how long the search took.
+    static DWORD DetectSensor(const RunningProgram& program) {
+        const DWORD started = GetTickCount();
+        EXPECT_EQ(zuvo::test::DetectDevice(program), L"COM Device Detected");
+        return GetTickCount() - started;
+    }
+
+    // The dialog library's account of its last search: candidates probed and the time spent.
+    std::string ProbingReport() const {
+        const std::string diagnostics = Diagnostics();
+        const size_t at = diagnostics.rfind("DeviceSearch: ");
+        return at == std::string::npos ? "no account"
+                                       : diagnostics.substr(at, diagnostics.find('\r', at) - at);
+    }
+
+    static void StartAndSeeAnObject(const RunningProgram& program) {
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "live run");
+        EXPECT_TRUE(RunningProgram::WaitUntil(
+            [&] { return program.ControlText(IDC_OBJECT_PANEL_SINGLE).rfind(kIdlePanel, 0) != 0; },
+            20000))
+            << "the simulated sensor's people reach the panel";
+    }
+};
+
+// Found on the port the configuration names: the file stays as it was. A run shows the
+// sensor's objects, and the mode switch commands it, acknowledged.
+TEST_F(SerialSensorRun, DetectionFindsTheSensorAndARunTakesItsObjectsAndModeCommands) {
+    constexpr int kPort = 9;
+    LinePeer sensor(kPort, "--scripted 2");
+    ASSERT_EQ(sensor.Start(), "");
+    PrepareSensor(10, kPort, "ObjectCountType=\"1\"");
+    const std::string config = m_folder.Read(L"Radar_Config.ini");
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        const DWORD detectionMs = DetectSensor(program);
+        RecordProperty("detection_with_sensor_ms", static_cast<int>(detectionMs));
+        std::printf("detection with a sensor on COM%d: %lu ms (%s)\n", kPort, detectionMs,
+                    ProbingReport().c_str());
+        AwaitButtons(program, kStopped, "sensor found");
+        EXPECT_EQ(m_folder.Read(L"Radar_Config.ini"), config) << "found where it was";
+
+        StartAndSeeAnObject(program);
+        program.Click(IDC_MODE_SWITCH);
+        ASSERT_TRUE(RunningProgram::WaitUntil([&] { return program.IsVisible(IDC_OBJECT_PANEL_1); },
+                                              15000));
+        AwaitButtons(program, kLiveRun, "three objects");
+        EXPECT_TRUE(WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_1, 20000));
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kStopped, "stopped");
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    EXPECT_EQ(ModeCommands(Diagnostics()), (std::vector<std::string>{"0x0080", "0x0090"}))
+        << "each mode command acknowledged";
+    EXPECT_NE(Diagnostics().find("serial sensor on COM9"), std::string::npos);
+    ASSERT_EQ(sensor.Stop(), "");
+    const std::string report = sensor.WaitFor(L"report", 2000).value_or("");
+    EXPECT_NE(report.find("commands 0x0080 0x0090\n"), std::string::npos) << report;
+}
+
+// Found on another port than the configuration names: the file gets the new number and
+// nothing else, and the run opens the port it was found on.
+TEST_F(SerialSensorRun, ASensorFoundOnAnotherPortRewritesOnlyTheDeviceNumber) {
+    constexpr int kPort = 11;
+    LinePeer sensor(kPort, "--scripted 1");
+    ASSERT_EQ(sensor.Start(), "");
+    PrepareSensor(0, 4, "ObjectCountType=\"1\"");
+    std::string expected = m_folder.Read(L"Radar_Config.ini");
+    Replace(expected, "DeviceNumber = 4", "DeviceNumber = 11");
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    DetectSensor(program);
+    AwaitButtons(program, kStopped, "sensor found");
+    EXPECT_EQ(m_folder.Read(L"Radar_Config.ini"), expected);
+    StartAndSeeAnObject(program);
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kStopped, "stopped");
+    EXPECT_NE(Diagnostics().find("serial sensor on COM11"), std::string::npos);
+}
+
+// The sensor's line goes away in the middle of a run: the run ends, an error box says so, the
+// result log holds every entry delivered up to the loss, the buttons are those of a found
+// device, and with the sensor back a new detection finds it.
+TEST_F(SerialSensorRun, ALostLineEndsTheRunWithAnErrorBoxAndTheSensorIsFoundAgain) {
+    constexpr int kPort = 5;
+    auto sensor = std::make_unique<LinePeer>(kPort, "--scripted 2 --close-after-ms 5000");
+    ASSERT_EQ(sensor->Start(), "");
+    PrepareSensor(0, kPort, "ObjectCountType=\"1\"");
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    DetectSensor(program);
+    StartAndSeeAnObject(program);
+
+    ASSERT_TRUE(sensor->WaitFor(L"closed", 20000)) << "the simulator closes its line";
+    ExpectErrorBox(program, L"Error", L"The connection to the radar sensor was lost", "line lost");
+    AwaitButtons(program, kStopped, "after the loss");
+    EXPECT_FALSE(program.IsChecked(IDC_START_STOP));
+
+    const std::vector<std::wstring> logs = List(m_folder.File(L"Log"), L"ZUVO_MTT_Result_*.txt");
+    ASSERT_EQ(logs.size(), 1u);
+    const std::vector<long long> stops = DeliveredAtStops(Diagnostics());
+    ASSERT_EQ(stops.size(), 1u) << "the lost run was stopped once";
+    EXPECT_GT(stops[0], 0);
+    EXPECT_EQ(ResultLines(m_folder.Read((L"Log\\" + logs[0]).c_str())), stops[0])
+        << "a line for every entry delivered before the loss";
+    ASSERT_EQ(sensor->Stop(), "");
+
+    // The sensor is back (on the same port): found again, and it runs.
+    sensor = std::make_unique<LinePeer>(kPort, "--scripted 2");
+    ASSERT_EQ(sensor->Start(), "");
+    DetectSensor(program);
+    AwaitButtons(program, kStopped, "found again");
+    StartAndSeeAnObject(program);
+    program.Click(IDC_START_STOP);
+    AwaitButtons(program, kStopped, "stopped");
+}
+
+// Detection without a sensor: every probed port costs at most its time-out, and the emulator
+// answers last.
+TEST_F(SerialSensorRun, WithoutASensorTheSearchEndsAtTheEmulatorQuickly) {
+    Prepare(0, "ObjectCountType=\"1\"");
+    RunningProgram program(m_folder);
+    ASSERT_NE(program.Window(), nullptr);
+    const DWORD started = GetTickCount();
+    Detect(program);
+    const DWORD detectionMs = GetTickCount() - started;
+    RecordProperty("detection_without_sensor_ms", static_cast<int>(detectionMs));
+    std::printf("detection without a sensor: %lu ms (%s)\n", detectionMs, ProbingReport().c_str());
+    EXPECT_LT(detectionMs, 5000u);
 }
 
 }  // namespace

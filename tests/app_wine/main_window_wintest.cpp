@@ -225,6 +225,8 @@ TEST(ProgramResources, EveryIdExistsInBothLanguages) {
          L"\u8BE5\u6587\u4EF6\u5939\u4E0D\u662F\u5F55\u5236\u6570\u636E\uFF1A\u5176\u4E2D"
          L"\u6CA1\u6709\u53EF\u8BFB\u53D6\u7684 FILE_Radar_Config.ini\u3002\u8BF7\u9009\u62E9"
          L"\u5F55\u5236\u6570\u636E\u6240\u5728\u7684\u6587\u4EF6\u5939\u3002"},
+        {IDS_DEVICE_LOST, L"The connection to the radar sensor was lost",
+         L"\u4E0E\u6BEB\u7C73\u6CE2\u4F20\u611F\u5668\u7684\u8FDE\u63A5\u5DF2\u65AD\u5F00"},
         {IDS_OBJECT_INFO,
          L"Object%s Information\r\ndistance:%5.2f m\r\nangle:%+5.1f \u00B0\r\nvelocity:%+6.2f m/s",
          L"\u76EE\u6807%s\u4FE1\u606F\r\n\u8DDD\u79BB:%5.2f m\r\n\u89D2\u5EA6:%+5.1f "

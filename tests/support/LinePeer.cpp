@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,14 @@ LinePeer::LinePeer(const char* mode, int comPort, int baudRate)
     : m_mode(FromUtf8(mode)),
       m_comPort(comPort),
       m_baudRate(baudRate),
-      m_folder(u8"light", OnDriveZ(L"/tmp")),
+      m_folder(std::strcmp(mode, "sensor") == 0 ? u8"sensor" : u8"light", OnDriveZ(L"/tmp")),
       m_linuxFolder(L"/tmp/" + m_folder.Path().filename().wstring()) {}
+
+LinePeer::LinePeer(int comPort, const std::string& simulatorOptions)
+    : LinePeer("sensor", comPort, 0) {
+    m_simulator = true;
+    m_simulatorOptions = FromUtf8(simulatorOptions.c_str());
+}
 
 LinePeer::~LinePeer() {
     if (m_started && !m_stopped) {
@@ -84,16 +91,20 @@ std::string LinePeer::Start() {
     // standard output whatever the start-up information says.
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    const std::wstring command = L"/usr/bin/python3 \"" + FromUtf8(ZUVO_LIGHT_LINE_SCRIPT) +
-                                 L"\" " + m_mode + L" \"" + m_linuxFolder + L"\" \"" + devices +
-                                 L"\" " + std::to_wstring(m_comPort) + L" " +
-                                 std::to_wstring(m_baudRate);
+    const std::wstring program = m_simulator ? OnDriveZ(FromUtf8(ZUVO_SENSOR_SIMULATOR)) : kPython;
+    const std::wstring command =
+        m_simulator ? L"sensor_simulator \"" + m_linuxFolder + L"\" \"" + devices + L"\" " +
+                          std::to_wstring(m_comPort) + L" " + m_simulatorOptions
+                    : L"/usr/bin/python3 \"" + FromUtf8(ZUVO_LIGHT_LINE_SCRIPT) + L"\" " + m_mode +
+                          L" \"" + m_linuxFolder + L"\" \"" + devices + L"\" " +
+                          std::to_wstring(m_comPort) + L" " + std::to_wstring(m_baudRate);
     std::vector<wchar_t> commandLine(command.begin(), command.end());
     commandLine.push_back(L'\0');
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(kPython, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return "cannot start /usr/bin/python3 (error " + std::to_string(GetLastError()) + ")";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        return "cannot start " + std::string(m_simulator ? ZUVO_SENSOR_SIMULATOR : "python3") +
+               " (error " + std::to_string(GetLastError()) + ")";
     }
     // A Linux process has no Windows process object to wait for: its files tell its state.
     UniqueKernelHandle processHandle(process.hProcess);

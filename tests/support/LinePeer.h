@@ -4,7 +4,11 @@
 // like Windows ones, so each test brings its own line up and down; the two sides talk
 // through small files in a folder under /tmp (drive Z: here).
 //
-// Missing helpers (python3, socat, pymodbus) are failures with their reason, never skips.
+// A radar sensor on a COM port is served the same way by tools/sensor_simulator, a Linux
+// program of the build that makes its own pseudo-terminal (the second constructor).
+//
+// Missing helpers (python3, socat, pymodbus, the simulator) are failures with their reason,
+// never skips.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +23,11 @@ class LinePeer {
 public:
     // mode: "capture", "modbus" or "stall" (see light_line.py). Makes the shared folder.
     LinePeer(const char* mode, int comPort, int baudRate);
+    // The sensor simulator on COM<n>, with its options (see tools/sensor_simulator/main.cpp),
+    // for example "--scripted 2 --close-after-ms 3000". Its requests: "close" closes the line
+    // (answered by "closed"); its report (frames sent, identity requests, commands) comes in
+    // the file "closed" or, after Stop, "report".
+    LinePeer(int comPort, const std::string& simulatorOptions);
     LinePeer(const LinePeer&) = delete;
     LinePeer& operator=(const LinePeer&) = delete;
     // Stops the peer if still running; then the shared folder goes.
@@ -44,10 +53,12 @@ private:
     std::string PeerReport() const;
 
     std::wstring m_mode;
+    std::wstring m_simulatorOptions;  // empty for light_line.py
     int m_comPort;
     int m_baudRate;
     TempFolder m_folder;         // under /tmp, as Wine sees it on drive Z:
     std::wstring m_linuxFolder;  // the same folder as the peer sees it
+    bool m_simulator = false;
     bool m_started = false;
     bool m_stopped = false;
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "ZUVO_CommonExtras.h"
+#include "ZUVO_SerialLineSettings.h"
 
 namespace {
 
@@ -66,23 +67,7 @@ int CSerialUtil::OpenSerial(int portNumber, int baudRate) {
         CloseHandle(port);
         return 0;
     }
-    dcb.BaudRate = static_cast<DWORD>(baudRate);
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    dcb.fParity = FALSE;
-    // No flow control: modem lines are not wired on the sensors' and lights' adapters (and
-    // cannot be set on a pseudo-terminal under Wine).
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDtrControl = DTR_CONTROL_DISABLE;
-    dcb.fRtsControl = RTS_CONTROL_DISABLE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fNull = FALSE;
-    dcb.fAbortOnError = FALSE;
+    zuvo::SetPlainSerialLine(dcb, baudRate);
     if (!SetCommState(port, &dcb)) {
         CloseHandle(port);
         return 0;

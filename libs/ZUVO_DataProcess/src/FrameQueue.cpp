@@ -3,12 +3,17 @@
 namespace zuvo::radar {
 
 FrameQueue::FrameQueue(size_t capacity)
-    : m_capacity(capacity > 0 ? capacity : 1), m_open(false), m_held(false), m_inFlight(false) {}
+    : m_capacity(capacity > 0 ? capacity : 1),
+      m_open(false),
+      m_held(false),
+      m_finished(false),
+      m_inFlight(false) {}
 
 void FrameQueue::Open() {
     std::lock_guard<std::mutex> hold(m_lock);
     m_frames.clear();
     m_open = true;
+    m_finished = false;
     m_inFlight = false;
 }
 
@@ -21,11 +26,19 @@ void FrameQueue::Close() {
     m_changed.notify_all();
 }
 
+void FrameQueue::Finish() {
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_finished = true;
+    }
+    m_changed.notify_all();
+}
+
 bool FrameQueue::PushDroppingOldest(RadarFrame frame) {
     bool dropped = false;
     {
         std::lock_guard<std::mutex> hold(m_lock);
-        if (!m_open) {
+        if (!m_open || m_finished) {
             return false;
         }
         if (m_frames.size() >= m_capacity) {
@@ -41,8 +54,8 @@ bool FrameQueue::PushDroppingOldest(RadarFrame frame) {
 bool FrameQueue::PushWaiting(RadarFrame frame) {
     {
         std::unique_lock<std::mutex> hold(m_lock);
-        m_changed.wait(hold, [&] { return !m_open || m_frames.size() < m_capacity; });
-        if (!m_open) {
+        m_changed.wait(hold, [&] { return !m_open || m_finished || m_frames.size() < m_capacity; });
+        if (!m_open || m_finished) {
             return false;
         }
         m_frames.push_back(std::move(frame));
@@ -54,8 +67,10 @@ bool FrameQueue::PushWaiting(RadarFrame frame) {
 bool FrameQueue::Pop(RadarFrame& frame) {
     {
         std::unique_lock<std::mutex> hold(m_lock);
-        m_changed.wait(hold, [&] { return !m_open || (!m_held && !m_frames.empty()); });
-        if (!m_open) {
+        m_changed.wait(hold,
+                       [&] { return !m_open || m_finished || (!m_held && !m_frames.empty()); });
+        // Frames held by a pause when the device ended are not handed out: nobody resumes.
+        if (!m_open || m_held || m_frames.empty()) {
             return false;
         }
         frame = std::move(m_frames.front());

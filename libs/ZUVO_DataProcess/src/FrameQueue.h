@@ -20,6 +20,9 @@ public:
     void Open();
     // Refuses frames, drops those waiting and wakes every waiting thread.
     void Close();
+    // The device will send no more (its line went away): refuses frames, and Pop hands out
+    // those waiting before it answers false, so what arrived before the end is processed.
+    void Finish();
 
     // Live data: when the queue is full the oldest frame gives way; answers true when one did.
     // A closed queue takes nothing.
@@ -27,8 +30,8 @@ public:
     // Recorded data: waits while the queue is full. Answers false when the queue is closed.
     bool PushWaiting(RadarFrame frame);
 
-    // Waits for a frame while the queue is open and not held; false once it is closed. The
-    // frame counts as pending until FinishedFrame.
+    // Waits for a frame while the queue is open and not held; false once it is closed, or
+    // finished with nothing left to hand out. The frame counts as pending until FinishedFrame.
     bool Pop(RadarFrame& frame);
     void FinishedFrame();
 
@@ -44,6 +47,7 @@ private:
     std::deque<RadarFrame> m_frames;
     bool m_open;
     bool m_held;
+    bool m_finished;
     bool m_inFlight;
 };
 

@@ -8,6 +8,7 @@
 #include "FileSystem.h"
 #include "PlaybackDevice.h"
 #include "RadarConfigFile.h"
+#include "SerialSensorDevice.h"
 
 namespace zuvo::radar {
 
@@ -31,13 +32,10 @@ std::wstring ResolvePath(const wchar_t* path, const std::wstring& programFolder)
     return fs::JoinPath(programFolder, text);
 }
 
-std::string UnsupportedSource(int sourceType, int deviceNumber) {
+std::string UnsupportedSource(int sourceType) {
     switch (sourceType) {
         case RADAR_SOURCE_NONE:
             return "No radar device is selected: detect a device first.";
-        case RADAR_SOURCE_COM:
-            return "Radar sensors on serial ports (COM" + std::to_string(deviceNumber) +
-                   ") are not supported by this library yet; use the radar emulator.";
         case RADAR_SOURCE_LIBUSB:
             return "LibUSB devices are not supported by this library; use the radar emulator.";
         case RADAR_SOURCE_PELVO2:
@@ -48,6 +46,28 @@ std::string UnsupportedSource(int sourceType, int deviceNumber) {
         default:
             return "Unknown radar source type " + std::to_string(sourceType) + ".";
     }
+}
+
+// The sensor on COM<DeviceNumber>, once it has said who it is.
+std::shared_ptr<RadarDevice> OpenSerialSensor(const tagRADARPARAMETER& run, std::string& error) {
+    const std::string port = "COM" + std::to_string(run.DeviceNumber);
+    std::string problem;
+    std::unique_ptr<SerialLine> line = OpenSerialLine(run.DeviceNumber, kSensorBaudRate, problem);
+    if (!line) {
+        error = "The radar sensor cannot be reached: " + problem;
+        return nullptr;
+    }
+    auto device = std::make_shared<SerialSensorDevice>(std::move(line), run);
+    const std::optional<std::string> identity = device->Identify(problem);
+    if (!identity) {
+        error = "The radar sensor on " + port + " does not answer: " + problem + ".";
+        return nullptr;
+    }
+    if (run.SaveRawData != 0) {
+        Diagnostic(2, "raw data is recorded from the radar emulator only; this run records none");
+    }
+    Diagnostic(1, "serial sensor on %s: %s", port.c_str(), identity->c_str());
+    return device;
 }
 
 }  // namespace
@@ -156,8 +176,13 @@ bool RadarController::OpenDevice(const tagRADARPARAMETER& record, const std::wst
             recordFolder = dataPath;
         }
         m_device = std::make_shared<EmulatorDevice>(run, EmulatorSettings(), recordFolder);
+    } else if (record.SourceType == RADAR_SOURCE_COM) {
+        m_device = OpenSerialSensor(run, error);
+        if (!m_device) {
+            return false;
+        }
     } else {
-        error = UnsupportedSource(record.SourceType, record.DeviceNumber);
+        error = UnsupportedSource(record.SourceType);
         return false;
     }
     m_runRecord = run;
@@ -175,6 +200,10 @@ bool RadarController::Start() {
     }
     if (m_started.load()) {
         return true;
+    }
+    // A run the device ended by itself (its line went away) is cleared up first.
+    if (m_processThread.joinable()) {
+        StopLocked();
     }
     m_processor.Reset(ProcessingOf(m_runRecord));
     m_queue.Open();
@@ -200,10 +229,18 @@ void RadarController::ProcessFrames() {
         }
         m_queue.FinishedFrame();
     }
+    // The queue ended without a stop: the device has finished the run by itself (a sensor's
+    // line went away). The run is over; its threads are cleared up by the next control call.
+    if (!m_gate.StopRequested()) {
+        m_started.store(false);
+        Diagnostic(2, "the device ended the run: %lld entries delivered to listeners so far",
+                   static_cast<long long>(DeliveredEntries()));
+    }
 }
 
 void RadarController::StopLocked() {
-    if (m_started.load()) {
+    // Also after the device ended the run by itself: its threads are still to be joined.
+    if (m_processThread.joinable()) {
         m_gate.RequestStop();
         m_queue.Close();
         m_device->End();
@@ -310,12 +347,11 @@ bool RadarController::SendCommand(RADAR_DEVICE_HANDLE handle, uint16_t command, 
         Diagnostic(2, "command 0x%04X: the handle is not the open device", command);
         return false;
     }
-    // The tracking-mode commands carry no data; the emulated sensor takes none.
-    const std::vector<uint8_t> ack = device->SendCommand(command);
+    // The tracking-mode commands carry no data; the sensors take none.
+    const int waitMs = std::clamp(timeoutMs, 0, kMaxCommandTimeoutMs);
+    const std::vector<uint8_t> ack =
+        device->SendCommandWaiting(command, static_cast<uint32_t>(waitMs));
     if (ack.empty()) {
-        // A sensor outside command mode stays silent: the host waits out its time-out.
-        const int waitMs = std::clamp(timeoutMs, 0, kMaxCommandTimeoutMs);
-        std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
         Diagnostic(
             2, "command 0x%04X: no acknowledgement within %d ms (is the sensor in command mode?)",
             command, waitMs);

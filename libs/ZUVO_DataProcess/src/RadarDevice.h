@@ -2,7 +2,9 @@
 // emulator and the playback of a recording are the two kinds.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "FrameQueue.h"
@@ -24,6 +26,16 @@ public:
     virtual bool LeaveCommandMode() = 0;
     // The acknowledgement frame of the command, or nothing when the sensor does not answer.
     virtual std::vector<uint8_t> SendCommand(uint16_t command) = 0;
+    // The same, waiting at most timeoutMs. A device that answers at once or never (the
+    // emulator) leaves the caller waiting out the time-out when it does not answer, as a
+    // silent sensor does.
+    virtual std::vector<uint8_t> SendCommandWaiting(uint16_t command, uint32_t timeoutMs) {
+        std::vector<uint8_t> ack = SendCommand(command);
+        if (ack.empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        }
+        return ack;
+    }
 };
 
 }  // namespace zuvo::radar

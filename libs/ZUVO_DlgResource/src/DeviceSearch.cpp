@@ -112,6 +112,14 @@ void DeviceSearch::Run(IDeviceSearchListener& listener) {
     }
 }
 
+// How long the probing took tells whether ports without a sensor cost more than they should.
+void DeviceSearch::ReportProbing(int probed) const {
+    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - m_started);
+    DbgOutputA(1, "DeviceSearch: %d of %d candidates probed in %lld ms\r\n", probed,
+               static_cast<int>(m_candidates.size()), static_cast<long long>(spent.count()));
+}
+
 void DeviceSearch::Probe(IDeviceSearchListener& listener) {
     const int count = static_cast<int>(m_candidates.size());
     for (int i = 0; i < count && !m_stop.Requested(); ++i) {
@@ -133,12 +141,14 @@ void DeviceSearch::Probe(IDeviceSearchListener& listener) {
                 m_result = device;
             }
             m_done = count;
+            ReportProbing(i + 1);
             listener.OnDeviceFound(device, candidate.label);
             ReportProgress(listener);
             return;
         }
         ReportProgress(listener);
     }
+    ReportProbing(m_done);
 }
 
 void DeviceSearch::WaitOutMinimum(IDeviceSearchListener& listener) {

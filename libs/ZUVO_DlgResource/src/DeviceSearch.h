@@ -92,6 +92,7 @@ private:
     void Run(IDeviceSearchListener& listener);
     void Probe(IDeviceSearchListener& listener);
     void WaitOutMinimum(IDeviceSearchListener& listener);
+    void ReportProbing(int probed) const;
     void ReportProgress(IDeviceSearchListener& listener);
 
     const std::vector<DeviceCandidate> m_candidates;
