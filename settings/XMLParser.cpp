@@ -85,6 +85,16 @@ pugi::xml_parse_result XMLParser::LoadFromData(const void* data, size_t size) {
     // be read as Latin-1 again at the next start, doubling every non-ASCII character.
     m_encoding = result.encoding;
     m_byteOrderMark = HasByteOrderMark(data, size, result.encoding);
+    // Text outside the root element is no XML, though pugixml reads it, and it is written back
+    // in a form that does not read back the same (the line break after the declaration comes
+    // and goes), so every save would change the file. None of the settings live there.
+    for (pugi::xml_node node = m_document.first_child(); node;) {
+        const pugi::xml_node next = node.next_sibling();
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+            m_document.remove_child(node);
+        }
+        node = next;
+    }
     return result;
 }
 
