@@ -10,8 +10,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-300}
-harnesses=(settings_file number_lists radar_config recording gif_decoder)
-# The serial sensor's byte stream gets its harness later: add its name here too.
+harnesses=(settings_file number_lists radar_config recording gif_decoder serial_stream)
 if [ $# -gt 0 ]; then
     harnesses=("$@")
 fi
