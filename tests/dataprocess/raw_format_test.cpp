@@ -1,6 +1,7 @@
 // Raw-data files: what is written reads back exactly, and damage costs only the damaged frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "Random.h"
 #include "CraftedDamage.h"
 #include "TestSupport.h"
+#include "tests/support/WholeFile.h"
 
 namespace zuvo::radar {
 namespace {
@@ -357,6 +359,67 @@ TEST(RawDataRecorder, WritesReadableFilesWhileRecording) {
     EXPECT_EQ(std::memcmp(&saved, &record, sizeof(record)), 0);
     recorder.End();
     EXPECT_FALSE(recorder.Write(MakeFrame(40, 1, 0), 3000, error)) << "ended";
+}
+
+// A disk that fills up while recording, at every point of a recording that spans several
+// files: the recording ends at the first failed write, once, and what is on the disk is an
+// intact recording of every frame before it. No half frame stays behind to be reported as
+// damage, and no file without its header.
+TEST(RawDataRecorder, AFullDiskEndsTheRecordingWithEveryCompleteFrameReadable) {
+    tagRADARPARAMETER record;
+    SetDefaultParameters(record);
+    constexpr uint32_t kFrames = 14;
+    constexpr uint64_t kMaxFileBytes = 700;  // a new file every few frames
+    uint64_t largestPiece = EncodeFileHeader(RawFileHeader{}).size();
+    for (uint32_t i = 0; i < kFrames; ++i) {
+        std::vector<uint8_t> bytes;
+        EncodeFrame(MakeFrame(i, 1 + i % 4, 0), bytes);
+        largestPiece = std::max<uint64_t>(largestPiece, bytes.size());
+    }
+    for (uint64_t budget = 0; budget < 2400; budget += 23) {
+        SCOPED_TRACE("budget " + std::to_string(budget));
+        test::TempFolder parent(u8"full_disk");
+        RawDataRecorder recorder(kMaxFileBytes, budget);
+        std::string error;
+        if (!recorder.Begin(parent.Wide(), record, error)) {
+            EXPECT_LT(budget, kRawFileHeaderSize) << "only the first file's header can fail";
+            continue;
+        }
+        int failures = 0;
+        for (uint32_t i = 0; i < kFrames; ++i) {
+            error.clear();
+            if (!recorder.Write(MakeFrame(i, 1 + i % 4, 0), i * 50, error)) {
+                ++failures;
+                EXPECT_EQ(error.empty(), failures > 1) << "told once: " << error;
+                EXPECT_FALSE(recorder.Active());
+            }
+        }
+        recorder.End();
+
+        uint64_t onDisk = 0;
+        uint32_t next = 0;
+        for (const std::wstring& name :
+             fs::ListFiles(recorder.Folder(), kRawFilePrefix, kRawFileSuffix)) {
+            const std::wstring path = fs::JoinPath(recorder.Folder(), name);
+            onDisk += test::ReadWholeFile(path).size();
+            RawFileReader reader;
+            ASSERT_TRUE(reader.Open(path, error)) << "every file has its header: " << error;
+            RadarFrame frame;
+            while (reader.Next(frame)) {
+                EXPECT_EQ(frame.index, next++);
+            }
+            const std::vector<std::string> problems = reader.TakeProblems();
+            EXPECT_TRUE(problems.empty()) << problems.front();
+        }
+        EXPECT_EQ(next, recorder.FramesWritten()) << "every frame counted is on the disk";
+        EXPECT_LE(onDisk, budget);
+        if (next < kFrames) {
+            EXPECT_EQ(failures, static_cast<int>(kFrames - next)) << "each later write refused";
+            EXPECT_LT(budget - onDisk, 2 * largestPiece) << "the disk was used until it was full";
+        } else {
+            EXPECT_EQ(failures, 0);
+        }
+    }
 }
 
 }  // namespace

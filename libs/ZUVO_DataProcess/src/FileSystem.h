@@ -3,6 +3,7 @@
 // (FileSystemWin.cpp) and once for POSIX systems (FileSystemPosix.cpp).
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -22,6 +23,10 @@ UniqueFile OpenFile(const std::wstring& path, const char* mode);
 
 // Hands what the stream buffers to the operating system and waits until it is on the disk.
 bool FlushToDisk(std::FILE* file);
+
+// Cuts the file of an unbuffered stream to size bytes (never longer than it is); the stream is
+// to be closed afterwards, its position is left where it was.
+bool TruncateFile(std::FILE* file, uint64_t size);
 
 // Moves from over to in one step, so a reader sees either the old or the new file, never a
 // partial one (flush from to the disk first).

@@ -34,6 +34,16 @@ bool FlushToDisk(std::FILE* file) {
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
 }
 
+bool TruncateFile(std::FILE* file, uint64_t size) {
+    struct stat info;
+    const int descriptor = fileno(file);
+    if (fstat(descriptor, &info) != 0) {
+        return false;
+    }
+    return static_cast<uint64_t>(info.st_size) <= size ||
+           ftruncate(descriptor, static_cast<off_t>(size)) == 0;
+}
+
 bool MoveFileOver(const std::wstring& from, const std::wstring& to) {
     return std::rename(Native(from).c_str(), Native(to).c_str()) == 0;
 }

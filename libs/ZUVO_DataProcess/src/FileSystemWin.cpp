@@ -40,6 +40,20 @@ bool FlushToDisk(std::FILE* file) {
     return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
 }
 
+bool TruncateFile(std::FILE* file, uint64_t size) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    LARGE_INTEGER length;
+    if (handle == INVALID_HANDLE_VALUE || GetFileSizeEx(handle, &length) == 0) {
+        return false;
+    }
+    if (static_cast<uint64_t>(length.QuadPart) <= size) {
+        return true;
+    }
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) != 0 && SetEndOfFile(handle) != 0;
+}
+
 bool MoveFileOver(const std::wstring& from, const std::wstring& to) {
     // Write-through: the move returns only once it is on the disk, so a crash right after it
     // leaves the new file, not a name pointing at nothing.

@@ -1,6 +1,8 @@
 #include "RawDataRecorder.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 
 #include "RadarConfigFile.h"
 #include "RawDataFormat.h"
@@ -8,8 +10,40 @@
 
 namespace zuvo::radar {
 
-RawDataRecorder::RawDataRecorder(uint64_t maxFileBytes)
-    : m_maxFileBytes(maxFileBytes), m_fileNumber(0), m_fileBytes(0), m_lastFlushMs(0) {}
+std::optional<uint64_t> ReadWriteBudgetSwitch(const std::wstring& folder) {
+    if (folder.empty()) {
+        return std::nullopt;
+    }
+    uint8_t* data = nullptr;
+    const int64_t size = ReadFileDataW(fs::JoinPath(folder, kWriteBudgetSwitchName).c_str(), &data);
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    // The utility library puts two zero bytes after the data, so it reads as text.
+    const char* text = reinterpret_cast<const char*>(data);
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    bool number = size > 0 && end != text && text[0] != '-';
+    for (const char* rest = end; number && *rest != '\0'; ++rest) {
+        number = std::isspace(static_cast<unsigned char>(*rest)) != 0;
+    }
+    ReleaseFileData(data);
+    return number ? std::optional<uint64_t>(value) : std::nullopt;
+}
+
+std::optional<uint64_t> WriteBudgetBesideProgram() {
+    wchar_t folder[ZUVO_MAX_PATH] = {};
+    return GetProgramPathW(0, folder) != 0 ? ReadWriteBudgetSwitch(folder) : std::nullopt;
+}
+
+RawDataRecorder::RawDataRecorder(uint64_t maxFileBytes, std::optional<uint64_t> writeBudgetBytes)
+    : m_maxFileBytes(maxFileBytes),
+      m_fileNumber(0),
+      m_fileBytes(0),
+      m_lastFlushMs(0),
+      m_writeBudget(writeBudgetBytes),
+      m_budgetSpent(0),
+      m_framesWritten(0) {}
 
 RawDataRecorder::~RawDataRecorder() {
     End();
@@ -46,6 +80,8 @@ bool RawDataRecorder::Begin(const std::wstring& parentFolder, const tagRADARPARA
     header.rangeResolution = record.RangeResolution;
     m_header = EncodeFileHeader(header);
     m_fileNumber = 0;
+    m_budgetSpent = 0;
+    m_framesWritten = 0;
     return OpenNextFile(error);
 }
 
@@ -63,9 +99,16 @@ bool RawDataRecorder::OpenNextFile(std::string& error) {
         error = "cannot create " + fs::ToMessageText(path);
         return false;
     }
-    if (std::fwrite(m_header.data(), 1, m_header.size(), m_file.get()) != m_header.size()) {
+    // Unbuffered: every header and frame goes to the system in one write, so a failed write
+    // leaves nothing in a buffer that the close would later put behind the cut.
+    if (std::setvbuf(m_file.get(), nullptr, _IONBF, 0) != 0 || !Put(m_header)) {
+        // A file without its whole header is no raw-data file: playback would skip it as
+        // damaged.
         m_file.reset();
-        error = "cannot write " + fs::ToMessageText(path);
+        fs::RemoveFile(path);
+        error = "writing raw data into " + fs::ToMessageText(m_folder) +
+                " failed (disk full?); the " + std::to_string(m_framesWritten) +
+                " frames written before stay readable";
         return false;
     }
     m_fileBytes = m_header.size();
@@ -82,14 +125,33 @@ bool RawDataRecorder::Write(const RadarFrame& frame, uint32_t nowMs, std::string
         !OpenNextFile(error)) {
         return false;
     }
-    if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file.get()) != m_buffer.size()) {
-        error = "writing raw data into " + fs::ToMessageText(m_folder) + " failed (disk full?)";
+    if (!Put(m_buffer)) {
+        const bool cut = fs::TruncateFile(m_file.get(), m_fileBytes);
+        fs::FlushToDisk(m_file.get());
         m_file.reset();
+        error = "writing raw data into " + fs::ToMessageText(m_folder) +
+                " failed (disk full?); the " + std::to_string(m_framesWritten) +
+                " frames written before stay readable";
+        if (!cut) {
+            error += ", the part of the next one that was written could not be cut off";
+        }
         return false;
     }
     m_fileBytes += m_buffer.size();
+    ++m_framesWritten;
     FlushIfDue(nowMs);
     return true;
+}
+
+// The budget stands in for a full disk: what would pass it is not written, and the write fails.
+bool RawDataRecorder::Put(const std::vector<uint8_t>& bytes) {
+    size_t allowed = bytes.size();
+    if (m_writeBudget && *m_writeBudget - m_budgetSpent < allowed) {
+        allowed = static_cast<size_t>(*m_writeBudget - m_budgetSpent);
+    }
+    const size_t written = allowed > 0 ? std::fwrite(bytes.data(), 1, allowed, m_file.get()) : 0;
+    m_budgetSpent += written;
+    return written == bytes.size();
 }
 
 void RawDataRecorder::FlushIfDue(uint32_t nowMs) {
