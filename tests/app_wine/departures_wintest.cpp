@@ -1,7 +1,8 @@
 // People who leave the sensor's field leave the panels and the tower light: a live run in
 // three-object mode with the emulator's scripted scene (two people, the second leaves, then the
 // first), the panels read while it runs, the light's frames watched on its line, and the times
-// compared with the result log's.
+// compared with the result log's. The same once more in a run across the wrap of the
+// millisecond counter, with the track in the view watched too.
 #include <gtest/gtest.h>
 
 #ifndef NOMINMAX
@@ -17,14 +18,17 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/Capture.h"
 #include "tests/support/LinePeer.h"
 #include "tests/support/ProgramDriver.h"
 
 namespace {
 
+using zuvo::test::Capture;
 using zuvo::test::LinePeer;
 using zuvo::test::ProgramFolder;
 using zuvo::test::RunningProgram;
@@ -218,5 +222,224 @@ INSTANTIATE_TEST_SUITE_P(BothLanguages, Departures,
                              return std::string(param.param.setting) == "ENG" ? "English"
                                                                               : "Chinese";
                          });
+
+// The millisecond counter wraps in the middle of a run (the utility library's clock-wrap switch
+// starts it kWrapLeadMs before the wrap). Two people: the second leaves a second before the
+// wrap, so that the 2 s for which its slot and its track outlive it run across the wrap; the
+// first leaves after the wrap. Their tracks fade and go, the panels empty and the tower light
+// changes lamps in time, as without a wrap.
+constexpr uint32_t kWrapLeadMs = 20000;
+constexpr long kStartAfterMs = 5000;  // Start is pressed this long after the wrap is known
+constexpr long kSecondLeavesBeforeWrapMs = 1000;
+constexpr long kFirstLeavesAfterWrapMs = 5000;
+
+// The time of day at which the program's counter wraps, from the switch's diagnostic line
+// (stamped with the local time, like the result log); -1 while there is none.
+long WrapTimeOfDay(const std::string& diagnostics) {
+    const std::string marker = "MS_GetTime: the clock-wrap switch starts the counter ";
+    const size_t at = diagnostics.find(marker);
+    if (at == std::string::npos) {
+        return -1;
+    }
+    const size_t lineStart = diagnostics.rfind('\n', at);
+    const std::string line = diagnostics.substr(lineStart == std::string::npos ? 0 : lineStart + 1);
+    int year = 0, month = 0, day = 0, h = 0, m = 0, s = 0, ms = 0;
+    unsigned lead = 0;
+    if (std::sscanf(line.c_str(), "%d-%d-%d %d:%d:%d.%d", &year, &month, &day, &h, &m, &s, &ms) !=
+            7 ||
+        std::sscanf(diagnostics.c_str() + at + marker.size(), "%u", &lead) != 1) {
+        return -1;
+    }
+    constexpr long kDay = 24L * 3600L * 1000L;
+    return (((h * 60L + m) * 60L + s) * 1000L + ms + static_cast<long>(lead)) % kDay;
+}
+
+// The view as its main window shows it (a capture of the window, cut to the view's rectangle).
+Capture ViewPicture(HWND top, HWND view) {
+    RECT frame;
+    RECT area;
+    GetWindowRect(top, &frame);
+    GetWindowRect(view, &area);
+    const Capture whole(top, Capture::Source::Window);
+    return whole.Part(area.left - frame.left, area.top - frame.top, area.right - area.left,
+                      area.bottom - area.top);
+}
+
+// How many pixels of the view differ from its idle picture: the tracks and their markers.
+int PixelsBeyondIdle(const Capture& idle, HWND top, HWND view) {
+    const Capture now = ViewPicture(top, view);
+    if (now.width() != idle.width() || now.height() != idle.height()) {
+        return -1;
+    }
+    int changed = 0;
+    for (size_t i = 0; i < now.Pixels().size(); ++i) {
+        changed += now.Pixels()[i] != idle.Pixels()[i] ? 1 : 0;
+    }
+    return changed;
+}
+
+std::string Seconds(long ms) {
+    return std::to_string(ms / 1000.0);
+}
+
+TEST(DeparturesAcrossTheClockWrap, TracksPanelsAndTheTowerLightFollowPeopleWhoLeave) {
+    LinePeer peer("capture", kLightPort, 9600);
+    ASSERT_EQ(peer.Start(), "");
+    ProgramFolder folder;
+    const std::string config = folder.Read(L"Radar_Config.ini");
+    ASSERT_TRUE(folder.Write(L"appConfig.xml",
+                             "<?xml version=\"1.0\"?>\n<AppConfig "
+                             "Language=\"ENG\" ObjectCountType=\"3\" />\n"));
+    ASSERT_TRUE(folder.Write(L"ZUVO_Diagnostics.on", ""));
+    ASSERT_TRUE(folder.Write(L"ZUVO_ClockWrap.on", std::to_string(kWrapLeadMs)));
+
+    long wrapAt = -1;
+    long startAt = -1;
+    int beforeWrap = -1;  // track pixels before the wrap, after it, after everyone left
+    int afterWrap = -1;
+    int afterAll = -1;
+    long secondEmptied = -1;  // panel 2 empty again
+    long firstEmptied = -1;   // panel 1 empty again
+    long coil0Off = -1;
+    long coil2On = -1;
+    {
+        RunningProgram program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        ASSERT_TRUE(RunningProgram::WaitUntil(
+            [&] { return (wrapAt = WrapTimeOfDay(folder.Read(L"ZUVO_Diagnostics.log"))) >= 0; },
+            10000))
+            << "the switch tells when the counter wraps";
+        // The scene is read by the detection: the departures are set relative to the wrap.
+        startAt = NowOfDay() + kStartAfterMs;
+        const long untilWrap = Elapsed(startAt, wrapAt);
+        ASSERT_LT(untilWrap, static_cast<long>(kWrapLeadMs)) << "the program took too long";
+        std::string scene = config;
+        Replace(scene, "LightPort = 3", "LightPort = " + std::to_string(kLightPort));
+        Replace(scene, "EmulatorMissRate = 0.05", "EmulatorMissRate = 0");
+        Replace(scene, "EmulatorFalseAlarmRate = 0.3", "EmulatorFalseAlarmRate = 0");
+        Replace(scene, "EmulatorScriptedPeople = 0", "EmulatorScriptedPeople = 2");
+        Replace(scene, "EmulatorLeave1S = 0",
+                "EmulatorLeave1S = " + Seconds(untilWrap + kFirstLeavesAfterWrapMs));
+        Replace(scene, "EmulatorLeave2S = 0",
+                "EmulatorLeave2S = " + Seconds(untilWrap - kSecondLeavesBeforeWrapMs));
+        ASSERT_TRUE(folder.Write(L"Radar_Config.ini", scene));
+        ASSERT_EQ(zuvo::test::DetectDevice(program), L"Radar Emulator Detected");
+        const HWND view = program.Control(IDC_SECTOR_VIEW);
+        ASSERT_LT(Elapsed(NowOfDay(), startAt), kStartAfterMs - 500) << "the detection was slow";
+        Sleep(static_cast<DWORD>(Elapsed(NowOfDay(), startAt)));
+        const Capture idle = ViewPicture(program.Window(), view);
+        ASSERT_GT(idle.width(), 0);
+        program.Click(IDC_START_STOP);
+
+        ASSERT_TRUE(RunningProgram::WaitUntil(
+            [&] {
+                return !PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_1)) &&
+                       !PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2));
+            },
+            5000))
+            << "both people reach the panels";
+        Sleep(2500);  // long enough for the tracks to draw their lines
+        beforeWrap = PixelsBeyondIdle(idle, program.Window(), view);
+        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"clock_wrap_before").empty());
+
+        // Watch the panels and the light's line until the no-object lamp is back; look at the
+        // view once the second person's track had the time to go, after the wrap.
+        const long lookAfterWrap = (wrapAt + 2000) % (24L * 3600L * 1000L);
+        const DWORD deadline = GetTickCount() + kWrapLeadMs + kFirstLeavesAfterWrapMs;
+        size_t framesSeen = 0;
+        while (coil2On < 0 && GetTickCount() < deadline) {
+            const long now = NowOfDay();
+            if (secondEmptied < 0 && PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2))) {
+                secondEmptied = now;
+            }
+            if (firstEmptied < 0 && PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_1))) {
+                firstEmptied = now;
+            }
+            if (afterWrap < 0 && Elapsed(lookAfterWrap, now) < kFirstLeavesAfterWrapMs - 2000) {
+                afterWrap = PixelsBeyondIdle(idle, program.Window(), view);
+                EXPECT_FALSE(
+                    zuvo::test::CaptureWindow(program.Window(), L"clock_wrap_after").empty());
+            }
+            peer.Forget(L"seen");
+            ASSERT_TRUE(peer.Request(L"peek"));
+            const std::optional<std::string> seen = peer.WaitFor(L"seen", 2000);
+            ASSERT_TRUE(seen.has_value());
+            const std::vector<std::string> frames = Frames(*seen);
+            for (; framesSeen < frames.size(); ++framesSeen) {
+                if (frames[framesSeen] == kCoil0Off && coil0Off < 0) {
+                    coil0Off = now;
+                } else if (frames[framesSeen] == kCoil2On && coil0Off >= 0) {
+                    coil2On = now;
+                }
+            }
+            Sleep(10);
+        }
+        Sleep(1000);  // the last track had more than the display time to go
+        afterAll = PixelsBeyondIdle(idle, program.Window(), view);
+        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"clock_wrap_gone").empty());
+        program.Click(IDC_START_STOP);
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_START_STOP); }, 15000));
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    ASSERT_EQ(peer.Stop(), "");
+    const std::optional<std::string> line = peer.WaitFor(L"line.bin", 2000);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(Frames(*line), (std::vector<std::string>{kCoil2On, kCoil2Off, kCoil0On, kCoil0Off,
+                                                       kCoil2On, kCoil2Off, kCoil3Off}))
+        << "no object, both people, nobody again, the stop";
+
+    WIN32_FIND_DATAW entry;
+    const HANDLE search =
+        FindFirstFileW(folder.File(L"Log\\ZUVO_MTT_Result_*.txt").c_str(), &entry);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    const std::map<long long, long> last =
+        LastSightings(folder.Read((std::wstring(L"Log\\") + entry.cFileName).c_str()));
+    ASSERT_EQ(last.size(), 2u) << "two people, tracked without a break across the wrap";
+    // Times relative to the wrap, negative before it.
+    auto relative = [&](long timeOfDay) {
+        const long after = Elapsed(wrapAt, timeOfDay);
+        return after < 12L * 3600L * 1000L ? after : after - 24L * 3600L * 1000L;
+    };
+    const long secondGone =
+        relative(std::min(last.begin()->second, std::next(last.begin())->second));
+    const long firstGone =
+        relative(std::max(last.begin()->second, std::next(last.begin())->second));
+    std::printf(
+        "[ measured ] relative to the wrap: second person gone at %ld ms, panel 2 empty at %ld "
+        "ms; first person gone at %ld ms, panel 1 empty at %ld ms, coil 0 off at %ld ms, coil 2 "
+        "on at %ld ms\n",
+        secondGone, relative(secondEmptied), firstGone, relative(firstEmptied), relative(coil0Off),
+        relative(coil2On));
+    std::printf("[ measured ] track pixels: %d before the wrap, %d after it, %d after both left\n",
+                beforeWrap, afterWrap, afterAll);
+    ASSERT_LT(secondGone, -200) << "the second person left before the wrap";
+    ASSERT_GT(secondGone, -1900) << "and less than the 2 s of its slot and track before it";
+    ASSERT_GT(firstGone, 0) << "the first person left after the wrap";
+
+    EXPECT_GE(beforeWrap, 400) << "two tracks with their lines before the wrap";
+    EXPECT_GE(afterWrap, 100) << "one after it";
+    EXPECT_LT(afterWrap, beforeWrap * 3 / 4) << "the second person's track has gone";
+    EXPECT_LE(afterAll, 20) << "and the first one's too";
+
+    // The library marks a departure among others with an empty entry, which empties the slot
+    // at once; the last person's slot expires after its 2 s. Either way, within kWithinMs.
+    for (const auto& [gone, emptied, which] : {std::tuple{secondGone, secondEmptied, "panel 2"},
+                                               std::tuple{firstGone, firstEmptied, "panel 1"}}) {
+        SCOPED_TRACE(which);
+        ASSERT_GE(emptied, 0) << "never emptied";
+        EXPECT_GE(relative(emptied), gone);
+        EXPECT_LE(relative(emptied) - gone, kWithinMs);
+    }
+    ASSERT_GE(coil0Off, 0) << "the object lamp never went off";
+    ASSERT_GE(coil2On, 0) << "the no-object lamp never came on";
+    // The log's stamp and the pass read different clocks a moment apart: allow for it.
+    EXPECT_GE(relative(coil0Off) - firstGone, 2000 - 150)
+        << "the object lamp stays for 2 s after the last object";
+    EXPECT_LE(relative(coil0Off) - firstGone, kWithinMs);
+    EXPECT_LE(relative(coil2On) - firstGone, kWithinMs);
+}
 
 }  // namespace

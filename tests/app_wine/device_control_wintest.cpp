@@ -457,6 +457,86 @@ TEST_F(OperatorRun, ARecordingPlaysBackUntilItEndsByItself) {
     AwaitButtons(program, kNoDevice, "playback stopped by the operator, no device detected");
 }
 
+// The disk fills up while a run records (the radar library's write budget stands in for it):
+// the recording ends, once and with every complete frame kept, the run goes on, and the folder
+// recorded so far plays back without a damaged frame.
+TEST_F(OperatorRun, ADiskThatFillsUpWhileRecordingEndsOnlyTheRecording) {
+    constexpr int kBudgetBytes = 8000;  // two or three seconds of the emulator's frames
+    const zuvo::test::TempFolder recordingsFolder(u8"e2e_full_disk", L"C:\\");
+    const std::wstring recordings = recordingsFolder.Wide();
+    Prepare(0, "ObjectCountType=\"1\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
+    ASSERT_TRUE(m_folder.Write(L"ZUVO_DiskBudget.on", std::to_string(kBudgetBytes)));
+    const std::string ended = "raw-data recording ended: ";
+    auto lineCount = [](const std::string& text) {
+        return static_cast<long long>(std::count(text.begin(), text.end(), '\n'));
+    };
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "recording run");
+        const DWORD started = GetTickCount();
+        ASSERT_TRUE(RunningProgram::WaitUntil(
+            [&] { return Diagnostics().find(ended) != std::string::npos; }, 20000))
+            << "the recording never ended";
+        std::printf("[ measured ] the disk was full %lu ms into the run\n",
+                    static_cast<unsigned long>(GetTickCount() - started));
+        const std::wstring log =
+            L"Log\\" + List(m_folder.File(L"Log"), L"ZUVO_MTT_Result_*.txt").back();
+        const long long linesAtFailure = lineCount(m_folder.Read(log.c_str()));
+        Sleep(3000);
+        EXPECT_GT(lineCount(m_folder.Read(log.c_str())), linesAtFailure + 20)
+            << "the run goes on with its deliveries and its log";
+        EXPECT_TRUE(zuvo::test::WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_SINGLE, 10000));
+        ExpectButtons(program, kLiveRun, "still running");
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kStopped, "stopped");
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    const std::string recorded = Diagnostics();
+    const size_t at = recorded.find(ended);
+    EXPECT_EQ(recorded.find(ended, at + 1), std::string::npos) << "told once";
+    std::printf("[ measured ] %s\n", recorded.substr(at, recorded.find('\r', at) - at).c_str());
+
+    const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
+    ASSERT_EQ(runs.size(), 1u) << "one recording folder";
+    const std::wstring recording = recordings + L"\\" + runs[0];
+    size_t rawBytes = 0;
+    for (const std::wstring& name : List(recording, L"RawData_*")) {
+        rawBytes += zuvo::test::ReadWholeFile(recording + L"\\" + name).size();
+    }
+    EXPECT_GT(rawBytes, 0u);
+    EXPECT_LE(rawBytes, static_cast<size_t>(kBudgetBytes)) << "nothing written past the full disk";
+
+    // The recording plays back, to its end, without a word about damage.
+    ASSERT_TRUE(DeleteFileW(m_folder.File(L"ZUVO_DiskBudget.on").c_str()));
+    std::string settings = m_folder.Read(L"appConfig.xml");
+    Replace(settings, "<AppConfig ", "<AppConfig DataFilePath=\"" + Narrow(recording) + "\" ");
+    ASSERT_TRUE(m_folder.Write(L"appConfig.xml", settings));
+    const size_t logsBefore = List(m_folder.File(L"Log"), L"*.txt").size();
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        StartPlayback(program);
+        AwaitButtons(program, kStopped, "playback ended", 30000);
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    const std::vector<std::wstring> logs = List(m_folder.File(L"Log"), L"*.txt");
+    ASSERT_EQ(logs.size(), logsBefore + 1);
+    const std::string played = Diagnostics().substr(recorded.size());
+    const std::vector<long long> delivered = DeliveredAtStops(played);
+    ASSERT_EQ(delivered.size(), 1u) << played;
+    std::printf("[ measured ] the playback delivered %lld entries\n", delivered[0]);
+    EXPECT_GT(delivered[0], 0);
+    for (const char* damage : {"ends inside a frame", "skipped", "damaged", "not a recording"}) {
+        EXPECT_EQ(played.find(damage), std::string::npos) << damage << "\n" << played;
+    }
+}
+
 // An error box of the program: its caption, its text, closed with OK.
 void ExpectErrorBox(const RunningProgram& program, const wchar_t* caption, const std::wstring& text,
                     const char* step) {
