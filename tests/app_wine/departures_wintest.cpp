@@ -96,6 +96,75 @@ std::map<long long, long> LastSightings(const std::string& log) {
     return last;
 }
 
+// The last sightings of the program's one result log.
+std::map<long long, long> LastSightingsOfTheRun(const ProgramFolder& folder) {
+    WIN32_FIND_DATAW entry;
+    const HANDLE search =
+        FindFirstFileW(folder.File(L"Log\\ZUVO_MTT_Result_*.txt").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "no result log";
+        return {};
+    }
+    FindClose(search);
+    return LastSightings(folder.Read((std::wstring(L"Log\\") + entry.cFileName).c_str()));
+}
+
+// Watches the tower light's line during a run: the time of day at which the object lamp first
+// went off, and at which the no-object lamp came on after that.
+class LampWatch {
+public:
+    explicit LampWatch(LinePeer& peer) : m_peer(peer) {}
+
+    // One look at what the line has carried so far, at time now; false when the peer does not
+    // answer.
+    bool Look(long now) {
+        m_peer.Forget(L"seen");
+        if (!m_peer.Request(L"peek")) {
+            return false;
+        }
+        const std::optional<std::string> seen = m_peer.WaitFor(L"seen", 2000);
+        if (!seen.has_value()) {
+            return false;
+        }
+        const std::vector<std::string> frames = Frames(*seen);
+        for (; m_framesSeen < frames.size(); ++m_framesSeen) {
+            if (frames[m_framesSeen] == kCoil0Off && coil0Off < 0) {
+                coil0Off = now;
+            } else if (frames[m_framesSeen] == kCoil2On && coil0Off >= 0) {
+                coil2On = now;
+            }
+        }
+        return true;
+    }
+
+    long coil0Off = -1;
+    long coil2On = -1;
+
+private:
+    LinePeer& m_peer;
+    size_t m_framesSeen = 0;
+};
+
+// Stops the run and ends the program.
+void StopAndClose(const RunningProgram& program) {
+    program.Click(IDC_START_STOP);
+    ASSERT_TRUE(
+        RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_START_STOP); }, 15000));
+    program.Click(IDC_CLOSE);
+    EXPECT_EQ(program.WaitForExit(20000), 0u);
+}
+
+// The frames on the light's line once the peer has stopped: no object, the people, nobody
+// again, the stop.
+void ExpectOneDepartureOfAll(LinePeer& peer) {
+    ASSERT_EQ(peer.Stop(), "");
+    const std::optional<std::string> line = peer.WaitFor(L"line.bin", 2000);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(Frames(*line), (std::vector<std::string>{kCoil2On, kCoil2Off, kCoil0On, kCoil0Off,
+                                                       kCoil2On, kCoil2Off, kCoil3Off}))
+        << "no object, the people, nobody again, the stop";
+}
+
 struct Language {
     const char* setting;
     const wchar_t* prompt;  // caption of the detection result
@@ -126,8 +195,7 @@ TEST_P(Departures, PeopleWhoLeaveLeaveThePanelsAndTheTowerLight) {
                                                    "\" ObjectCountType=\"3\" />\n"));
 
     long panelsEmptied = -1;  // panels 2 and 3 both empty again after both were seen
-    long coil0Off = -1;
-    long coil2On = -1;
+    LampWatch lamps(peer);
     {
         RunningProgram program(folder);
         ASSERT_NE(program.Window(), nullptr);
@@ -146,8 +214,7 @@ TEST_P(Departures, PeopleWhoLeaveLeaveThePanelsAndTheTowerLight) {
 
         // Watch the panels and the light's line until the light has changed back.
         const DWORD deadline = GetTickCount() + static_cast<DWORD>(kFirstLeavesS * 1000) + 10000;
-        size_t framesSeen = 0;
-        while (coil2On < 0 && GetTickCount() < deadline) {
+        while (lamps.coil2On < 0 && GetTickCount() < deadline) {
             const long now = NowOfDay();
             if (panelsEmptied < 0 && PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2)) &&
                 PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_3))) {
@@ -157,41 +224,15 @@ TEST_P(Departures, PeopleWhoLeaveLeaveThePanelsAndTheTowerLight) {
                 EXPECT_FALSE(
                     zuvo::test::CaptureWindow(program.Window(), GetParam().screenshot).empty());
             }
-            peer.Forget(L"seen");
-            ASSERT_TRUE(peer.Request(L"peek"));
-            const std::optional<std::string> seen = peer.WaitFor(L"seen", 2000);
-            ASSERT_TRUE(seen.has_value());
-            const std::vector<std::string> frames = Frames(*seen);
-            for (; framesSeen < frames.size(); ++framesSeen) {
-                if (frames[framesSeen] == kCoil0Off && coil0Off < 0) {
-                    coil0Off = now;
-                } else if (frames[framesSeen] == kCoil2On && coil0Off >= 0) {
-                    coil2On = now;
-                }
-            }
+            ASSERT_TRUE(lamps.Look(now));
             Sleep(10);
         }
-        program.Click(IDC_START_STOP);
-        ASSERT_TRUE(
-            RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_START_STOP); }, 15000));
-        program.Click(IDC_CLOSE);
-        EXPECT_EQ(program.WaitForExit(20000), 0u);
+        StopAndClose(program);
     }
-    ASSERT_EQ(peer.Stop(), "");
-    const std::optional<std::string> line = peer.WaitFor(L"line.bin", 2000);
-    ASSERT_TRUE(line.has_value());
-    EXPECT_EQ(Frames(*line), (std::vector<std::string>{kCoil2On, kCoil2Off, kCoil0On, kCoil0Off,
-                                                       kCoil2On, kCoil2Off, kCoil3Off}))
-        << "no object, both people, nobody again, the stop";
+    ExpectOneDepartureOfAll(peer);
 
     // The times of the last deliveries that held each person, from the result log.
-    WIN32_FIND_DATAW entry;
-    const HANDLE search =
-        FindFirstFileW(folder.File(L"Log\\ZUVO_MTT_Result_*.txt").c_str(), &entry);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    FindClose(search);
-    const std::map<long long, long> last =
-        LastSightings(folder.Read((std::wstring(L"Log\\") + entry.cFileName).c_str()));
+    const std::map<long long, long> last = LastSightingsOfTheRun(folder);
     ASSERT_EQ(last.size(), 2u) << "two people, tracked without a break";
     const long secondGone = std::min(last.begin()->second, std::next(last.begin())->second);
     const long everyoneGone = std::max(last.begin()->second, std::next(last.begin())->second);
@@ -203,10 +244,10 @@ TEST_P(Departures, PeopleWhoLeaveLeaveThePanelsAndTheTowerLight) {
         "delivery\n",
         panelMs);
     EXPECT_LE(panelMs, kWithinMs);
-    ASSERT_GE(coil0Off, 0) << "the object lamp never went off";
-    ASSERT_GE(coil2On, 0) << "the no-object lamp never came on";
-    const long offMs = Elapsed(everyoneGone, coil0Off);
-    const long onMs = Elapsed(everyoneGone, coil2On);
+    ASSERT_GE(lamps.coil0Off, 0) << "the object lamp never went off";
+    ASSERT_GE(lamps.coil2On, 0) << "the no-object lamp never came on";
+    const long offMs = Elapsed(everyoneGone, lamps.coil0Off);
+    const long onMs = Elapsed(everyoneGone, lamps.coil2On);
     std::printf("[ measured ] coil 0 off after %ld ms, coil 2 on after %ld ms\n", offMs, onMs);
     // The log's stamp and the light's pass read different clocks a moment apart: allow for it.
     EXPECT_GE(offMs, 2000 - 100) << "the object lamp stays for 2 s after the last object";
@@ -300,8 +341,7 @@ TEST(DeparturesAcrossTheClockWrap, TracksPanelsAndTheTowerLightFollowPeopleWhoLe
     int afterAll = -1;
     long secondEmptied = -1;  // panel 2 empty again
     long firstEmptied = -1;   // panel 1 empty again
-    long coil0Off = -1;
-    long coil2On = -1;
+    LampWatch lamps(peer);
     {
         RunningProgram program(folder);
         ASSERT_NE(program.Window(), nullptr);
@@ -346,8 +386,7 @@ TEST(DeparturesAcrossTheClockWrap, TracksPanelsAndTheTowerLightFollowPeopleWhoLe
         // view once the second person's track had the time to go, after the wrap.
         const long lookAfterWrap = (wrapAt + 2000) % (24L * 3600L * 1000L);
         const DWORD deadline = GetTickCount() + kWrapLeadMs + kFirstLeavesAfterWrapMs;
-        size_t framesSeen = 0;
-        while (coil2On < 0 && GetTickCount() < deadline) {
+        while (lamps.coil2On < 0 && GetTickCount() < deadline) {
             const long now = NowOfDay();
             if (secondEmptied < 0 && PanelShowsNoObject(program.ControlText(IDC_OBJECT_PANEL_2))) {
                 secondEmptied = now;
@@ -360,43 +399,17 @@ TEST(DeparturesAcrossTheClockWrap, TracksPanelsAndTheTowerLightFollowPeopleWhoLe
                 EXPECT_FALSE(
                     zuvo::test::CaptureWindow(program.Window(), L"clock_wrap_after").empty());
             }
-            peer.Forget(L"seen");
-            ASSERT_TRUE(peer.Request(L"peek"));
-            const std::optional<std::string> seen = peer.WaitFor(L"seen", 2000);
-            ASSERT_TRUE(seen.has_value());
-            const std::vector<std::string> frames = Frames(*seen);
-            for (; framesSeen < frames.size(); ++framesSeen) {
-                if (frames[framesSeen] == kCoil0Off && coil0Off < 0) {
-                    coil0Off = now;
-                } else if (frames[framesSeen] == kCoil2On && coil0Off >= 0) {
-                    coil2On = now;
-                }
-            }
+            ASSERT_TRUE(lamps.Look(now));
             Sleep(10);
         }
         Sleep(1000);  // the last track had more than the display time to go
         afterAll = PixelsBeyondIdle(idle, program.Window(), view);
         EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"clock_wrap_gone").empty());
-        program.Click(IDC_START_STOP);
-        ASSERT_TRUE(
-            RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_START_STOP); }, 15000));
-        program.Click(IDC_CLOSE);
-        EXPECT_EQ(program.WaitForExit(20000), 0u);
+        StopAndClose(program);
     }
-    ASSERT_EQ(peer.Stop(), "");
-    const std::optional<std::string> line = peer.WaitFor(L"line.bin", 2000);
-    ASSERT_TRUE(line.has_value());
-    EXPECT_EQ(Frames(*line), (std::vector<std::string>{kCoil2On, kCoil2Off, kCoil0On, kCoil0Off,
-                                                       kCoil2On, kCoil2Off, kCoil3Off}))
-        << "no object, both people, nobody again, the stop";
+    ExpectOneDepartureOfAll(peer);
 
-    WIN32_FIND_DATAW entry;
-    const HANDLE search =
-        FindFirstFileW(folder.File(L"Log\\ZUVO_MTT_Result_*.txt").c_str(), &entry);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    FindClose(search);
-    const std::map<long long, long> last =
-        LastSightings(folder.Read((std::wstring(L"Log\\") + entry.cFileName).c_str()));
+    const std::map<long long, long> last = LastSightingsOfTheRun(folder);
     ASSERT_EQ(last.size(), 2u) << "two people, tracked without a break across the wrap";
     // Times relative to the wrap, negative before it.
     auto relative = [&](long timeOfDay) {
@@ -411,8 +424,8 @@ TEST(DeparturesAcrossTheClockWrap, TracksPanelsAndTheTowerLightFollowPeopleWhoLe
         "[ measured ] relative to the wrap: second person gone at %ld ms, panel 2 empty at %ld "
         "ms; first person gone at %ld ms, panel 1 empty at %ld ms, coil 0 off at %ld ms, coil 2 "
         "on at %ld ms\n",
-        secondGone, relative(secondEmptied), firstGone, relative(firstEmptied), relative(coil0Off),
-        relative(coil2On));
+        secondGone, relative(secondEmptied), firstGone, relative(firstEmptied),
+        relative(lamps.coil0Off), relative(lamps.coil2On));
     std::printf("[ measured ] track pixels: %d before the wrap, %d after it, %d after both left\n",
                 beforeWrap, afterWrap, afterAll);
     ASSERT_LT(secondGone, -200) << "the second person left before the wrap";
@@ -433,13 +446,13 @@ TEST(DeparturesAcrossTheClockWrap, TracksPanelsAndTheTowerLightFollowPeopleWhoLe
         EXPECT_GE(relative(emptied), gone);
         EXPECT_LE(relative(emptied) - gone, kWithinMs);
     }
-    ASSERT_GE(coil0Off, 0) << "the object lamp never went off";
-    ASSERT_GE(coil2On, 0) << "the no-object lamp never came on";
+    ASSERT_GE(lamps.coil0Off, 0) << "the object lamp never went off";
+    ASSERT_GE(lamps.coil2On, 0) << "the no-object lamp never came on";
     // The log's stamp and the pass read different clocks a moment apart: allow for it.
-    EXPECT_GE(relative(coil0Off) - firstGone, 2000 - 150)
+    EXPECT_GE(relative(lamps.coil0Off) - firstGone, 2000 - 150)
         << "the object lamp stays for 2 s after the last object";
-    EXPECT_LE(relative(coil0Off) - firstGone, kWithinMs);
-    EXPECT_LE(relative(coil2On) - firstGone, kWithinMs);
+    EXPECT_LE(relative(lamps.coil0Off) - firstGone, kWithinMs);
+    EXPECT_LE(relative(lamps.coil2On) - firstGone, kWithinMs);
 }
 
 }  // namespace

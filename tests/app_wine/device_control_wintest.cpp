@@ -173,6 +173,22 @@ protected:
         AwaitButtons(program, kPlaybackRun, "playback run");
     }
 
+    // The next session starts the folder browser at the recording, as if the operator had
+    // picked it before.
+    void RememberPlaybackFolder(const std::wstring& recording) {
+        std::string settings = m_folder.Read(L"appConfig.xml");
+        Replace(settings, "<AppConfig ", "<AppConfig DataFilePath=\"" + Narrow(recording) + "\" ");
+        ASSERT_TRUE(m_folder.Write(L"appConfig.xml", settings));
+    }
+
+    // Detects the device and plays back the remembered recording until the run ends by itself
+    // (once everything read has been processed).
+    static void PlayBackToItsEnd(const RunningProgram& program) {
+        Detect(program);
+        StartPlayback(program);
+        AwaitButtons(program, kStopped, "playback ended", 30000);
+    }
+
     std::string Diagnostics() const { return m_folder.Read(L"ZUVO_Diagnostics.log"); }
 
     ProgramFolder m_folder;
@@ -418,21 +434,13 @@ TEST_F(OperatorRun, ARecordingPlaysBackUntilItEndsByItself) {
     EXPECT_EQ(List(recording, L"FILE_Radar_Config.ini").size(), 1u);
     EXPECT_FALSE(List(recording, L"RawData_*").empty());
 
-    // The next session starts the browser at the recording, as if the operator had picked it
-    // before.
-    std::string settings = m_folder.Read(L"appConfig.xml");
-    Replace(settings, "<AppConfig ", "<AppConfig DataFilePath=\"" + Narrow(recording) + "\" ");
-    ASSERT_TRUE(m_folder.Write(L"appConfig.xml", settings));
+    RememberPlaybackFolder(recording);
     const size_t logsBefore = List(m_folder.File(L"Log"), L"*.txt").size();
 
     {
         RunningProgram program(m_folder);
         ASSERT_NE(program.Window(), nullptr);
-        Detect(program);
-        StartPlayback(program);
-        // About four seconds were recorded; the run ends by itself once everything read has
-        // been processed.
-        AwaitButtons(program, kStopped, "playback ended", 30000);
+        PlayBackToItsEnd(program);  // about four seconds were recorded
         EXPECT_EQ(List(m_folder.File(L"Log"), L"*.txt").size(), logsBefore + 1);
 
         // The live parameters are back: Start begins a live run, not another playback. (Saving
@@ -512,16 +520,12 @@ TEST_F(OperatorRun, ADiskThatFillsUpWhileRecordingEndsOnlyTheRecording) {
 
     // The recording plays back, to its end, without a word about damage.
     ASSERT_TRUE(DeleteFileW(m_folder.File(L"ZUVO_DiskBudget.on").c_str()));
-    std::string settings = m_folder.Read(L"appConfig.xml");
-    Replace(settings, "<AppConfig ", "<AppConfig DataFilePath=\"" + Narrow(recording) + "\" ");
-    ASSERT_TRUE(m_folder.Write(L"appConfig.xml", settings));
+    RememberPlaybackFolder(recording);
     const size_t logsBefore = List(m_folder.File(L"Log"), L"*.txt").size();
     {
         RunningProgram program(m_folder);
         ASSERT_NE(program.Window(), nullptr);
-        Detect(program);
-        StartPlayback(program);
-        AwaitButtons(program, kStopped, "playback ended", 30000);
+        PlayBackToItsEnd(program);
         program.Click(IDC_CLOSE);
         EXPECT_EQ(program.WaitForExit(20000), 0u);
     }
