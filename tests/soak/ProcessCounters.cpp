@@ -161,6 +161,17 @@ int64_t WindowsOf(DWORD processId) {
     return count.windows;
 }
 
+// False where GetGuiResources is not implemented (Wine: 0 with ERROR_CALL_NOT_IMPLEMENTED).
+bool GuiResources(HANDLE process, DWORD kind, int64_t* count) {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD objects = GetGuiResources(process, kind);
+    if (objects == 0 && GetLastError() != ERROR_SUCCESS) {
+        return false;
+    }
+    *count = objects;
+    return true;
+}
+
 }  // namespace
 
 ProcessCounts ReadProcessCounts(HANDLE process, DWORD processId, CountSources* sources) {
@@ -179,20 +190,13 @@ ProcessCounts ReadProcessCounts(HANDLE process, DWORD processId, CountSources* s
         used.privateBytes = "VirtualQueryEx, committed private regions";
     }
 
-    SetLastError(ERROR_SUCCESS);
-    const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
-    if (gdi > 0 || GetLastError() == ERROR_SUCCESS) {
-        counts.gdiObjects = gdi;
+    if (GuiResources(process, GR_GDIOBJECTS, &counts.gdiObjects)) {
         used.gdiObjects = "GetGuiResources GR_GDIOBJECTS";
     } else {
         counts.gdiObjects = GdiFromTable(process, processId);
         used.gdiObjects = "GDI handle table of the process (PEB)";
     }
-
-    SetLastError(ERROR_SUCCESS);
-    const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
-    if (user > 0 || GetLastError() == ERROR_SUCCESS) {
-        counts.userObjects = user;
+    if (GuiResources(process, GR_USEROBJECTS, &counts.userObjects)) {
         used.userObjects = "GetGuiResources GR_USEROBJECTS";
     } else {
         counts.userObjects = WindowsOf(processId);
