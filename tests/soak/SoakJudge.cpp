@@ -129,10 +129,14 @@ std::string FormatVerdict(const SoakVerdict& verdict) {
                   "start", "after 1 min", "end", "growth", "growth %", "allowed", "verdict");
     text += line;
     for (const SeriesVerdict& s : verdict.series) {
-        const double share = s.settled != 0 ? 100.0 * s.growth / s.settled : 0.0;
+        // A share of growth means something for the counts only; the rest are meant to grow.
+        char share[32] = "-";
+        if (s.note.empty() && s.settled != 0) {
+            std::snprintf(share, sizeof(share), "%.2f%%", 100.0 * s.growth / s.settled);
+        }
         std::snprintf(line, sizeof(line),
                       "%-14s %12" PRId64 " %12" PRId64 " %12" PRId64 " %12" PRId64
-                      " %9.2f%% %10s  %s%s%s\n",
+                      " %10s %10s  %s%s%s\n",
                       s.name.c_str(), s.start, s.settled, s.end, s.growth, share,
                       s.note.empty() ? std::to_string(s.allowed).c_str() : "-",
                       s.pass ? "pass" : "FAIL", s.note.empty() ? "" : ": ", s.note.c_str());
