@@ -5,7 +5,7 @@ ROOT := $(CURDIR)
 CTEST_ARGS ?=
 
 .PHONY: all setup build build-native build-tsan build-windows test test-native test-tsan \
-        test-windows run bench fuzz format format-check clean
+        test-windows run bench fuzz soak format format-check clean
 
 all: build
 
@@ -51,6 +51,11 @@ bench: setup
 # libFuzzer harnesses of the file readers, FUZZ_SECONDS (default 300) each; results in build/fuzz.
 fuzz:
 	@tools/run-fuzz.sh
+
+# The program under load for SOAK_MINUTES (default 10); results in build/soak. Not in make test.
+soak: build-windows
+	@cmake --build --preset windows --target soak_tests
+	@tools/run-soak.sh
 
 format:
 	@tools/format.sh --fix

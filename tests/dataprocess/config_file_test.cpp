@@ -37,7 +37,9 @@ bool SameEmulator(const tagEMULATORSETTINGS& a, const tagEMULATORSETTINGS& b) {
            a.EmulatorFalseAlarmRate == b.EmulatorFalseAlarmRate &&
            a.EmulatorScriptedPeople == b.EmulatorScriptedPeople &&
            a.EmulatorLeave1S == b.EmulatorLeave1S && a.EmulatorLeave2S == b.EmulatorLeave2S &&
-           a.EmulatorLeave3S == b.EmulatorLeave3S;
+           a.EmulatorLeave3S == b.EmulatorLeave3S && a.EmulatorObjects == b.EmulatorObjects &&
+           a.EmulatorObjectLifeS == b.EmulatorObjectLifeS &&
+           a.EmulatorDeliveryReportS == b.EmulatorDeliveryReportS;
 }
 
 TEST(RadarConfigFile, InstalledDefaultFileHoldsTheDefaultRecord) {
@@ -85,6 +87,9 @@ TEST(RadarConfigFile, EveryFieldSurvivesARoundTripExactly) {
     emulator.EmulatorNoise = 1.0 / 3.0;
     emulator.EmulatorMissRate = 1.0;
     emulator.EmulatorFalseAlarmRate = 0.0;
+    emulator.EmulatorObjects = 100;
+    emulator.EmulatorObjectLifeS = 0.1 + 0.2;
+    emulator.EmulatorDeliveryReportS = 10;
     Configuration loaded{};
     std::vector<std::string> problems;
     ASSERT_TRUE(ParseConfiguration(RenderParameters(record, &emulator), loaded, problems));
@@ -317,6 +322,12 @@ TEST(RadarConfigFile, ValidationRefusesRecordsTheProcessingCannotUse) {
             {"EmulatorMissRate", [](tagEMULATORSETTINGS& e) { e.EmulatorMissRate = std::nan(""); }},
             {"EmulatorFalseAlarmRate",
              [](tagEMULATORSETTINGS& e) { e.EmulatorFalseAlarmRate = 11; }},
+            {"EmulatorObjects", [](tagEMULATORSETTINGS& e) { e.EmulatorObjects = 101; }},
+            {"EmulatorObjects", [](tagEMULATORSETTINGS& e) { e.EmulatorObjects = -1; }},
+            {"EmulatorObjectLifeS",
+             [](tagEMULATORSETTINGS& e) { e.EmulatorObjectLifeS = std::nan(""); }},
+            {"EmulatorDeliveryReportS",
+             [](tagEMULATORSETTINGS& e) { e.EmulatorDeliveryReportS = -10; }},
         });
 }
 

@@ -6,11 +6,13 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "CommandAck.h"
 #include "DetectionModel.h"
 #include "EmulatedSensor.h"
 #include "EmulatorScene.h"
+#include "MttTracker.h"
 #include "RadarConfigFile.h"
 
 namespace zuvo::radar {
@@ -148,6 +150,97 @@ TEST(EmulatorScene, PeopleComeWalkStopCrossAndLeave) {
     EXPECT_LT(emptyFrames, frames / 10) << "the field is rarely empty";
     EXPECT_GT(standingFrames, frames / 20) << "people stop now and then";
     EXPECT_TRUE(crossed) << "paths cross";
+}
+
+// The crowd of a long run under load: every object in the field, far enough from the others
+// for the sensor to tell them apart, moving and staying on its spot; with a life, objects step
+// out one after another and come back as newcomers, so only a few are away at a time.
+TEST(EmulatorScene, ACrowdStaysOnItsSpotsAndIsRenewedObjectByObject) {
+    SceneSettings settings;
+    settings.crowdObjects = 100;
+    settings.crowdLifeS = 20.0;
+    settings.scriptedPeople = 3;  // the crowd wins
+    EmulatorScene scene(settings, 5);
+    const double dt = 0.02;
+    std::map<int, Vec2> spots;  // by id modulo the crowd's size
+    std::map<int, int> lastId;
+    int newcomers = 0;
+    size_t fewest = 100;
+    for (int step = 0; step <= 3000; ++step) {  // 60 s
+        if (step > 0) {
+            scene.Advance(dt);
+        }
+        const std::vector<ScenePerson> people = scene.People();
+        SCOPED_TRACE(testing::Message() << "at step " << step);
+        ASSERT_LE(people.size(), 100u);
+        fewest = std::min(fewest, people.size());
+        for (size_t i = 0; i < people.size(); ++i) {
+            const ScenePerson& person = people[i];
+            ASSERT_TRUE(scene.InField(person.position));
+            EXPECT_FALSE(person.standing);
+            const int spot = (person.id - 1) % 100;
+            const auto known = spots.emplace(spot, person.position).first;
+            EXPECT_LE(std::hypot(person.position.x - known->second.x,
+                                 person.position.y - known->second.y),
+                      0.31)
+                << "object " << person.id << " stays on its spot";
+            const auto last = lastId.emplace(spot, person.id).first;
+            if (last->second != person.id) {
+                EXPECT_EQ(person.id, last->second + 100) << "a newcomer, never an old id";
+                last->second = person.id;
+                ++newcomers;
+            }
+            for (size_t j = i + 1; j < people.size(); ++j) {
+                ASSERT_GE(std::hypot(person.position.x - people[j].position.x,
+                                     person.position.y - people[j].position.y),
+                          0.4)
+                    << "objects " << person.id << " and " << people[j].id
+                    << " are told apart (0.3 m)";
+            }
+        }
+    }
+    EXPECT_EQ(spots.size(), 100u);
+    // 60 s are three lives: every object was renewed twice or three times.
+    EXPECT_GE(newcomers, 200);
+    EXPECT_LE(newcomers, 300);
+    // 1.5 s away out of every 20 s: about 8 of 100 away at once, never a crowd of them.
+    EXPECT_GE(fewest, 90u);
+    EXPECT_LT(fewest, 100u);
+}
+
+// The host tracker keeps a track on every object of the crowd at 50 frames a second: the
+// deliveries of a long run under load carry about the crowd's size.
+TEST(EmulatedSensor, TheTrackerFollowsEveryObjectOfACrowd) {
+    tagRADARPARAMETER record = Record();
+    record.FramePeriodMs = 20;
+    tagEMULATORSETTINGS emulator = Emulator();
+    emulator.EmulatorObjects = 100;
+    EmulatedSensor sensor(record, emulator);
+    MttTracker tracker;
+    std::set<int64_t> ids;
+    int frames = 0;
+    int fullFrames = 0;
+    size_t fewest = 1000;
+    size_t most = 0;
+    for (int i = 0; i < 500; ++i) {  // 10 s
+        const RadarFrame frame = sensor.NextFrame();
+        tracker.Update(frame.timeMs, frame.detections);
+        if (frame.timeMs < 1000) {
+            continue;  // the tracks are being confirmed
+        }
+        const std::vector<TrackReport> tracks = tracker.ReportedTracks();
+        ++frames;
+        fullFrames += tracks.size() >= 97 ? 1 : 0;
+        fewest = std::min(fewest, tracks.size());
+        most = std::max(most, tracks.size());
+        for (const TrackReport& track : tracks) {
+            ids.insert(track.id);
+        }
+    }
+    EXPECT_GE(fullFrames * 100, frames * 95) << "fewest " << fewest;
+    EXPECT_GE(fewest, 90u);
+    EXPECT_LE(most, 102u) << "a false alarm's track now and then, no more";
+    EXPECT_LE(ids.size(), 115u) << "tracks stay on their objects";
 }
 
 TEST(EmulatorScene, NoPeopleMeansAnEmptySceneAndTheReflectorStaysPut) {

@@ -2,8 +2,14 @@
 // bounds and the delivered-entry count.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "TestSupport.h"
 #include "ZUVO_DataProcess.h"
@@ -178,6 +184,53 @@ TEST(Interface, TheEmulatorRunsWithTheSettingsOfTheLoadedConfiguration) {
     ASSERT_EQ(ZUVO_Emulator_SetSettings(nullptr), 1);
     EXPECT_EQ(emulator.Current().EmulatorPeople, 3) << "null restores the defaults";
     ZUVO_Emulator_GetSettings(nullptr);
+}
+
+// Every "Run: N entries delivered" of the library's diagnostic lines, in order.
+std::vector<long long> RunReports(const std::string& diagnostics) {
+    std::vector<long long> counts;
+    const std::regex report(R"(Run: (\d+) entries delivered)");
+    for (auto it = std::sregex_iterator(diagnostics.begin(), diagnostics.end(), report);
+         it != std::sregex_iterator(); ++it) {
+        counts.push_back(std::atoll((*it)[1].str().c_str()));
+    }
+    return counts;
+}
+
+// A long run can be followed from outside: with a report period, the delivered entries are
+// reported that often while the run lasts, each report at least the one before and none past
+// the count at the stop; without one, nothing is reported.
+TEST(Interface, ARunReportsItsDeliveredEntriesEverySoManySeconds) {
+    ZUVO_Interface_RadarParameter_Init(&gRadarParameter);
+    gRadarParameter.SourceType = RADAR_SOURCE_EMULATOR;
+    gRadarParameter.FramePeriodMs = 20;
+    ScopedEmulatorSettings emulator;
+    tagEMULATORSETTINGS reporting = emulator.Current();
+    reporting.EmulatorObjects = 20;
+    reporting.EmulatorDeliveryReportS = 1;
+    ASSERT_TRUE(emulator.Set(reporting));
+    CollectingListener listener;
+    ZUVO_Interface_RadarProcessFilter_MTT_Add_ObjectDetectListener(&listener, 0);
+    const auto diagnosticsOfARun = [&] {
+        testing::internal::CaptureStderr();
+        RunDevice(listener, [] { std::this_thread::sleep_for(std::chrono::milliseconds(2500)); });
+        return testing::internal::GetCapturedStderr();
+    };
+    // The count is the library's since it was loaded, other tests' runs included.
+    const long long before = ZUVO_Test_GetDeliveredEntryCount();
+    const std::string reported = diagnosticsOfARun();
+    const std::vector<long long> reports = RunReports(reported);
+    const long long atStop = ZUVO_Test_GetDeliveredEntryCount();
+    ASSERT_GE(reports.size(), 2u) << reported;
+    EXPECT_LE(reports.size(), 3u) << reported;
+    EXPECT_GT(reports[0], before) << "a crowd of 20 was delivered during the first second";
+    EXPECT_GT(reports[1], reports[0]);
+    EXPECT_LE(reports.back(), atStop);
+
+    reporting.EmulatorDeliveryReportS = 0;
+    ASSERT_TRUE(emulator.Set(reporting));
+    EXPECT_TRUE(RunReports(diagnosticsOfARun()).empty());
+    ZUVO_Interface_RadarProcessFilter_MTT_Del_ObjectDetectListener(&listener);
 }
 
 TEST(Interface, CheckCmdAckDataAnswersZeroOnlyForAGoodAcknowledgement) {

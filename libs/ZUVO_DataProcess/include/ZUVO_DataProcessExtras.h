@@ -42,6 +42,18 @@ struct tagEMULATORSETTINGS {
     double EmulatorLeave1S;
     double EmulatorLeave2S;
     double EmulatorLeave3S;
+    // A crowd for long runs under load: when positive (1 to 100), the field holds this many
+    // objects instead, each on a spot of its own and swaying a little along its line of sight;
+    // it wins over EmulatorScriptedPeople. With EmulatorObjectLifeS positive, every object
+    // steps out of the field after that many seconds (at least 5; the objects one after another,
+    // evenly spread) and a newcomer takes its spot a moment later, so tracks keep ending and
+    // new ones keep beginning.
+    int EmulatorObjects;
+    double EmulatorObjectLifeS;
+    // When positive, every this many seconds of a run the library writes the entries delivered
+    // so far as a diagnostic line ("Run: N entries delivered to listeners so far"), so that a
+    // long run can be followed from outside.
+    int EmulatorDeliveryReportS;
 };
 
 extern "C" {

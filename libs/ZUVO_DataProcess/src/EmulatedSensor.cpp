@@ -22,6 +22,8 @@ SceneSettings SceneOf(const tagRADARPARAMETER& p, const tagEMULATORSETTINGS& e) 
     scene.leaveS[0] = e.EmulatorLeave1S;
     scene.leaveS[1] = e.EmulatorLeave2S;
     scene.leaveS[2] = e.EmulatorLeave3S;
+    scene.crowdObjects = e.EmulatorObjects;
+    scene.crowdLifeS = e.EmulatorObjectLifeS;
     return scene;
 }
 

@@ -25,6 +25,15 @@ constexpr double kScriptedRangesM[3] = {3.0, 4.5, 6.0};
 constexpr double kScriptedAnglesDeg[3] = {-30.0, 0.0, 30.0};
 constexpr double kScriptedPaceMps = 0.4;
 constexpr double kScriptedSwayM = 0.3;
+// The crowd sways smoothly (a sine), so that its tracks stay on their objects, with every
+// object out of step with its neighbours. An object that steps out stays away long enough for
+// its track to end, so that the newcomer on its spot gets a track of its own.
+constexpr int kMaxCrowd = 100;
+constexpr double kCrowdSwayM = 0.15;
+constexpr double kCrowdSwayPeriodS = 4.0;
+constexpr double kCrowdAwayS = 1.5;
+constexpr double kMinCrowdLifeS = 5.0;
+constexpr double kCrowdSpreadDeg = 50.0;  // the spots lie within +-this of the boresight
 
 }  // namespace
 
@@ -33,6 +42,15 @@ EmulatorScene::EmulatorScene(const SceneSettings& settings, uint64_t seed)
     m_settings.maxRange = std::max(m_settings.maxRange, m_settings.minRange + 1.0);
     m_settings.maxPeople = std::clamp(m_settings.maxPeople, 0, 5);
     m_settings.scriptedPeople = std::clamp(m_settings.scriptedPeople, 0, 3);
+    m_settings.crowdObjects = std::clamp(m_settings.crowdObjects, 0, kMaxCrowd);
+    if (m_settings.crowdLifeS > 0.0) {
+        m_settings.crowdLifeS = std::max(m_settings.crowdLifeS, kMinCrowdLifeS);
+    }
+    if (m_settings.crowdObjects > 0) {
+        PlaceCrowd();
+        AdvanceCrowd();
+        return;
+    }
     if (m_settings.scriptedPeople > 0) {
         AdvanceScripted();
         return;
@@ -168,11 +186,82 @@ void EmulatorScene::AdvanceScripted() {
     }
 }
 
+// Rings from near the sensor to near the far edge, each holding objects in proportion to its
+// radius, so that neighbours stand about as far apart everywhere.
+void EmulatorScene::PlaceCrowd() {
+    const int count = m_settings.crowdObjects;
+    const int rings = std::max(1, static_cast<int>(std::lround(std::sqrt(count))));
+    const double nearRange = std::min(m_settings.minRange + 1.0, m_settings.maxRange * 0.5);
+    const double farRange = std::max(nearRange, m_settings.maxRange - 0.5);
+    std::vector<double> ranges;
+    double sum = 0.0;
+    for (int ring = 0; ring < rings; ++ring) {
+        const double range = rings == 1 ? (nearRange + farRange) / 2.0
+                                        : nearRange + (farRange - nearRange) * ring / (rings - 1.0);
+        ranges.push_back(range);
+        sum += range;
+    }
+    int placed = 0;
+    for (int ring = 0; ring < rings; ++ring) {
+        // The last ring takes what rounding left over.
+        const int onRing =
+            ring == rings - 1 ? count - placed
+                              : std::min(count - placed,
+                                         static_cast<int>(std::lround(count * ranges[ring] / sum)));
+        for (int j = 0; j < onRing; ++j) {
+            const double angle = -kCrowdSpreadDeg + 2.0 * kCrowdSpreadDeg * (j + 0.5) / onRing;
+            m_spots.push_back(Spot{ranges[ring], angle});
+        }
+        placed += onRing;
+    }
+}
+
+// The crowd at m_timeS: object k's first life ends (k + 1) / n of a life after the start, so
+// that the objects step out one after another; it is away for kCrowdAwayS, then its next life
+// begins with a new id.
+void EmulatorScene::AdvanceCrowd() {
+    m_walkers.clear();
+    const int count = static_cast<int>(m_spots.size());
+    const double life = m_settings.crowdLifeS;
+    const double omega = 2.0 * 3.14159265358979323846 / kCrowdSwayPeriodS;
+    for (int k = 0; k < count; ++k) {
+        int generation = 0;
+        if (life > 0.0) {
+            const double firstEnd = life * (k + 1) / count;
+            if (m_timeS >= firstEnd) {
+                const double since = m_timeS - firstEnd;
+                if (std::fmod(since, life) < kCrowdAwayS) {
+                    continue;
+                }
+                generation = 1 + static_cast<int>(since / life);
+            }
+        }
+        const Spot& spot = m_spots[static_cast<size_t>(k)];
+        const double phase = omega * m_timeS + 2.0 * 3.14159265358979323846 * k / count;
+        const double range = spot.range + kCrowdSwayM * std::sin(phase);
+        const double speed = kCrowdSwayM * omega * std::cos(phase);
+        const Vec2 direction = PolarPoint(1.0, spot.angleDeg);
+        Walker walker{};
+        walker.id = 1 + k + generation * count;
+        walker.position = Vec2{direction.x * range, direction.y * range};
+        walker.target = walker.position;
+        walker.pace = std::fabs(speed);
+        walker.speed = walker.pace;
+        walker.phase = Phase::Walking;
+        walker.velocity = Vec2{direction.x * speed, direction.y * speed};
+        m_walkers.push_back(walker);
+    }
+}
+
 void EmulatorScene::Advance(double dt) {
     if (!(dt > 0.0)) {
         return;
     }
     m_timeS += dt;
+    if (m_settings.crowdObjects > 0) {
+        AdvanceCrowd();
+        return;
+    }
     if (m_settings.scriptedPeople > 0) {
         AdvanceScripted();
         return;

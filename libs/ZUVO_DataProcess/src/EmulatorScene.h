@@ -23,6 +23,12 @@ struct SceneSettings {
     // the field leaveS[k - 1] seconds after the start (0: never); nobody else comes.
     int scriptedPeople = 0;
     double leaveS[3] = {0.0, 0.0, 0.0};
+    // 1 to 100: a crowd of this many objects instead, each swaying along its line of sight on
+    // a spot of its own, spread over the field in rings; wins over scriptedPeople. With
+    // crowdLifeS positive (at least 5 s), every object steps out after crowdLifeS seconds, the
+    // objects one after another, and a newcomer with a new id takes its spot a moment later.
+    int crowdObjects = 0;
+    double crowdLifeS = 0.0;
 };
 
 struct ScenePerson {
@@ -63,15 +69,22 @@ private:
 
     void Spawn(bool inside);
     void AdvanceScripted();
+    void AdvanceCrowd();
     void ChooseNextGoal(Walker& walker);
     bool StepWalker(Walker& walker, double dt);
     Vec2 PolarPoint(double range, double angleDeg) const;
+    struct Spot {
+        double range;
+        double angleDeg;
+    };
+    void PlaceCrowd();
     Vec2 InsidePoint();
     Vec2 OutsidePoint();
 
     SceneSettings m_settings;
     Random m_random;
     std::vector<Walker> m_walkers;
+    std::vector<Spot> m_spots;  // the crowd's
     int m_nextId;
     double m_spawnWaitS;
     double m_timeS;

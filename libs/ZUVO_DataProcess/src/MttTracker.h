@@ -25,7 +25,9 @@ struct TrackerSettings {
     uint32_t deleteAfterMs = 1000;       // a confirmed track without a hit for longer ends
     uint32_t reportCoastMs = 250;        // a confirmed track is reported this long after a hit
     uint32_t resetAfterGapMs = 5000;     // a longer gap between frames starts afresh
-    int maxTracks = 32;
+    // Room for the emulator's crowd of up to 100 objects, with the tentative tracks of false
+    // alarms and the ended tracks of objects that stepped out still being held.
+    int maxTracks = 160;
 };
 
 struct TrackReport {

@@ -79,6 +79,9 @@ const Field kEmulatorFields[] = {
     ZUVO_EMULATOR_FIELD(EmulatorLeave1S, Kind::Double, 0.0, 86400.0),
     ZUVO_EMULATOR_FIELD(EmulatorLeave2S, Kind::Double, 0.0, 86400.0),
     ZUVO_EMULATOR_FIELD(EmulatorLeave3S, Kind::Double, 0.0, 86400.0),
+    ZUVO_EMULATOR_FIELD(EmulatorObjects, Kind::Int, 0, 100),
+    ZUVO_EMULATOR_FIELD(EmulatorObjectLifeS, Kind::Double, 0.0, 86400.0),
+    ZUVO_EMULATOR_FIELD(EmulatorDeliveryReportS, Kind::Int, 0, 3600),
 };
 
 #undef ZUVO_FIELD
@@ -98,7 +101,10 @@ const char* const kSectionComments[][2] = {
     {"Emulator",
      "EmulatorNoise in metres, EmulatorMissRate 0..1, EmulatorFalseAlarmRate "
      "per frame; EmulatorScriptedPeople 1..3 replaces the walkers by people on fixed "
-     "spots, person k leaving EmulatorLeaveKS seconds after the start (0: stays)"},
+     "spots, person k leaving EmulatorLeaveKS seconds after the start (0: stays); "
+     "EmulatorObjects 1..100 fills the field with that many swaying objects instead, each "
+     "replaced by a newcomer every EmulatorObjectLifeS seconds (0: never); "
+     "EmulatorDeliveryReportS reports the delivered entries every so many seconds (0: never)"},
 };
 
 // A field inside the record or the emulator's settings, whichever its table describes.
@@ -453,6 +459,9 @@ void SetDefaultEmulatorSettings(tagEMULATORSETTINGS& settings) {
     settings.EmulatorLeave1S = 0.0;
     settings.EmulatorLeave2S = 0.0;
     settings.EmulatorLeave3S = 0.0;
+    settings.EmulatorObjects = 0;
+    settings.EmulatorObjectLifeS = 0.0;
+    settings.EmulatorDeliveryReportS = 0;
 }
 
 bool ParseConfiguration(std::string_view text, Configuration& configuration,

@@ -211,13 +211,17 @@ bool RadarController::Start() {
     // Started before the first frame can reach a listener: a listener that asks during its first
     // delivery must not be told that nothing runs.
     m_started.store(true);
-    m_processThread = std::thread([this] { ProcessFrames(); });
+    const int reportS = EmulatorSettings().EmulatorDeliveryReportS;
+    m_processThread = std::thread([this, reportS] { ProcessFrames(reportS); });
     m_device->Begin(m_queue, m_gate);
     return true;
 }
 
-void RadarController::ProcessFrames() {
+void RadarController::ProcessFrames(int reportS) {
     MarkLibraryThread();
+    const std::chrono::seconds reportPeriod(reportS);
+    std::chrono::steady_clock::time_point nextReport =
+        std::chrono::steady_clock::now() + reportPeriod;
     RadarFrame frame;
     while (m_queue.Pop(frame)) {
         try {
@@ -228,6 +232,11 @@ void RadarController::ProcessFrames() {
             Diagnostic(2, "frame %u was not processed", frame.index);
         }
         m_queue.FinishedFrame();
+        if (reportS > 0 && std::chrono::steady_clock::now() >= nextReport) {
+            nextReport += reportPeriod;
+            Diagnostic(1, "Run: %lld entries delivered to listeners so far",
+                       static_cast<long long>(DeliveredEntries()));
+        }
     }
     // The queue ended without a stop: the device has finished the run by itself (a sensor's
     // line went away). The run is over; its threads are cleared up by the next control call.

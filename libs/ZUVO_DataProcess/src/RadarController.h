@@ -82,7 +82,8 @@ private:
     bool SetPaused(bool paused, const char* call);
     std::shared_ptr<RadarDevice> DeviceFor(RADAR_DEVICE_HANDLE handle) const;
     void StopLocked();
-    void ProcessFrames();
+    // reportS: seconds between two reports of the delivered entries, 0 for none.
+    void ProcessFrames(int reportS);
 
     mutable std::mutex m_controlLock;
     std::atomic<bool> m_configLoaded;
