@@ -76,6 +76,23 @@ bool IsUnicodeEncoding(pugi::xml_encoding encoding) {
            encoding == pugi::encoding_utf32_le || encoding == pugi::encoding_utf32_be;
 }
 
+// A declaration holds version, encoding and standalone, and their values never hold a
+// quote, '<', '>' or '?'. pugixml reads more than that, and writes it back so that the
+// declaration ends elsewhere at the next reading ("?>" inside a value), which changes the
+// document at every save. Anything else in it is dropped.
+void KeepOnlyDeclarationAttributes(pugi::xml_node declaration) {
+    for (pugi::xml_attribute attribute = declaration.first_attribute(); attribute;) {
+        const pugi::xml_attribute next = attribute.next_attribute();
+        const std::string_view name = attribute.name();
+        const std::string_view value = attribute.value();
+        const bool known = name == "version" || name == "encoding" || name == "standalone";
+        if (!known || value.find_first_of("\"'<>?") != std::string_view::npos) {
+            declaration.remove_attribute(attribute);
+        }
+        attribute = next;
+    }
+}
+
 }  // namespace
 
 pugi::xml_parse_result XMLParser::LoadFromData(const void* data, size_t size) {
@@ -92,6 +109,8 @@ pugi::xml_parse_result XMLParser::LoadFromData(const void* data, size_t size) {
         const pugi::xml_node next = node.next_sibling();
         if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
             m_document.remove_child(node);
+        } else if (node.type() == pugi::node_declaration) {
+            KeepOnlyDeclarationAttributes(node);
         }
         node = next;
     }
