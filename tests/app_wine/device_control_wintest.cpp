@@ -189,6 +189,20 @@ protected:
         AwaitButtons(program, kStopped, "playback ended", 30000);
     }
 
+    // A session with a live run of the given length (recording when the settings say so).
+    void RecordLiveRun(DWORD milliseconds) {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Detect(program);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kLiveRun, "recording run");
+        Sleep(milliseconds);
+        program.Click(IDC_START_STOP);
+        AwaitButtons(program, kStopped, "recording stopped");
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+
     std::string Diagnostics() const { return m_folder.Read(L"ZUVO_Diagnostics.log"); }
 
     ProgramFolder m_folder;
@@ -415,19 +429,7 @@ TEST_F(OperatorRun, ARecordingPlaysBackUntilItEndsByItself) {
     const zuvo::test::TempFolder recordingsFolder(u8"e2e_recordings", L"C:\\");
     const std::wstring recordings = recordingsFolder.Wide();
     Prepare(0, "ObjectCountType=\"3\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
-    {
-        RunningProgram program(m_folder);
-        ASSERT_NE(program.Window(), nullptr);
-        EXPECT_TRUE(program.IsChecked(IDC_SAVE_DATA));
-        Detect(program);
-        program.Click(IDC_START_STOP);
-        AwaitButtons(program, kLiveRun, "recording run");
-        Sleep(4000);
-        program.Click(IDC_START_STOP);
-        AwaitButtons(program, kStopped, "recording stopped");
-        program.Click(IDC_CLOSE);
-        EXPECT_EQ(program.WaitForExit(20000), 0u);
-    }
+    ASSERT_NO_FATAL_FAILURE(RecordLiveRun(4000));
     const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
     ASSERT_EQ(runs.size(), 1u) << "one recording folder";
     const std::wstring recording = recordings + L"\\" + runs[0];
@@ -698,18 +700,7 @@ TEST_F(OperatorRun, DamagedRecordingsPlayWhatIsIntactAndStopByThemselves) {
     const zuvo::test::TempFolder outside(u8"e2e_damaged", L"C:\\");
     const std::wstring recordings = outside.Wide();
     Prepare(0, "ObjectCountType=\"1\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
-    {
-        RunningProgram program(m_folder);
-        ASSERT_NE(program.Window(), nullptr);
-        Detect(program);
-        program.Click(IDC_START_STOP);
-        AwaitButtons(program, kLiveRun, "recording run");
-        Sleep(3000);
-        program.Click(IDC_START_STOP);
-        AwaitButtons(program, kStopped, "recording stopped");
-        program.Click(IDC_CLOSE);
-        EXPECT_EQ(program.WaitForExit(20000), 0u);
-    }
+    ASSERT_NO_FATAL_FAILURE(RecordLiveRun(3000));
     const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
     ASSERT_EQ(runs.size(), 1u);
     const std::wstring recording = recordings + L"\\" + runs[0];

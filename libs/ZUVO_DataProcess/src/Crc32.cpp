@@ -80,16 +80,26 @@ uint32_t Crc32Combine(uint32_t crcA, uint32_t crcB, size_t lengthB) {
 }
 
 Crc32Index::Crc32Index(const uint8_t* data, size_t size) : m_data(data), m_size(size) {
-    m_prefixes.reserve(size / kStep + 1);
-    uint32_t crc = 0xFFFFFFFFu;
-    m_prefixes.push_back(crc ^ 0xFFFFFFFFu);
-    for (size_t at = 0; at + kStep <= size; at += kStep) {
-        crc = Update(crc, data + at, kStep);
+    m_prefixes.push_back(0);  // the CRC of nothing
+}
+
+void Crc32Index::Extend(size_t end) const {
+    // Made as far as asked only: a reader scanning forward pays for the index bit by bit, so
+    // a stop it checks for between candidates never waits for the whole file's index.
+    const size_t wanted = end / kStep;
+    if (m_prefixes.size() > wanted) {
+        return;
+    }
+    m_prefixes.reserve(m_size / kStep + 1);
+    uint32_t crc = m_prefixes.back() ^ 0xFFFFFFFFu;
+    for (size_t at = (m_prefixes.size() - 1) * kStep; m_prefixes.size() <= wanted; at += kStep) {
+        crc = Update(crc, m_data + at, kStep);
         m_prefixes.push_back(crc ^ 0xFFFFFFFFu);
     }
 }
 
 uint32_t Crc32Index::Prefix(size_t end) const {
+    Extend(end);
     const size_t checkpoint = end / kStep;
     const uint32_t crc = m_prefixes[checkpoint] ^ 0xFFFFFFFFu;
     const size_t from = checkpoint * kStep;

@@ -15,8 +15,9 @@ uint32_t Crc32Combine(uint32_t crcA, uint32_t crcB, size_t lengthB);
 
 // The CRC of any stretch of one buffer at a bounded cost, whatever the stretch's length: the
 // CRCs of the buffer's prefixes are kept at every kStep-th byte, and a stretch's CRC is
-// derived from the prefixes at its two ends. Building costs one pass over the buffer and
-// 4 / kStep bytes of memory per byte. The buffer must outlive the index and stay unchanged.
+// derived from the prefixes at its two ends. The prefixes are made as far as a stretch asks
+// for them, one pass over the buffer in all, and take 4 / kStep bytes of memory per byte. The
+// buffer must outlive the index and stay unchanged.
 class Crc32Index {
 public:
     static constexpr size_t kStep = 64;
@@ -28,6 +29,7 @@ public:
 
 private:
     uint32_t Prefix(size_t end) const;  // the CRC of bytes [0, end)
+    void Extend(size_t end) const;      // the prefixes up to end's checkpoint made
     uint32_t CarriedPrefix(uint32_t prefix, size_t length) const;
 
     // Frames have few distinct lengths: the factors for lengths below kCachedLengths are
@@ -36,7 +38,7 @@ private:
 
     const uint8_t* m_data;
     size_t m_size;
-    std::vector<uint32_t> m_prefixes;  // m_prefixes[i]: the CRC of bytes [0, i * kStep)
+    mutable std::vector<uint32_t> m_prefixes;  // [i]: the CRC of bytes [0, i * kStep)
     mutable std::vector<uint32_t> m_factors;
 };
 

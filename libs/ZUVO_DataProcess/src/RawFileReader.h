@@ -34,7 +34,7 @@ public:
     // scanned, at least every kStopCheckBytes) answers true: then Interrupted() is true.
     bool Next(RadarFrame& frame, const std::function<bool()>& stop = {});
     bool Interrupted() const { return m_interrupted; }
-    static constexpr size_t kStopCheckBytes = 256 * 1024;
+    static constexpr size_t kStopCheckBytes = 64 * 1024;
 
     const RawFileHeader& Header() const { return m_header; }
     // How far reading has come, in per mille of the file.
