@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "PlaybackDevice.h"
+#include "RawFileReader.h"
 #include "resources/resource.h"
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/Capture.h"
@@ -1017,12 +1019,16 @@ TEST_F(SerialSensorRun, DetectionFindsTheSensorAndARunTakesItsObjectsAndModeComm
 }
 
 // Found on another port than the configuration names: the file gets the new number and
-// nothing else, and the run opens the port it was found on.
+// nothing else, and the run opens the port it was found on. "Save Data" records the sensor's
+// frames as it records the emulator's.
 TEST_F(SerialSensorRun, ASensorFoundOnAnotherPortRewritesOnlyTheDeviceNumber) {
     constexpr int kPort = 11;
     LinePeer sensor(kPort, "--scripted 1");
     ASSERT_EQ(sensor.Start(), "");
-    PrepareSensor(0, 4, "ObjectCountType=\"1\"");
+    const zuvo::test::TempFolder recordingsFolder(u8"e2e_sensor_recordings", L"C:\\");
+    const std::wstring recordings = recordingsFolder.Wide();
+    PrepareSensor(
+        0, 4, "ObjectCountType=\"1\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
     std::string expected = m_folder.Read(L"Radar_Config.ini");
     Replace(expected, "DeviceNumber = 4", "DeviceNumber = 11");
     RunningProgram program(m_folder);
@@ -1034,6 +1040,26 @@ TEST_F(SerialSensorRun, ASensorFoundOnAnotherPortRewritesOnlyTheDeviceNumber) {
     program.Click(IDC_START_STOP);
     AwaitButtons(program, kStopped, "stopped");
     EXPECT_NE(Diagnostics().find("serial sensor on COM11"), std::string::npos);
+
+    const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
+    ASSERT_EQ(runs.size(), 1u) << "one recording folder";
+    const std::wstring recording = recordings + L"\\" + runs[0];
+    // The recording reads back as playback reads it: every frame intact and in order.
+    zuvo::radar::RecordingInfo info;
+    std::string error;
+    ASSERT_TRUE(zuvo::radar::InspectRecording(recording, info, error)) << error;
+    EXPECT_EQ(info.record.SourceType, RADAR_SOURCE_COM);
+    ASSERT_EQ(info.files.size(), 1u);
+    zuvo::radar::RawFileReader reader;
+    ASSERT_TRUE(reader.Open(recording + L"\\" + info.files[0], error)) << error;
+    std::vector<uint32_t> indices;
+    zuvo::radar::RadarFrame frame;
+    while (reader.Next(frame)) {
+        indices.push_back(frame.index);
+    }
+    EXPECT_EQ(reader.DamagedStretches(), 0);
+    ASSERT_GE(indices.size(), 5u) << "the frames of the run";
+    EXPECT_EQ(indices.back() - indices.front() + 1, indices.size()) << "no frame missing";
 }
 
 // The sensor's line goes away in the middle of a run: the run ends, an error box says so, the

@@ -313,6 +313,37 @@ TEST(RawDataFormat, AStopInterruptsTheScanOfDamagedData) {
     EXPECT_NE(problems[1].find("ends inside a frame"), std::string::npos) << problems[1];
 }
 
+// Reading a large file from the disk can be stopped too, piece by piece: a stop during a
+// playback never waits for the whole file to be read.
+TEST(RawDataFormat, AStopEndsTheReadingOfALargeFile) {
+    const Recording recording = MakeRecording(2);
+    std::vector<uint8_t> bytes = recording.bytes;
+    bytes.resize(bytes.size() + 8 * RawFileReader::kReadChunkBytes + 5, 0);
+    test::TempFolder folder(u8"large_raw");
+    const std::filesystem::path path = folder / "RawData_0001.zrd";
+    ASSERT_TRUE(test::WriteWholeFile(path, std::string(bytes.begin(), bytes.end())));
+    RawFileReader reader;
+    std::string error;
+    int asked = 0;
+    EXPECT_FALSE(reader.Open(test::WidePath(path), error, [&] { return ++asked == 3; }));
+    EXPECT_TRUE(reader.Interrupted());
+    EXPECT_EQ(asked, 3) << "asked after every piece, and no more once it said stop";
+    RadarFrame frame;
+    EXPECT_FALSE(reader.Next(frame)) << "nothing of the stopped file is read";
+
+    asked = 0;
+    ASSERT_TRUE(reader.Open(test::WidePath(path), error, [&] { return ++asked > 100; })) << error;
+    EXPECT_FALSE(reader.Interrupted());
+    EXPECT_EQ(asked, 8) << "one question per whole piece";
+    EXPECT_TRUE(reader.Next(frame));
+    EXPECT_TRUE(reader.Next(frame));
+    EXPECT_FALSE(reader.Next(frame));
+    EXPECT_EQ(reader.PerMille(), 1000) << "the whole file was read";
+    EXPECT_FALSE(reader.Open(folder.Wide(L"missing.zrd"), error));
+    EXPECT_EQ(error, "cannot be read");
+    EXPECT_FALSE(reader.Interrupted());
+}
+
 TEST(RawDataFormat, FramesBeyondTheFormatsLimitsAreCut) {
     RadarFrame frame = MakeFrame(1, 0, 0);
     frame.detections.assign(kRawMaxDetections + 5, Detection{1, 4, 0, 0, 30});

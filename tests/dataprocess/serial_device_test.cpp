@@ -1,19 +1,23 @@
 // The library's serial sensor device against the simulated sensor, over a line in memory: it
 // identifies the sensor, takes command mode and the tracking-mode commands with their
 // acknowledgements, queues the emulator's frames while a run lasts, and ends the run itself
-// when the line goes away, keeping what arrived before.
+// when the line goes away, keeping what arrived before, in the queue and in the recording.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <thread>
 
 #include "CommandAck.h"
+#include "PlaybackDevice.h"
 #include "RadarConfigFile.h"
+#include "RawFileReader.h"
 #include "SerialSensorDevice.h"
 #include "SimulatedSensor.h"
 #include "ZUVO_CommonCore.h"
+#include "tests/support/TempFolder.h"
 
 namespace zuvo::radar {
 namespace {
@@ -228,6 +232,85 @@ TEST(SerialSensorDevice, ALineThatGoesAwayEndsTheRunAfterWhatArrivedBefore) {
         RadarFrame frame;
         EXPECT_FALSE(again.Pop(frame));
     }
+}
+
+bool SameFrame(const RadarFrame& a, const RadarFrame& b) {
+    auto sameDetection = [](const Detection& x, const Detection& y) {
+        return x.distance == y.distance && x.gate == y.gate && x.angle == y.angle &&
+               x.velocity == y.velocity && x.amplitude == y.amplitude;
+    };
+    auto sameObject = [](const RadarObject& x, const RadarObject& y) {
+        return x.Id == y.Id && x.Distance == y.Distance && x.Angle == y.Angle &&
+               x.Velocity == y.Velocity && x.GateDistance == y.GateDistance;
+    };
+    return a.index == b.index && a.timeMs == b.timeMs && a.flags == b.flags &&
+           std::equal(a.detections.begin(), a.detections.end(), b.detections.begin(),
+                      b.detections.end(), sameDetection) &&
+           std::equal(a.sensorObjects.begin(), a.sensorObjects.end(), b.sensorObjects.begin(),
+                      b.sensorObjects.end(), sameObject);
+}
+
+// Every frame of the recording in folder, in playback's order.
+std::vector<RadarFrame> ReadRecording(const std::wstring& folder, RecordingInfo& info) {
+    std::vector<RadarFrame> frames;
+    std::string error;
+    EXPECT_TRUE(InspectRecording(folder, info, error)) << error;
+    for (const std::wstring& name : info.files) {
+        RawFileReader reader;
+        EXPECT_TRUE(reader.Open(folder + L"/" + name, error)) << error;
+        RadarFrame frame;
+        while (reader.Next(frame)) {
+            frames.push_back(frame);
+        }
+        EXPECT_EQ(reader.DamagedStretches(), 0);
+        EXPECT_TRUE(reader.TakeProblems().empty());
+    }
+    return frames;
+}
+
+// A run that records: every queued frame is in the recording, in order and unchanged, and
+// nothing from a pause. When the line goes away, everything that arrived before is kept, and
+// the next run records into a folder of its own.
+TEST(SerialSensorDevice, ARecordingRunKeepsEveryQueuedFrameUpToTheLoss) {
+    const test::TempFolder parent(u8"serial_recording");
+    MemoryLink link(2);
+    tagRADARPARAMETER run = SensorTracking();
+    run.SaveRawData = 1;
+    SerialSensorDevice device(link.Host(), run, parent.Wide());
+    std::string error;
+    ASSERT_TRUE(device.Identify(error)) << error;
+
+    FrameQueue queue(4096);
+    RunGate gate;
+    queue.Open();
+    device.Begin(queue, gate);
+    const std::wstring folder = device.RecordingFolder();
+    ASSERT_FALSE(folder.empty());
+    std::vector<RadarFrame> queued = Drain(queue, 20);
+    gate.SetPaused(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    gate.SetPaused(false);
+    std::vector<RadarFrame> more = Drain(queue, 20);
+    link.HangUp();
+    const std::vector<RadarFrame> rest = Drain(queue, 100000);
+    queued.insert(queued.end(), more.begin(), more.end());
+    queued.insert(queued.end(), rest.begin(), rest.end());
+    ASSERT_TRUE(device.LineLost());
+    ASSERT_GE(queued.size(), 40u);
+    EXPECT_GT(queued[20].index, queued[19].index + 1) << "frames of the pause were not queued";
+
+    // Read while the device is still open: the loss itself has put everything on the disk.
+    RecordingInfo info;
+    const std::vector<RadarFrame> recorded = ReadRecording(folder, info);
+    ASSERT_EQ(recorded.size(), queued.size());
+    for (size_t i = 0; i < queued.size(); ++i) {
+        ASSERT_TRUE(SameFrame(recorded[i], queued[i])) << "frame " << i;
+    }
+    EXPECT_EQ(info.record.SourceType, RADAR_SOURCE_COM);
+    EXPECT_EQ(info.record.ProcessSite, RADAR_PROCESS_SITE_SENSOR);
+    EXPECT_EQ(info.record.FramePeriodMs, run.FramePeriodMs);
+    device.End();
+    EXPECT_EQ(device.RecordingFolder(), folder);
 }
 
 }  // namespace

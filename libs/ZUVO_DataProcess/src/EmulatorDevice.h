@@ -26,7 +26,7 @@ public:
     std::vector<uint8_t> SendCommand(uint16_t command) override;
 
     // The folder the current (or last) run records into; empty when it does not record.
-    std::wstring RecordingFolder() const;
+    std::wstring RecordingFolder() const override;
     int TrackingSlots() const { return m_sensor.TrackingSlots(); }
 
 private:

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ UniqueFile OpenFile(const std::wstring& path, const char* mode);
 
 // Hands what the stream buffers to the operating system and waits until it is on the disk.
 bool FlushToDisk(std::FILE* file);
+
+// The size of the stream's file in bytes; nothing when it cannot be told.
+std::optional<uint64_t> FileSize(std::FILE* file);
 
 // Cuts the file of an unbuffered stream to size bytes (never longer than it is); the stream is
 // to be closed afterwards, its position is left where it was.

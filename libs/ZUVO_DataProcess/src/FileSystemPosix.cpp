@@ -34,6 +34,14 @@ bool FlushToDisk(std::FILE* file) {
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
 }
 
+std::optional<uint64_t> FileSize(std::FILE* file) {
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<uint64_t>(info.st_size);
+}
+
 bool TruncateFile(std::FILE* file, uint64_t size) {
     struct stat info;
     const int descriptor = fileno(file);

@@ -40,6 +40,15 @@ bool FlushToDisk(std::FILE* file) {
     return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
 }
 
+std::optional<uint64_t> FileSize(std::FILE* file) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    LARGE_INTEGER length;
+    if (handle == INVALID_HANDLE_VALUE || GetFileSizeEx(handle, &length) == 0) {
+        return std::nullopt;
+    }
+    return static_cast<uint64_t>(length.QuadPart);
+}
+
 bool TruncateFile(std::FILE* file, uint64_t size) {
     const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     LARGE_INTEGER length;

@@ -139,14 +139,18 @@ int PlaybackDevice::ReadFile(const std::wstring& path, FrameQueue& queue, RunGat
     RawFileReader reader;
     std::string error;
     int frames = 0;
-    if (!reader.Open(path, error)) {
-        Diagnostic(2, "%s: %s; the file is skipped", fs::ToMessageText(path).c_str(),
-                   error.c_str());
+    const auto stopRequested = [&gate] { return gate.StopRequested(); };
+    if (!reader.Open(path, error, stopRequested)) {
+        if (reader.Interrupted()) {
+            frames = -1;
+        } else {
+            Diagnostic(2, "%s: %s; the file is skipped", fs::ToMessageText(path).c_str(),
+                       error.c_str());
+        }
     } else {
         int reported = 0;
         m_hub.ReadProcess(0);
         RadarFrame frame;
-        const auto stopRequested = [&gate] { return gate.StopRequested(); };
         while (reader.Next(frame, stopRequested)) {
             ReportProblems(reader, path);
             if (!pace.started) {

@@ -386,14 +386,27 @@ bool ReadConfigurationText(const std::wstring& path, std::string& text) {
     return true;
 }
 
+// Names the temporary file beside path may take, tried in turn. Anything may stand under the
+// first one, a folder of that name above all (the raw-data folder may be given any name): a
+// name that cannot be opened as a file is passed over, so one obstacle never stops every save.
+constexpr int kTemporaryNames = 8;
+
+std::wstring TemporaryName(const std::wstring& path, int attempt) {
+    return attempt == 0 ? path + L".tmp" : path + L"." + std::to_wstring(attempt) + L".tmp";
+}
+
 bool WriteFileWhole(const std::wstring& path, const std::string& text, std::string& error) {
-    const std::wstring temporary = path + L".tmp";
+    std::wstring temporary;
+    fs::UniqueFile file;
+    for (int attempt = 0; attempt < kTemporaryNames && !file; ++attempt) {
+        temporary = TemporaryName(path, attempt);
+        file = fs::OpenFile(temporary, "wb");
+    }
+    if (!file) {
+        error = "cannot create " + fs::ToMessageText(temporary);
+        return false;
+    }
     {
-        fs::UniqueFile file = fs::OpenFile(temporary, "wb");
-        if (!file) {
-            error = "cannot create " + fs::ToMessageText(temporary);
-            return false;
-        }
         const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
                              fs::FlushToDisk(file.get());
         if (std::fclose(file.release()) != 0 || !written) {

@@ -49,7 +49,22 @@ std::string UnsupportedSource(int sourceType) {
 }
 
 // The sensor on COM<DeviceNumber>, once it has said who it is.
-std::shared_ptr<RadarDevice> OpenSerialSensor(const tagRADARPARAMETER& run, std::string& error) {
+// The folder a live run records into, created if need be.
+bool PrepareRecordFolder(const std::wstring& dataPath, std::string& error) {
+    if (dataPath.empty()) {
+        error = "Raw data is to be saved, but no folder for it is set.";
+        return false;
+    }
+    if (RecursiveCreateDirectoryW(dataPath.c_str()) == 0) {
+        error = "The raw-data folder " + fs::ToMessageText(dataPath) + " cannot be created.";
+        return false;
+    }
+    return true;
+}
+
+std::shared_ptr<RadarDevice> OpenSerialSensor(const tagRADARPARAMETER& run,
+                                              const std::wstring& recordFolder,
+                                              std::string& error) {
     const std::string port = "COM" + std::to_string(run.DeviceNumber);
     std::string problem;
     std::unique_ptr<SerialLine> line = OpenSerialLine(run.DeviceNumber, kSensorBaudRate, problem);
@@ -57,14 +72,11 @@ std::shared_ptr<RadarDevice> OpenSerialSensor(const tagRADARPARAMETER& run, std:
         error = "The radar sensor cannot be reached: " + problem;
         return nullptr;
     }
-    auto device = std::make_shared<SerialSensorDevice>(std::move(line), run);
+    auto device = std::make_shared<SerialSensorDevice>(std::move(line), run, recordFolder);
     const std::optional<std::string> identity = device->Identify(problem);
     if (!identity) {
         error = "The radar sensor on " + port + " does not answer: " + problem + ".";
         return nullptr;
-    }
-    if (run.SaveRawData != 0) {
-        Diagnostic(2, "raw data is recorded from the radar emulator only; this run records none");
     }
     Diagnostic(1, "serial sensor on %s: %s", port.c_str(), identity->c_str());
     return device;
@@ -161,23 +173,20 @@ bool RadarController::OpenDevice(const tagRADARPARAMETER& record, const std::wst
         run.FramePeriodMs = info.record.FramePeriodMs;
         m_device = std::make_shared<PlaybackDevice>(dataPath, info.files, run.FramePeriodMs, m_hub,
                                                     m_loop);
-    } else if (record.SourceType == RADAR_SOURCE_EMULATOR) {
+    } else if (record.SourceType == RADAR_SOURCE_EMULATOR ||
+               record.SourceType == RADAR_SOURCE_COM) {
         std::wstring recordFolder;
         if (record.SaveRawData != 0) {
-            if (dataPath.empty()) {
-                error = "Raw data is to be saved, but no folder for it is set.";
-                return false;
-            }
-            if (RecursiveCreateDirectoryW(dataPath.c_str()) == 0) {
-                error =
-                    "The raw-data folder " + fs::ToMessageText(dataPath) + " cannot be created.";
+            if (!PrepareRecordFolder(dataPath, error)) {
                 return false;
             }
             recordFolder = dataPath;
         }
-        m_device = std::make_shared<EmulatorDevice>(run, EmulatorSettings(), recordFolder);
-    } else if (record.SourceType == RADAR_SOURCE_COM) {
-        m_device = OpenSerialSensor(run, error);
+        if (record.SourceType == RADAR_SOURCE_EMULATOR) {
+            m_device = std::make_shared<EmulatorDevice>(run, EmulatorSettings(), recordFolder);
+        } else {
+            m_device = OpenSerialSensor(run, recordFolder, error);
+        }
         if (!m_device) {
             return false;
         }
@@ -393,8 +402,7 @@ ListenerRegistry& RadarController::Listeners(FilterKind kind) {
 
 std::wstring RadarController::RecordingFolder() const {
     std::lock_guard<std::mutex> hold(m_controlLock);
-    const auto* emulator = dynamic_cast<const EmulatorDevice*>(m_device.get());
-    return emulator != nullptr ? emulator->RecordingFolder() : std::wstring();
+    return m_device ? m_device->RecordingFolder() : std::wstring();
 }
 
 }  // namespace zuvo::radar

@@ -1,9 +1,10 @@
-// An open device: something that produces frames on its own thread while it runs. The live
-// emulator and the playback of a recording are the two kinds.
+// An open device: something that produces frames on its own thread while it runs: the live
+// emulator, a sensor on a serial line, or the playback of a recording.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -36,6 +37,10 @@ public:
         }
         return ack;
     }
+
+    // The folder the current (or last) run records its raw data into; empty when it records
+    // none.
+    virtual std::wstring RecordingFolder() const { return {}; }
 };
 
 }  // namespace zuvo::radar

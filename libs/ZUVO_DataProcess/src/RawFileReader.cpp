@@ -1,5 +1,8 @@
 #include "RawFileReader.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "FileSystem.h"
 #include "ZUVO_CommonCore.h"
 
@@ -9,16 +12,39 @@ RawFileReader::RawFileReader() : m_offset(0), m_damagedStretches(0) {}
 
 RawFileReader::~RawFileReader() = default;
 
-bool RawFileReader::Open(const std::wstring& path, std::string& error) {
-    uint8_t* data = nullptr;
-    const int64_t size = ReadFileDataW(path.c_str(), &data);
-    if (data == nullptr) {
+bool RawFileReader::Open(const std::wstring& path, std::string& error,
+                         const std::function<bool()>& stop) {
+    std::string noFile;
+    Take({}, noFile);  // whatever follows, nothing of an earlier file is left
+    const fs::UniqueFile file = fs::OpenFile(path, "rb");
+    const std::optional<uint64_t> size = file ? fs::FileSize(file.get()) : std::nullopt;
+    if (!size) {
         error = "cannot be read";
         return false;
     }
-    const bool opened = OpenMemory(data, static_cast<size_t>(size), error);
-    ReleaseFileData(data);
-    return opened;
+    // Read straight into the reader's own buffer, a piece at a time: a file of any size can
+    // be stopped while it is read.
+    std::vector<uint8_t> data;
+    data.reserve(static_cast<size_t>(std::min<uint64_t>(*size, SIZE_MAX)));
+    for (;;) {
+        const size_t at = data.size();
+        data.resize(at + kReadChunkBytes);
+        const size_t got = std::fread(data.data() + at, 1, kReadChunkBytes, file.get());
+        data.resize(at + got);
+        if (got < kReadChunkBytes) {
+            if (std::ferror(file.get()) != 0) {
+                error = "cannot be read";
+                return false;
+            }
+            break;
+        }
+        if (stop && stop()) {
+            m_interrupted = true;
+            error = "reading was stopped";
+            return false;
+        }
+    }
+    return Take(std::move(data), error);
 }
 
 bool RawFileReader::ReadHeader(const std::wstring& path, RawFileHeader& header,
@@ -34,7 +60,11 @@ bool RawFileReader::ReadHeader(const std::wstring& path, RawFileHeader& header,
 }
 
 bool RawFileReader::OpenMemory(const uint8_t* data, size_t size, std::string& error) {
-    m_data.assign(data, data + size);
+    return Take(std::vector<uint8_t>(data, data + size), error);
+}
+
+bool RawFileReader::Take(std::vector<uint8_t> data, std::string& error) {
+    m_data = std::move(data);
     m_index.reset();
     m_inDamage = false;
     m_interrupted = false;

@@ -24,7 +24,10 @@ public:
     RawFileReader& operator=(const RawFileReader&) = delete;
 
     // Reads the whole file and checks its header; false with the reason in error otherwise.
-    bool Open(const std::wstring& path, std::string& error);
+    // The file is read in pieces of kReadChunkBytes, and stop is asked after each: when it
+    // answers true, reading ends and Interrupted() is true.
+    bool Open(const std::wstring& path, std::string& error, const std::function<bool()>& stop = {});
+    static constexpr size_t kReadChunkBytes = 1 << 20;
     // Reads only a file's header: whether it is a raw-data file this reader can read.
     static bool ReadHeader(const std::wstring& path, RawFileHeader& header, std::string& error);
     // Uses bytes already in memory (copied), as Open does with a file's content.
@@ -45,6 +48,7 @@ public:
     std::vector<std::string> TakeProblems();
 
 private:
+    bool Take(std::vector<uint8_t> data, std::string& error);
     uint32_t FrameCrc(size_t offset, size_t frameSize);
     void EndDamage(size_t end);
 

@@ -31,8 +31,12 @@ link::StreamStart StreamStartOf(const tagRADARPARAMETER& run) {
 }  // namespace
 
 SerialSensorDevice::SerialSensorDevice(std::unique_ptr<SerialLine> line,
-                                       const tagRADARPARAMETER& run)
-    : m_run(run), m_line(std::move(line)), m_lost(m_line == nullptr), m_quit(false) {
+                                       const tagRADARPARAMETER& run, std::wstring recordFolder)
+    : m_run(run),
+      m_recordFolder(std::move(recordFolder)),
+      m_line(std::move(line)),
+      m_lost(m_line == nullptr),
+      m_quit(false) {
     if (m_line) {
         m_line->Discard();
         m_reader = std::thread([this] { ReadLine(); });
@@ -103,6 +107,15 @@ void SerialSensorDevice::Begin(FrameQueue& queue, RunGate& gate) {
         m_queue = &queue;
         m_gate = &gate;
         m_lastFrameMs = MS_GetTime();
+        if (!m_recordFolder.empty()) {
+            std::string error;
+            if (m_recorder.Begin(m_recordFolder, m_run, error)) {
+                Diagnostic(1, "recording raw data into %s",
+                           fs::ToMessageText(m_recorder.Folder()).c_str());
+            } else {
+                Diagnostic(2, "raw data is not recorded: %s", error.c_str());
+            }
+        }
     }
     if (!Send(link::StreamStart(StreamStartOf(m_run)))) {
         Diagnostic(2, "the serial sensor did not take the start of its stream");
@@ -116,6 +129,7 @@ void SerialSensorDevice::End() {
         wasStreaming = m_queue != nullptr;
         m_queue = nullptr;
         m_gate = nullptr;
+        m_recorder.End();
     }
     if (wasStreaming) {
         Send(link::StreamStop{});
@@ -193,7 +207,12 @@ void SerialSensorDevice::Dispatch(link::Message& message, uint32_t nowMs) {
         }
         m_lastFrameMs = nowMs;
         if (m_gate != nullptr && m_gate->Paused()) {
+            m_recorder.FlushIfDue(nowMs);
             return;
+        }
+        std::string error;
+        if (m_recorder.Active() && !m_recorder.Write(*frame, nowMs, error)) {
+            Diagnostic(2, "raw-data recording ended: %s", error.c_str());
         }
         if (m_queue->PushDroppingOldest(std::move(*frame))) {
             Diagnostic(1, "processing is behind; the oldest waiting frame was dropped");
@@ -222,11 +241,17 @@ void SerialSensorDevice::LoseLine(const char* why) {
     }
     // What arrived before is still processed; then the run ends by itself.
     std::lock_guard<std::mutex> hold(m_streamLock);
+    m_recorder.End();
     if (m_queue != nullptr) {
         m_queue->Finish();
         m_queue = nullptr;
         m_gate = nullptr;
     }
+}
+
+std::wstring SerialSensorDevice::RecordingFolder() const {
+    std::lock_guard<std::mutex> hold(m_streamLock);
+    return m_recorder.Folder();
 }
 
 }  // namespace zuvo::radar

@@ -4,9 +4,14 @@
 // to the control call waiting for it. Command mode and commands work with or without a run, as
 // the host enters command mode before it starts.
 //
+// A run that records raw data writes every frame it queues, on the reader thread, before the
+// frame is queued, as the emulator does; frames that arrive while the run is paused are
+// neither recorded nor queued.
+//
 // The line going away (a read error, or no frame for kSilenceLimitMs while streaming) closes
-// it and finishes the run's queue: the frames received so far are still processed, then the
-// run ends by itself. Nothing on this device works after that; a new one must be opened.
+// it, ends the recording and finishes the run's queue: the frames received so far are still
+// processed, and are all in the recording, then the run ends by itself. Nothing on this device
+// works after that; a new one must be opened.
 #pragma once
 
 #include <atomic>
@@ -18,6 +23,7 @@
 #include <thread>
 
 #include "RadarDevice.h"
+#include "RawDataRecorder.h"
 #include "SensorLink.h"
 #include "SerialLine.h"
 
@@ -31,7 +37,9 @@ public:
     static constexpr uint32_t kCommandModeAnswerTimeoutMs = 500;
 
     // run: the record of the run (range grid, frame period, processing site, sensor algorithm).
-    SerialSensorDevice(std::unique_ptr<SerialLine> line, const tagRADARPARAMETER& run);
+    // recordFolder: where each run records its raw data; empty for no recording.
+    SerialSensorDevice(std::unique_ptr<SerialLine> line, const tagRADARPARAMETER& run,
+                       std::wstring recordFolder = {});
     ~SerialSensorDevice() override;
     SerialSensorDevice(const SerialSensorDevice&) = delete;
     SerialSensorDevice& operator=(const SerialSensorDevice&) = delete;
@@ -46,6 +54,8 @@ public:
     std::vector<uint8_t> SendCommand(uint16_t command) override;
     std::vector<uint8_t> SendCommandWaiting(uint16_t command, uint32_t timeoutMs) override;
 
+    std::wstring RecordingFolder() const override;
+
     bool LineLost() const { return m_lost.load(); }
 
 private:
@@ -58,16 +68,18 @@ private:
                                           uint32_t timeoutMs);
 
     const tagRADARPARAMETER m_run;
+    const std::wstring m_recordFolder;
 
     // The writing side; the reader closes the line under this lock when it goes.
     std::mutex m_lineLock;
     std::unique_ptr<SerialLine> m_line;
 
-    // The run the reader feeds, if any (under m_streamLock).
-    std::mutex m_streamLock;
+    // The run the reader feeds, if any, and its recording (under m_streamLock).
+    mutable std::mutex m_streamLock;
     FrameQueue* m_queue = nullptr;
     RunGate* m_gate = nullptr;
     uint32_t m_lastFrameMs = 0;
+    RawDataRecorder m_recorder;
 
     // One exchange at a time; its answer arrives from the reader.
     std::mutex m_exchangeLock;
