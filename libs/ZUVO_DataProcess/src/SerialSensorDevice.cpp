@@ -182,8 +182,10 @@ void SerialSensorDevice::ReadLine() {
             }
             bool silent = false;
             {
+                // The clock is read under the lock: a run begun since `now` was read has
+                // stamped a later time, which `now` would take for one 49 days old.
                 std::lock_guard<std::mutex> hold(m_streamLock);
-                silent = m_queue != nullptr && now - m_lastFrameMs > kSilenceLimitMs;
+                silent = m_queue != nullptr && MS_GetTime() - m_lastFrameMs > kSilenceLimitMs;
             }
             if (silent) {
                 LoseLine("no frame came for 1500 ms");
