@@ -759,7 +759,12 @@ TEST_F(OperatorRun, DamagedRecordingsPlayWhatIsIntactAndStopByThemselves) {
     const DWORD pressed = GetTickCount();
     program.Click(IDC_PLAYBACK);
     EXPECT_TRUE(RunningProgram::WaitUntil([&] { return Matches(program, kStopped); }, 5000));
-    EXPECT_LT(GetTickCount() - pressed, 1500u) << "stopped at once";
+    const DWORD stoppedAfter = GetTickCount() - pressed;
+    std::printf(
+        "[ measured ] a playback of 256 MiB of crafted frames stopped %lu ms after the "
+        "click\n",
+        stoppedAfter);
+    EXPECT_LT(stoppedAfter, 1500u) << "stopped at once";
     AwaitButtons(program, kStopped, "the scan stopped by the operator");
 }
 

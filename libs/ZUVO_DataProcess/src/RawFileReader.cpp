@@ -23,22 +23,26 @@ bool RawFileReader::Open(const std::wstring& path, std::string& error,
         return false;
     }
     // Read straight into the reader's own buffer, a piece at a time: a file of any size can
-    // be stopped while it is read.
-    std::vector<uint8_t> data;
-    data.reserve(static_cast<size_t>(std::min<uint64_t>(*size, SIZE_MAX)));
-    for (;;) {
-        const size_t at = data.size();
-        data.resize(at + kReadChunkBytes);
-        const size_t got = std::fread(data.data() + at, 1, kReadChunkBytes, file.get());
-        data.resize(at + got);
-        if (got < kReadChunkBytes) {
+    // be stopped while it is read. A file that grows meanwhile is read as far as it was long.
+    if (*size > SIZE_MAX) {
+        error = "is too large to be read";
+        return false;
+    }
+    std::vector<uint8_t> data(static_cast<size_t>(*size));
+    size_t read = 0;
+    while (read < data.size()) {
+        const size_t piece = std::min(kReadChunkBytes, data.size() - read);
+        const size_t got = std::fread(data.data() + read, 1, piece, file.get());
+        read += got;
+        if (got < piece) {
             if (std::ferror(file.get()) != 0) {
                 error = "cannot be read";
                 return false;
             }
+            data.resize(read);  // it was shortened meanwhile
             break;
         }
-        if (stop && stop()) {
+        if (read < data.size() && stop && stop()) {
             m_interrupted = true;
             error = "reading was stopped";
             return false;
