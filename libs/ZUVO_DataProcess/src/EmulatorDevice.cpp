@@ -25,15 +25,7 @@ EmulatorDevice::~EmulatorDevice() {
 
 void EmulatorDevice::Begin(FrameQueue& queue, RunGate& gate) {
     End();
-    if (!m_recordFolder.empty()) {
-        std::string error;
-        if (m_recorder.Begin(m_recordFolder, m_parameters, error)) {
-            Diagnostic(1, "recording raw data into %s",
-                       fs::ToMessageText(m_recorder.Folder()).c_str());
-        } else {
-            Diagnostic(2, "raw data is not recorded: %s", error.c_str());
-        }
-    }
+    m_recorder.BeginRun(m_recordFolder, m_parameters);
     m_thread = std::thread([this, &queue, &gate] { Run(queue, gate); });
 }
 

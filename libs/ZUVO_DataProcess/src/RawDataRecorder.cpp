@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Diagnostics.h"
 #include "RadarConfigFile.h"
 #include "RawDataFormat.h"
 #include "ZUVO_CommonCore.h"
@@ -158,6 +159,18 @@ void RawDataRecorder::FlushIfDue(uint32_t nowMs) {
     if (m_file && nowMs - m_lastFlushMs >= kFlushIntervalMs) {
         m_lastFlushMs = nowMs;
         fs::FlushToDisk(m_file.get());
+    }
+}
+
+void RawDataRecorder::BeginRun(const std::wstring& parentFolder, const tagRADARPARAMETER& record) {
+    if (parentFolder.empty()) {
+        return;
+    }
+    std::string error;
+    if (Begin(parentFolder, record, error)) {
+        Diagnostic(1, "recording raw data into %s", fs::ToMessageText(m_folder).c_str());
+    } else {
+        Diagnostic(2, "raw data is not recorded: %s", error.c_str());
     }
 }
 

@@ -55,6 +55,9 @@ public:
     // Puts what was written on the disk when the last flush is a second old or more (also
     // called while nothing is written, so a pause never leaves data in a buffer).
     void FlushIfDue(uint32_t nowMs);
+    // Begin for a live run that records into parentFolder when it is not empty, with the
+    // outcome in the diagnostics; a run goes on without a recording when none can be made.
+    void BeginRun(const std::wstring& parentFolder, const tagRADARPARAMETER& record);
     // Flushes and closes the current file.
     void End();
 

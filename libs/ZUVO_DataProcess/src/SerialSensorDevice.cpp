@@ -107,15 +107,7 @@ void SerialSensorDevice::Begin(FrameQueue& queue, RunGate& gate) {
         m_queue = &queue;
         m_gate = &gate;
         m_lastFrameMs = MS_GetTime();
-        if (!m_recordFolder.empty()) {
-            std::string error;
-            if (m_recorder.Begin(m_recordFolder, m_run, error)) {
-                Diagnostic(1, "recording raw data into %s",
-                           fs::ToMessageText(m_recorder.Folder()).c_str());
-            } else {
-                Diagnostic(2, "raw data is not recorded: %s", error.c_str());
-            }
-        }
+        m_recorder.BeginRun(m_recordFolder, m_run);
     }
     if (!Send(link::StreamStart(StreamStartOf(m_run)))) {
         Diagnostic(2, "the serial sensor did not take the start of its stream");
