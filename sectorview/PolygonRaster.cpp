@@ -56,18 +56,13 @@ struct HorizontalEdge {
     int64_t to;
 };
 
-}  // namespace
-
-void RasterizePolygon(const int32_t* pairs, int count, int width, int height, uint32_t bit,
-                      uint32_t* mask) {
-    if (pairs == nullptr || count <= 0 || width <= 0 || height <= 0) {
-        return;
-    }
-    std::vector<Edge> edges;
-    std::vector<HorizontalEdge> horizontals;
+// The polygon's non-horizontal edges, sorted by their top row, and its horizontal ones;
+// firstRow and lastRow take the smallest and largest row of its vertices.
+void MakeEdges(const int32_t* pairs, int count, std::vector<Edge>& edges,
+               std::vector<HorizontalEdge>& horizontals, int64_t& firstRow, int64_t& lastRow) {
     edges.reserve(static_cast<size_t>(count));
-    int64_t firstRow = INT64_MAX;
-    int64_t lastRow = INT64_MIN;
+    firstRow = INT64_MAX;
+    lastRow = INT64_MIN;
     for (int i = 0; i < count; ++i) {
         const int j = i + 1 < count ? i + 1 : 0;
         const int64_t r1 = pairs[2 * i];
@@ -95,13 +90,27 @@ void RasterizePolygon(const int32_t* pairs, int count, int width, int height, ui
         }
         edges.push_back(edge);
     }
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge& a, const Edge& b) { return a.top < b.top; });
+}
+
+}  // namespace
+
+void RasterizePolygon(const int32_t* pairs, int count, int width, int height, uint32_t bit,
+                      uint32_t* mask) {
+    if (pairs == nullptr || count <= 0 || width <= 0 || height <= 0) {
+        return;
+    }
+    std::vector<Edge> edges;
+    std::vector<HorizontalEdge> horizontals;
+    int64_t firstRow = 0;
+    int64_t lastRow = 0;
+    MakeEdges(pairs, count, edges, horizontals, firstRow, lastRow);
     const int64_t rowFrom = std::max<int64_t>(firstRow, 0);
     const int64_t rowTo = std::min<int64_t>(lastRow, height - 1);
     if (rowFrom > rowTo) {
         return;
     }
-    std::sort(edges.begin(), edges.end(),
-              [](const Edge& a, const Edge& b) { return a.top < b.top; });
     std::sort(horizontals.begin(), horizontals.end(),
               [](const HorizontalEdge& a, const HorizontalEdge& b) { return a.row < b.row; });
 
@@ -183,6 +192,55 @@ void RasterizePolygon(const int32_t* pairs, int count, int width, int height, ui
         // Edges ending here leave; the others move on to the next row.
         active.erase(std::remove_if(active.begin(), active.end(),
                                     [row](const Edge* edge) { return edge->bottom <= row; }),
+                     active.end());
+        for (Edge* edge : active) {
+            edge->Step();
+        }
+    }
+}
+
+void CoveredSpans(const int32_t* pairs, int count, int width, int height,
+                  std::vector<FillSpan>& spans) {
+    spans.clear();
+    if (pairs == nullptr || count <= 0 || width <= 0 || height <= 0) {
+        return;
+    }
+    std::vector<Edge> edges;
+    std::vector<HorizontalEdge> horizontals;  // cover nothing of their own
+    int64_t firstRow = 0;
+    int64_t lastRow = 0;
+    MakeEdges(pairs, count, edges, horizontals, firstRow, lastRow);
+    // An edge covers the rows [top, bottom): the last row of the polygon is never covered.
+    const int64_t rowFrom = std::max<int64_t>(firstRow, 0);
+    const int64_t rowTo = std::min<int64_t>(lastRow - 1, height - 1);
+    std::vector<Edge*> active;
+    std::vector<int64_t> flips;  // the first covered column right of each crossing
+    size_t nextEdge = 0;
+    for (int64_t row = rowFrom; row <= rowTo; ++row) {
+        while (nextEdge < edges.size() && edges[nextEdge].top <= row) {
+            Edge& edge = edges[nextEdge++];
+            if (edge.bottom > row) {
+                edge.StartAt(row);
+                active.push_back(&edge);
+            }
+        }
+        // A crossing at whole + remainder / height flips the inside from the column at or
+        // right of it on: a point exactly on an edge is covered where the inside lies right.
+        flips.clear();
+        for (const Edge* edge : active) {
+            flips.push_back(edge->whole + (edge->remainder != 0 ? 1 : 0));
+        }
+        std::sort(flips.begin(), flips.end());
+        for (size_t i = 0; i + 1 < flips.size(); i += 2) {
+            const int64_t from = std::max<int64_t>(flips[i], 0);
+            const int64_t to = std::min<int64_t>(flips[i + 1], width);
+            if (from < to) {
+                spans.push_back(
+                    FillSpan{static_cast<int>(row), static_cast<int>(from), static_cast<int>(to)});
+            }
+        }
+        active.erase(std::remove_if(active.begin(), active.end(),
+                                    [row](const Edge* edge) { return edge->bottom <= row + 1; }),
                      active.end());
         for (Edge* edge : active) {
             edge->Step();

@@ -15,6 +15,7 @@ namespace zuvo::sector {
 namespace {
 
 using support::Feed;
+using support::RandomPolygon;
 
 const std::vector<int32_t> kTriangle{0, 0, 0, 10, 10, 0};
 
@@ -59,29 +60,6 @@ TEST(AreaIndex, KeepsTheFirstAreaEntered) {
     EXPECT_EQ(UpdateAreaIndex(3, 0b0001, 0b1001), 0);   // area 3 no longer present
     EXPECT_EQ(UpdateAreaIndex(0, 0b1001, 0), -1);       // outside everything
     EXPECT_EQ(UpdateAreaIndex(40, 0b1001, 0b1000), 3);  // nonsense index
-}
-
-std::vector<int32_t> RandomPolygon(std::mt19937& random, int width, int height) {
-    auto pick = [&](int from, int to) {
-        return std::uniform_int_distribution<int>(from, to)(random);
-    };
-    const int count = pick(1, 12);
-    std::vector<int32_t> pairs;
-    for (int i = 0; i < count; ++i) {
-        const int kind = pick(0, 9);
-        if (kind == 0 && i > 0) {  // repeat a vertex, or share its row: horizontal edges
-            pairs.push_back(pairs[pairs.size() - 2]);
-            pairs.push_back(kind == 0 && pick(0, 1) ? pairs[pairs.size() - 2]
-                                                    : pick(-5, width + 5));
-        } else if (kind == 1) {  // far outside the view
-            pairs.push_back(pick(-2000000000, 2000000000));
-            pairs.push_back(pick(-2000000000, 2000000000));
-        } else {
-            pairs.push_back(pick(-8, height + 8));
-            pairs.push_back(pick(-8, width + 8));
-        }
-    }
-    return pairs;
 }
 
 // The scan-line mask equals the library's answer at every pixel: concave and
