@@ -17,6 +17,14 @@ void DirtyTiles::MarkAll() {
     std::fill(m_marked.begin(), m_marked.end(), 1);
 }
 
+void DirtyTiles::UnmarkAll() {
+    std::fill(m_marked.begin(), m_marked.end(), 0);
+}
+
+bool DirtyTiles::AnyMarked() const {
+    return std::find(m_marked.begin(), m_marked.end(), 1) != m_marked.end();
+}
+
 void DirtyTiles::Mark(const ZRect& rect) {
     const int left = std::max(rect.left, 0);
     const int top = std::max(rect.top, 0);
@@ -32,32 +40,67 @@ void DirtyTiles::Mark(const ZRect& rect) {
     }
 }
 
-void DirtyTiles::Restore(const uint32_t* background, uint32_t* frame) {
+template <typename CopyRun>
+void DirtyTiles::ForEachRun(const DirtyTiles* underlayTiles, CopyRun&& copy) const {
+    // Another frame's tiles never decide a source.
+    if (underlayTiles != nullptr && underlayTiles->m_marked.size() != m_marked.size()) {
+        underlayTiles = nullptr;
+    }
     const size_t width = static_cast<size_t>(m_width);
     for (int row = 0; row < m_rows; ++row) {
-        uint8_t* tiles =
-            m_marked.data() + static_cast<size_t>(row) * static_cast<size_t>(m_columns);
-        const int yEnd = std::min((row + 1) * kTileHeight, m_height);
+        const size_t rowStart = static_cast<size_t>(row) * static_cast<size_t>(m_columns);
+        const uint8_t* tiles = m_marked.data() + rowStart;
+        const uint8_t* under =
+            underlayTiles != nullptr ? underlayTiles->m_marked.data() + rowStart : nullptr;
+        auto fromUnderlay = [&](int column) { return under != nullptr && under[column] != 0; };
+        const int yFrom = row * kTileHeight;
+        const int yTo = std::min(yFrom + kTileHeight, m_height);
         int column = 0;
         while (column < m_columns) {
             if (tiles[column] == 0) {
                 ++column;
                 continue;
             }
-            // A run of marked tiles is one copy per pixel row.
+            // A run of marked tiles from one source is one copy per pixel row.
+            const bool source = fromUnderlay(column);
             int end = column;
-            while (end < m_columns && tiles[end] != 0) {
-                tiles[end++] = 0;
+            while (end < m_columns && tiles[end] != 0 && fromUnderlay(end) == source) {
+                ++end;
             }
             const size_t x = static_cast<size_t>(column) * kTileWidth;
             const size_t count = std::min(static_cast<size_t>(end) * kTileWidth, width) - x;
-            for (int y = row * kTileHeight; y < yEnd; ++y) {
-                const size_t offset = static_cast<size_t>(y) * width + x;
-                std::memcpy(frame + offset, background + offset, count * sizeof(uint32_t));
-            }
+            copy(x, count, yFrom, yTo, source);
             column = end;
         }
     }
+}
+
+void DirtyTiles::Copy(const uint32_t* source, uint32_t* target) const {
+    const size_t width = static_cast<size_t>(m_width);
+    ForEachRun(nullptr, [&](size_t x, size_t count, int yFrom, int yTo, bool) {
+        for (int y = yFrom; y < yTo; ++y) {
+            const size_t offset = static_cast<size_t>(y) * width + x;
+            std::memcpy(target + offset, source + offset, count * sizeof(uint32_t));
+        }
+    });
+}
+
+void DirtyTiles::Restore(const uint32_t* background, uint32_t* frame) {
+    Restore(background, nullptr, *this, frame);
+}
+
+void DirtyTiles::Restore(const uint32_t* background, const uint32_t* underlay,
+                         const DirtyTiles& underlayTiles, uint32_t* frame) {
+    const size_t width = static_cast<size_t>(m_width);
+    ForEachRun(underlay != nullptr ? &underlayTiles : nullptr,
+               [&](size_t x, size_t count, int yFrom, int yTo, bool fromUnderlay) {
+                   const uint32_t* source = fromUnderlay ? underlay : background;
+                   for (int y = yFrom; y < yTo; ++y) {
+                       const size_t offset = static_cast<size_t>(y) * width + x;
+                       std::memcpy(frame + offset, source + offset, count * sizeof(uint32_t));
+                   }
+               });
+    UnmarkAll();
 }
 
 }  // namespace zuvo::sector

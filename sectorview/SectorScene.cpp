@@ -85,6 +85,8 @@ void SectorScene::Relayout(int width, int height) {
     m_sectorRuns.Build(m_sectorMask.data(), geometry.width, geometry.height);
     m_locus.assign(PixelCount(geometry), 0);
     m_drawn.Reset(geometry.width, geometry.height);
+    m_filled.Reset(geometry.width, geometry.height);
+    ForgetFills();
     m_sectorMaskDirty = false;
     m_boundaries.maskDirty = false;
     m_monitorAreas.maskDirty = false;
@@ -119,6 +121,7 @@ int SectorScene::AddArea(AreaLayer& layer, const int32_t* points, int count,
     }
     if (index >= 0) {
         layer.maskDirty = true;
+        ++m_areaChanges;
     }
     return index;
 }
@@ -129,6 +132,7 @@ void SectorScene::ClearArea(AreaLayer& layer) {
         layer.table.Clear();
     }
     layer.maskDirty = true;
+    ++m_areaChanges;
 }
 
 std::unique_ptr<MonitorPoint> SectorScene::MakePoint(double distance, double angle, double size,
@@ -192,19 +196,52 @@ uint32_t SectorScene::ActiveSlots(bool boundaries) const {
 void SectorScene::MarkBackgroundRendered() {
     m_backgroundDirty = false;
     m_drawn.MarkAll();
+    ForgetFills();
 }
 
-void SectorScene::PaintAreas(const AreaLayer& layer, bool boundaries, IAreaPainter& painter) {
-    if (layer.table.PresentBits() == 0) {
+void SectorScene::ForgetFills() {
+    m_filled.UnmarkAll();
+    m_underlay = std::vector<uint32_t>();
+    m_fillsValid = false;
+}
+
+void SectorScene::RefreshFills(uint32_t* frame, const uint32_t* background, IAreaPainter* painter) {
+    const bool anyArea =
+        (m_boundaries.table.PresentBits() | m_monitorAreas.table.PresentBits()) != 0;
+    if (painter == nullptr || !anyArea) {
+        if (m_fillsValid) {
+            m_filled.Copy(background, frame);
+            ForgetFills();
+        }
         return;
     }
-    painter.PaintAreas(layer.table, ActiveSlots(boundaries));
-    for (int slot = 0; slot < kAreaSlots; ++slot) {
-        const SectorArea& area = layer.table.Slot(slot);
-        if (area.present) {
-            m_drawn.Mark(area.bounds);
+    const FillState wanted{m_areaChanges, ActiveSlots(true), ActiveSlots(false)};
+    if (m_fillsValid && wanted == m_fills) {
+        return;
+    }
+    // The painter fills over the bare background, wherever the old fills were and wherever
+    // the new ones go.
+    m_filled.Copy(background, frame);
+    m_filled.UnmarkAll();
+    for (const AreaLayer* layer : {&m_boundaries, &m_monitorAreas}) {
+        for (int slot = 0; slot < kAreaSlots; ++slot) {
+            const SectorArea& area = layer->table.Slot(slot);
+            if (area.present) {
+                m_filled.Mark(area.bounds);
+            }
         }
     }
+    m_filled.Copy(background, frame);
+    if (m_boundaries.table.PresentBits() != 0) {
+        painter->PaintAreas(m_boundaries.table, wanted.activeBoundaries);
+    }
+    if (m_monitorAreas.table.PresentBits() != 0) {
+        painter->PaintAreas(m_monitorAreas.table, wanted.activeMonitorAreas);
+    }
+    m_underlay.resize(PixelCount(m_geometry));
+    m_filled.Copy(frame, m_underlay.data());
+    m_fills = wanted;
+    m_fillsValid = true;
 }
 
 void SectorScene::ComposeFrame(uint32_t* frame, const uint32_t* background, uint32_t now,
@@ -213,13 +250,10 @@ void SectorScene::ComposeFrame(uint32_t* frame, const uint32_t* background, uint
         m_sectorMask.size() != PixelCount(m_geometry) || m_locus.size() != m_sectorMask.size()) {
         return;
     }
-    m_drawn.Restore(background, frame);
+    m_drawn.Restore(background, m_fillsValid ? m_underlay.data() : nullptr, m_filled, frame);
     {
         CAutoBaseLock lock(m_trackLock);
-        if (painter != nullptr) {
-            PaintAreas(m_boundaries, true, *painter);
-            PaintAreas(m_monitorAreas, false, *painter);
-        }
+        RefreshFills(frame, background, painter);
         const TrackCanvas canvas{m_geometry, m_settings, m_sectorRuns, m_locus.data(),
                                  m_polyline, frame,      m_drawn,      now};
         DrawTracks(canvas, m_tracks);
@@ -242,6 +276,7 @@ void SectorScene::ReleaseLayout() {
     m_sectorMask = std::vector<uint8_t>();
     m_sectorRuns.Build(nullptr, 0, 0);
     m_locus = std::vector<uint8_t>();
+    ForgetFills();
     m_sectorMaskDirty = true;
     m_backgroundDirty = true;
 }

@@ -32,7 +32,9 @@ class IAreaPainter {
 public:
     virtual ~IAreaPainter() = default;
     // Fills every present slot of table in slot order; bit k of activeSlots is set when a track
-    // is in slot k.
+    // is in slot k. Only pixels within the slots' bounds may change, and only as the table,
+    // the active slots and the pixels there decide: the scene keeps the fills it had painted
+    // in the frame until one of them changes.
     virtual void PaintAreas(const AreaTable& table, uint32_t activeSlots) = 0;
 };
 
@@ -82,7 +84,9 @@ public:
     // Composes frame (width x height, the window buffer): the background, then the areas
     // (through painter, may be null), the tracks and the monitoring points. The frame keeps
     // what the last composition left in it, so the background is only copied back where the
-    // overlays were drawn, unless the layout or the background changed since.
+    // overlays were drawn, unless the layout or the background changed since; and the areas
+    // are only filled again when a table, the areas holding a track, or the background
+    // changed, or the layout did.
     void ComposeFrame(uint32_t* frame, const uint32_t* background, uint32_t now,
                       IAreaPainter* painter);
     const std::vector<uint8_t>& SectorMask() const { return m_sectorMask; }
@@ -118,7 +122,19 @@ private:
     // Takes new settings with the geometry and marker image they give.
     void ReplaceSettings(const SectorViewSettings& settings);
     uint32_t ActiveSlots(bool boundaries) const;
-    void PaintAreas(const AreaLayer& layer, bool boundaries, IAreaPainter& painter);
+    // Brings the area fills in frame up to date for painter (none when null); under the track
+    // lock, after the frame was restored.
+    void RefreshFills(uint32_t* frame, const uint32_t* background, IAreaPainter* painter);
+    // Starts the fills over: none in the frame, none kept.
+    void ForgetFills();
+
+    // What the fills in the frame were painted for.
+    struct FillState {
+        uint32_t areaChanges = 0;  // m_areaChanges then
+        uint32_t activeBoundaries = 0;
+        uint32_t activeMonitorAreas = 0;
+        bool operator==(const FillState&) const = default;
+    };
 
     mutable CBaseLock m_trackLock;
     mutable CBaseLock m_pointLock;
@@ -141,7 +157,14 @@ private:
     MaskRuns m_sectorRuns;  // the same mask as runs, for drawing
     std::vector<uint8_t> m_locus;
     CPtrListCtrl m_polyline;
-    DirtyTiles m_drawn;  // where the frame differs from the background
+    DirtyTiles m_drawn;  // where the frame differs from what it is restored from
+    // The area fills: where the frame holds them, underlay holds the background with them,
+    // and the frame is restored from there.
+    DirtyTiles m_filled;
+    std::vector<uint32_t> m_underlay;
+    FillState m_fills;
+    bool m_fillsValid = false;
+    uint32_t m_areaChanges = 0;  // counts the changes of either table
     bool m_backgroundDirty = true;
     bool m_sectorMaskDirty = true;
 };

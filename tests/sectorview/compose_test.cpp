@@ -1,14 +1,17 @@
 // Composing a frame: the thinned polyline of a track, and the whole overlay pass (track lines
 // through the bounded scratch box, markers, monitoring points) against the reference, which
 // clears and scans a whole-view scratch buffer for every track.
+#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "ReferenceView.h"
 #include "SceneFeeding.h"
+#include "sectorview/DirtyTiles.h"
 #include "sectorview/OverBlend.h"
 #include "sectorview/PackedPoint.h"
+#include "sectorview/PixelAreaPainter.h"
 #include "sectorview/SectorScene.h"
 #include "sectorview/TrackPainter.h"
 
@@ -45,6 +48,49 @@ TEST(TrackPolyline, LeavesOutPointsWithinFourPixels) {
     Feed(scene, {{2, 5.0, -90.0}}, 0);
     BuildTrackPolyline(scene.Geometry(), scene.CopyTracks().at(0), polyline);
     EXPECT_EQ(Unpack(polyline), (std::vector<std::pair<int, int>>{{256, 255 - 40}}));
+}
+
+// Tiles of 64 x 8 over a 130 x 20 frame: three columns (the last two pixels wide) and three
+// rows (the last four high).
+TEST(DirtyTiles, RestoresEachMarkedTileFromItsSource) {
+    constexpr int kWidth = 130;
+    constexpr int kHeight = 20;
+    const std::vector<uint32_t> background(kWidth * kHeight, 1);
+    const std::vector<uint32_t> underlay(kWidth * kHeight, 2);
+    std::vector<uint32_t> frame(kWidth * kHeight, 0);
+    auto at = [&](int x, int y) { return frame[static_cast<size_t>(y) * kWidth + x]; };
+    DirtyTiles drawn;
+    drawn.Reset(kWidth, kHeight);
+    drawn.UnmarkAll();
+    EXPECT_FALSE(drawn.AnyMarked());
+    drawn.Mark(ZRect{60, 5, 70, 17});    // tile columns 0 and 1, all three rows
+    drawn.Mark(ZRect{-50, -50, -1, 3});  // wholly outside: nothing
+    DirtyTiles filled;
+    filled.Reset(kWidth, kHeight);
+    filled.UnmarkAll();
+    filled.Mark(ZRect{64, 0, 65, 1});  // tile column 1, row 0
+    filled.Mark(ZRect{128, 19, 130, 20});
+    drawn.Restore(background.data(), underlay.data(), filled, frame.data());
+    EXPECT_FALSE(drawn.AnyMarked());
+    EXPECT_EQ(at(0, 0), 1u);
+    EXPECT_EQ(at(63, 19), 1u);
+    EXPECT_EQ(at(64, 0), 2u);  // from the underlay
+    EXPECT_EQ(at(127, 7), 2u);
+    EXPECT_EQ(at(64, 8), 1u);  // the tile below is the background's
+    EXPECT_EQ(at(127, 19), 1u);
+    EXPECT_EQ(at(128, 0), 0u);  // never marked
+    EXPECT_EQ(at(129, 19), 0u);
+    // Copy takes what is marked and leaves the marks.
+    filled.Copy(underlay.data(), frame.data());
+    EXPECT_TRUE(filled.AnyMarked());
+    EXPECT_EQ(at(129, 19), 2u);
+    EXPECT_EQ(at(128, 16), 2u);
+    EXPECT_EQ(at(128, 15), 0u);
+    EXPECT_EQ(at(127, 19), 1u);
+    // Nothing marked: a restore copies nothing.
+    frame.assign(frame.size(), 0);
+    drawn.Restore(background.data(), frame.data());
+    EXPECT_EQ(frame, std::vector<uint32_t>(frame.size(), 0));
 }
 
 struct ComposeCase {
@@ -94,6 +140,27 @@ TEST(Compose, EqualsTheReferenceOnRandomScenes) {
             AddPoint(c, random.Uniform(0, 32), random.Uniform(-180, 0), random.Uniform(0.5, 3),
                      random.Bits(), random.Bits());
         }
+        // Areas in most rounds, filled in most of those; a boundary now and then.
+        std::mt19937 shapes(static_cast<uint32_t>(round));
+        auto addArea = [&](bool boundary) {
+            const std::vector<int32_t> polygon = support::RandomPolygon(shapes, width, height);
+            const int count = static_cast<int>(polygon.size() / 2);
+            if (boundary) {
+                c.scene.AddAlgorithmArea(polygon.data(), count, random.Bits(), random.Bits());
+            } else {
+                c.scene.AddMonitorArea(polygon.data(), count, random.Bits(), random.Bits());
+            }
+        };
+        if (round % 3 != 0) {
+            for (int a = random.Pick(1, 5); a > 0; --a) {
+                addArea(false);
+            }
+            if (round % 7 == 1) {
+                addArea(true);
+            }
+            c.scene.RefreshMasks();
+        }
+        const bool fill = round % 4 != 3;
         uint32_t now = 1000;
         std::vector<uint32_t> background(static_cast<size_t>(width) * height);
         auto paintBackground = [&] {
@@ -119,6 +186,15 @@ TEST(Compose, EqualsTheReferenceOnRandomScenes) {
                 paintBackground();
                 c.scene.MarkBackgroundRendered();
             }
+            if (frameIndex == 1) {
+                addArea(false);  // a table change fills every area again
+                c.scene.RefreshMasks();
+            }
+            if (frameIndex == 5 && round % 2 == 0) {
+                // The old fills must not stay behind in the kept frame either.
+                c.scene.ClearMonitorAreas();
+                c.scene.RefreshMasks();
+            }
             if (frameIndex == 4) {
                 // The old points' pixels must not stay behind in the kept frame.
                 c.scene.ClearMonitorPoints();
@@ -134,14 +210,115 @@ TEST(Compose, EqualsTheReferenceOnRandomScenes) {
                 frame.assign(background.size(), 0xDEADBEEFu);
             }
             const uint32_t paintTime = now + static_cast<uint32_t>(random.Pick(0, 899));
-            c.scene.ComposeFrame(frame.data(), background.data(), paintTime, nullptr);
+            const int w = c.scene.Geometry().width;
+            const int h = c.scene.Geometry().height;
+            PixelAreaPainter painter(frame.data(), w, h);
+            c.scene.ComposeFrame(frame.data(), background.data(), paintTime,
+                                 fill ? &painter : nullptr);
             std::vector<uint32_t> slow(background.size());
             reference::Compose(c.scene.Geometry(), c.scene.Settings(), c.scene.SectorMask(),
                                c.scene.CopyTracks(), PointsWithHits(c, c.scene), background.data(),
-                               slow.data(), paintTime);
+                               slow.data(), paintTime, fill ? &c.scene.AlgorithmAreas() : nullptr,
+                               fill ? &c.scene.MonitorAreas() : nullptr);
             ASSERT_EQ(frame, slow) << "round " << round << " frame " << frameIndex;
         }
     }
+}
+
+// A run as the view sees one, frame after frame: objects walking through lit and dark areas,
+// tracks fading and losing points, monitoring points lighting up, now and then the fills
+// switched off or a new background. The kept frame, restored only where the last frame drew and
+// filled again only when the fills change, must equal a composition from scratch every time.
+TEST(Compose, AKeptFrameEqualsAFreshOneOverManyMovingFrames) {
+    ComposeCase c;
+    SectorViewConfig config;
+    config.topViewMode = 1;
+    config.smoothCount = 2;
+    config.displayTimeMs = 1000;
+    config.angleStart = -160;
+    config.angleStop = -20;
+    c.scene.ApplyConfig(config);
+    constexpr int kWidth = 320;
+    constexpr int kHeight = 170;
+    c.scene.Relayout(kWidth, kHeight);  // R = 160, 5 pixels per gate, origin (160, 0)
+    support::Random random(606);
+    // Areas across the walkers' paths, two of them overlapping.
+    const std::vector<std::vector<int32_t>> areas{{20, 40, 20, 110, 90, 110, 90, 40},
+                                                  {60, 90, 40, 170, 110, 200, 120, 120},
+                                                  {100, 180, 100, 260, 150, 260},
+                                                  {10, 200, 10, 300, 60, 300, 60, 200}};
+    for (const std::vector<int32_t>& area : areas) {
+        c.scene.AddMonitorArea(area.data(), static_cast<int>(area.size() / 2), random.Bits(),
+                               random.Bits());
+    }
+    c.scene.RefreshMasks();
+    for (int p = 0; p < 6; ++p) {
+        AddPoint(c, random.Uniform(4, 30), random.Uniform(-150, -30), 1.0, random.Bits(),
+                 random.Bits());
+    }
+    struct Walker {
+        SectorObject object;
+        double distanceStep;
+        double angleStep;
+    };
+    std::vector<Walker> walkers;
+    for (int id = 0; id < 24; ++id) {
+        walkers.push_back(Walker{{id, random.Uniform(3, 29), random.Uniform(-150, -30)},
+                                 random.Uniform(-0.4, 0.4),
+                                 random.Uniform(-2.0, 2.0)});
+    }
+    std::vector<uint32_t> background(kWidth * kHeight);
+    auto paintBackground = [&] {
+        for (uint32_t& pixel : background) {
+            pixel = random.Bits() | (random.Pick(0, 3) == 0 ? 0xFF000000u : 0u);
+        }
+    };
+    paintBackground();
+    std::vector<uint32_t> frame(background.size(), 0xDEADBEEFu);
+    std::vector<uint32_t> fresh(background.size());
+    uint32_t now = 0;
+    uint32_t lastLit = 0;
+    int litChanges = 0;  // frames whose lit areas differ from the frame before
+    for (int frameIndex = 0; frameIndex < 150; ++frameIndex) {
+        std::vector<SectorObject> batch;
+        for (Walker& walker : walkers) {
+            SectorObject& object = walker.object;
+            if (object.distance + walker.distanceStep < 1 ||
+                object.distance + walker.distanceStep > 31) {
+                walker.distanceStep = -walker.distanceStep;
+            }
+            if (object.angle + walker.angleStep < -158 || object.angle + walker.angleStep > -22) {
+                walker.angleStep = -walker.angleStep;
+            }
+            object.distance += walker.distanceStep;
+            object.angle += walker.angleStep;
+            // Some walkers pause for a while: their tracks fade and lose their points.
+            if ((object.id + frameIndex / 20) % 5 != 0) {
+                batch.push_back(object);
+            }
+        }
+        now += 50;
+        support::Feed(c.scene, batch, now);
+        if (frameIndex == 70) {
+            paintBackground();
+            c.scene.MarkBackgroundRendered();
+        }
+        const bool fill = frameIndex < 40 || frameIndex >= 55;
+        PixelAreaPainter painter(frame.data(), kWidth, kHeight);
+        c.scene.ComposeFrame(frame.data(), background.data(), now + 10, fill ? &painter : nullptr);
+        reference::Compose(c.scene.Geometry(), c.scene.Settings(), c.scene.SectorMask(),
+                           c.scene.CopyTracks(), PointsWithHits(c, c.scene), background.data(),
+                           fresh.data(), now + 10, nullptr,
+                           fill ? &c.scene.MonitorAreas() : nullptr);
+        ASSERT_EQ(frame, fresh) << "frame " << frameIndex;
+        uint32_t lit = 0;
+        for (const SectorTrack& track : c.scene.CopyTracks()) {
+            lit |= track.monitorIndex >= 0 ? uint32_t{1} << track.monitorIndex : 0;
+        }
+        litChanges += lit != lastLit ? 1 : 0;
+        lastLit = lit;
+    }
+    EXPECT_GE(litChanges, 10) << "the walkers light and leave the areas";
 }
 
 // The library reports nothing about where it drew a line: the view blends from its own box. A

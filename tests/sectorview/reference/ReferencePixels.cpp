@@ -4,6 +4,7 @@
 
 #include "ReferenceView.h"
 #include "sectorview/Argb.h"
+#include "sectorview/PixelAreaPainter.h"
 #include "sectorview/TrackPainter.h"
 
 namespace zuvo::sector::reference {
@@ -152,12 +153,26 @@ uint32_t OverBlend(uint32_t destination, uint32_t colour, double sourceAlpha) {
 void Compose(const SectorGeometry& layout, const SectorViewSettings& settings,
              const std::vector<uint8_t>& sectorMask, const std::vector<SectorTrack>& tracks,
              const MonitorPointList& points, const uint32_t* background, uint32_t* pixels,
-             uint32_t now) {
+             uint32_t now, const AreaTable* boundaries, const AreaTable* monitorAreas) {
     // Every position is mapped anew, never taken from what the view keeps.
     SectorGeometry geometry = layout;
     geometry.layout = 0;
     const size_t size = static_cast<size_t>(geometry.width) * geometry.height;
     std::memcpy(pixels, background, size * sizeof(uint32_t));
+    PixelAreaPainter areas(pixels, geometry.width, geometry.height);
+    for (const AreaTable* table : {boundaries, monitorAreas}) {
+        if (table == nullptr || table->PresentBits() == 0) {
+            continue;
+        }
+        uint32_t active = 0;
+        for (const SectorTrack& track : tracks) {
+            const int32_t index = table == boundaries ? track.boundaryIndex : track.monitorIndex;
+            if (index >= 0 && index < kAreaSlots) {
+                active |= uint32_t{1} << index;
+            }
+        }
+        areas.PaintAreas(*table, active);
+    }
     std::vector<uint8_t> scratch(size);
     auto drawImage = [&](const DiscImage& image, int x0, int y0, auto&& put) {
         const int h = image.Half();

@@ -33,12 +33,15 @@ std::vector<uint32_t> AreaMask(const AreaTable& table, int width, int height, bo
 
 uint32_t OverBlend(uint32_t destination, uint32_t colour, double sourceAlpha);
 
-// Copies background into pixels, then draws every track (line into a cleared whole-view
-// scratch buffer, scanned whole; marker pixel by pixel) and the monitoring points.
+// Copies background into pixels, fills the areas of the tables given (detection boundaries,
+// then monitoring areas, with the portable fill, lit where a track's index names the slot),
+// then draws every track (line into a cleared whole-view scratch buffer, scanned whole; marker
+// pixel by pixel) and the monitoring points.
 void Compose(const SectorGeometry& geometry, const SectorViewSettings& settings,
              const std::vector<uint8_t>& sectorMask, const std::vector<SectorTrack>& tracks,
              const MonitorPointList& points, const uint32_t* background, uint32_t* pixels,
-             uint32_t now);
+             uint32_t now, const AreaTable* boundaries = nullptr,
+             const AreaTable* monitorAreas = nullptr);
 
 // The object update as written: tracks in a CPtrArrayCtrl, points in CPtrListCtrls, the track
 // found with FindData, a marker image made for every new track, monitoring positions converted
