@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "sectorview/TrackPainter.h"
-
 namespace zuvo::sector {
 
 namespace {
@@ -254,8 +252,9 @@ void SectorScene::ComposeFrame(uint32_t* frame, const uint32_t* background, uint
     {
         CAutoBaseLock lock(m_trackLock);
         RefreshFills(frame, background, painter);
-        const TrackCanvas canvas{m_geometry, m_settings, m_sectorRuns, m_locus.data(),
-                                 m_polyline, frame,      m_drawn,      now};
+        const TrackCanvas canvas{m_geometry,     m_settings, m_sectorRuns,
+                                 m_locus.data(), m_polyline, m_lineReach,
+                                 frame,          m_drawn,    now};
         DrawTracks(canvas, m_tracks);
     }
     CAutoBaseLock lock(m_pointLock);

@@ -23,6 +23,7 @@
 #include "sectorview/SectorMask.h"
 #include "sectorview/SectorObject.h"
 #include "sectorview/TrackList.h"
+#include "sectorview/TrackPainter.h"
 #include "sectorview/ViewSettings.h"
 
 namespace zuvo::sector {
@@ -157,6 +158,7 @@ private:
     MaskRuns m_sectorRuns;  // the same mask as runs, for drawing
     std::vector<uint8_t> m_locus;
     CPtrListCtrl m_polyline;
+    std::vector<ColumnSpan> m_lineReach;
     DirtyTiles m_drawn;  // where the frame differs from what it is restored from
     // The area fills: where the frame holds them, underlay holds the background with them,
     // and the frame is restored from there.

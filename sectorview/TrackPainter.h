@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "ZUVO_CommonCore.h"
 #include "sectorview/DirtyTiles.h"
@@ -13,14 +14,21 @@
 
 namespace zuvo::sector {
 
+// Columns from ... to - 1 of one row; empty when from >= to.
+struct ColumnSpan {
+    int from;
+    int to;
+};
+
 struct TrackCanvas {
     const SectorGeometry& geometry;
     const SectorViewSettings& settings;
-    const MaskRuns& sectorMask;  // where overlays may draw
-    uint8_t* locus;              // width x height line intensities, all 0 between calls
-    CPtrListCtrl& polyline;      // scratch for one track's points at a time
-    uint32_t* pixels;            // the window buffer
-    DirtyTiles& drawn;           // marked wherever pixels may change
+    const MaskRuns& sectorMask;      // where overlays may draw
+    uint8_t* locus;                  // width x height line intensities, all 0 between calls
+    CPtrListCtrl& polyline;          // scratch for one track's points at a time
+    std::vector<ColumnSpan>& reach;  // scratch for one track line's rows (TrackLineRows)
+    uint32_t* pixels;                // the window buffer
+    DirtyTiles& drawn;               // marked wherever pixels changed
     uint32_t now;
 };
 
@@ -34,6 +42,13 @@ void BuildTrackPolyline(const SectorGeometry& geometry, const SectorTrack& track
 // the line's soft edge, clipped to the view (right and bottom exclusive; all 0 when nothing of
 // the view is within reach).
 ZRect TrackLineBox(const CPtrListCtrl& polyline, double lineWidth, int width, int height);
+
+// The same reach row by row: answers the box and leaves in rows, for each of its rows from the
+// top, the columns within the box that lie within reach of a segment of the polyline (of its
+// point when it has one), grown like the box. A line bends and runs at a slant, so these hold
+// far fewer pixels than its box.
+ZRect TrackLineRows(const CPtrListCtrl& polyline, double lineWidth, int width, int height,
+                    std::vector<ColumnSpan>& rows);
 
 // Draws the line (when the settings draw loci) and the marker of every track, in list order.
 void DrawTracks(const TrackCanvas& canvas, const TrackList& tracks);

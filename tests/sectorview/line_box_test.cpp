@@ -81,6 +81,35 @@ TEST(TrackLineBox, GrowsByHalfTheWidthAndTheEdgeMarginWithinTheView) {
     EXPECT_EQ(BoxOf({{10, 10}}, 3.0, 0, kHeight).right, 0) << "a view without pixels";
 }
 
+// An L of two segments: each row reaches only as far as the segments that pass it, grown like
+// the box (half width 1 + margin 2 = 3 pixels).
+TEST(TrackLineRows, FollowTheSegmentsWithinTheBox) {
+    CPtrListCtrl polyline;
+    Fill(polyline, {{10, 10}, {30, 10}, {30, 30}});
+    std::vector<ColumnSpan> rows;
+    const ZRect box = TrackLineRows(polyline, 2.0, 64, 48, rows);
+    EXPECT_EQ(box.left, 7);
+    EXPECT_EQ(box.top, 7);
+    EXPECT_EQ(box.right, 34);
+    EXPECT_EQ(box.bottom, 34);
+    ASSERT_EQ(rows.size(), 27u);
+    auto row = [&](int y) { return rows[static_cast<size_t>(y - box.top)]; };
+    EXPECT_EQ(row(7).from, 7);  // the horizontal segment's rows
+    EXPECT_EQ(row(13).to, 34);
+    EXPECT_EQ(row(14).from, 27);  // below it only the vertical one
+    EXPECT_EQ(row(33).from, 27);
+    EXPECT_EQ(row(33).to, 34);
+    // A single point is a dot; no point leaves no rows.
+    Fill(polyline, {{5, 5}});
+    EXPECT_EQ(TrackLineRows(polyline, 2.0, 64, 48, rows).left, 2);
+    EXPECT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[0].from, 2);
+    EXPECT_EQ(rows[0].to, 9);
+    Fill(polyline, {});
+    TrackLineRows(polyline, 2.0, 64, 48, rows);
+    EXPECT_TRUE(rows.empty());
+}
+
 // Distance from (px, py) to the polyline (a single point is a dot).
 double DistanceToPolyline(const Points& points, double px, double py) {
     double best = std::numeric_limits<double>::infinity();
@@ -109,7 +138,7 @@ bool MayColour(const Points& points, double lineWidth, int x, int y) {
 }
 
 // Random polylines, partly outside the view: every pixel a drawing may colour, and every pixel
-// our utility library does colour, lies in the box.
+// our utility library does colour, lies in the box and in its row's reach.
 TEST(TrackLineBox, HoldsEveryPixelALineMayColour) {
     support::Random random(8128);
     CPtrListCtrl polyline;
@@ -123,16 +152,28 @@ TEST(TrackLineBox, HoldsEveryPixelALineMayColour) {
         const double lineWidth = round % 10 == 0 ? 0.0 : random.Uniform(0.0, 16.0);
         Fill(polyline, points);
         const ZRect box = TrackLineBox(polyline, lineWidth, width, height);
+        std::vector<ColumnSpan> rows;
+        const ZRect rowsBox = TrackLineRows(polyline, lineWidth, width, height, rows);
+        ASSERT_TRUE(rowsBox.left == box.left && rowsBox.top == box.top &&
+                    rowsBox.right == box.right && rowsBox.bottom == box.bottom);
+        ASSERT_EQ(rows.size(), static_cast<size_t>(box.bottom - box.top));
+        auto inRows = [&](int x, int y) {
+            if (!Inside(box, x, y)) {
+                return false;
+            }
+            const ColumnSpan& row = rows[static_cast<size_t>(y - box.top)];
+            return row.from <= x && x < row.to;
+        };
 
         std::vector<uint8_t> drawn(static_cast<size_t>(width) * height, 0);
         DrawGradualMultiLine(width, height, &polyline, lineWidth, 0.0, 1.0, 0.0, drawn.data());
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
-                if (Inside(box, x, y)) {
+                if (inRows(x, y)) {
                     continue;
                 }
                 ASSERT_FALSE(MayColour(points, lineWidth, x, y))
-                    << "round " << round << ": pixel " << x << "," << y << " outside the box";
+                    << "round " << round << ": pixel " << x << "," << y << " out of reach";
                 ASSERT_EQ(drawn[static_cast<size_t>(y) * width + x], 0)
                     << "round " << round << ": the library drew " << x << "," << y;
             }
