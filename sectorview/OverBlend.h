@@ -9,6 +9,12 @@
 #include <cstdint>
 #include <vector>
 
+// SSE2 belongs to every x86-64 processor, the only kind the program and its tests are built for.
+#if !defined(__SSE2__) && !defined(_M_X64)
+#error "the over blend needs SSE2"
+#endif
+#include <emmintrin.h>
+
 namespace zuvo::sector {
 
 // The two channel weights and the resulting alpha of one blend.
@@ -35,12 +41,27 @@ public:
         // so neighbouring pixels read neighbouring entries.
         const uint32_t index = ((q & 0xFF) << 8) | (destination >> 24);
         const Weights& weights = m_weights[index];
-        auto channel = [&](int shift) {
-            const double value = ((destination >> shift) & 0xFF) * weights.destination +
-                                 ((colour >> shift) & 0xFF) * weights.source;
-            return static_cast<uint32_t>(value) << shift;
+        // The channels two by two, (blue, green) and (red, alpha), each in a double lane: the
+        // same products, sums and truncations as one channel at a time, in half the steps. The
+        // alpha lane's result is not used.
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i d = _mm_unpacklo_epi16(
+            _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(destination)), zero), zero);
+        const __m128i c = _mm_unpacklo_epi16(
+            _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(colour)), zero), zero);
+        const __m128d wd = _mm_set1_pd(weights.destination);
+        const __m128d ws = _mm_set1_pd(weights.source);
+        auto lanes = [&](__m128i dPair, __m128i cPair) {
+            return _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(_mm_cvtepi32_pd(dPair), wd),
+                                               _mm_mul_pd(_mm_cvtepi32_pd(cPair), ws)));
         };
-        return (uint32_t{m_alphas[index]} << 24) | channel(16) | channel(8) | channel(0);
+        const __m128i low = lanes(d, c);
+        const __m128i high = lanes(_mm_unpackhi_epi64(d, d), _mm_unpackhi_epi64(c, c));
+        __m128i result = _mm_unpacklo_epi64(low, high);
+        result = _mm_packs_epi32(result, result);
+        result = _mm_packus_epi16(result, result);
+        return (static_cast<uint32_t>(_mm_cvtsi128_si32(result)) & 0x00FFFFFFu) |
+               (uint32_t{m_alphas[index]} << 24);
     }
 
 private:
