@@ -43,7 +43,7 @@ constexpr uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Full;
 // blended. Intensities are read eight at a time, and only the non-zero ones are visited: most
 // of the reach is the line's surroundings.
 void CompositeLocus(const TrackCanvas& canvas, const ZRect& box) {
-    const OverBlendTable& blend = OverBlendTable::Instance();
+    const OverBlendTable::ColourBlend line = OverBlendTable::Instance().For(kTrackLineColour);
     const size_t width = static_cast<size_t>(canvas.geometry.width);
     // The blended columns of the current band of tile rows, marked once per band.
     ZRect band{box.right, box.top, box.left, box.top};
@@ -66,7 +66,7 @@ void CompositeLocus(const TrackCanvas& canvas, const ZRect& box) {
         uint32_t* pixels = canvas.pixels + rowStart;
         int first = reach.to;  // the columns this row blended
         int last = reach.from - 1;
-        auto put = [&](int x) { pixels[x] = blend.Blend(pixels[x], kTrackLineColour, locus[x]); };
+        auto put = [&](int x) { pixels[x] = line.Over(pixels[x], locus[x]); };
         canvas.sectorMask.ForEach(y, reach.from, reach.to, [&](int from, int to) {
             int x = from;
             for (; x + 8 <= to; x += 8) {
@@ -244,6 +244,8 @@ void DrawTrackMarker(const TrackCanvas& canvas, const SectorTrack& track, uint32
     canvas.drawn.Mark(ZRect{x0 - half + columnFrom, y0 - half + rowFrom, x0 - half + columnTo,
                             y0 - half + rowTo});
     const OverBlendTable& blend = OverBlendTable::Instance();
+    const OverBlendTable::ColourBlend disc = blend.For(image.colour);
+    const uint32_t discAlpha = (AlphaOf(image.colour) * fade) >> 8;
     const size_t width = static_cast<size_t>(geometry.width);
     const int left = x0 - half;  // the view column of the image's column 0
     for (int row = rowFrom; row < rowTo; ++row) {
@@ -254,9 +256,8 @@ void DrawTrackMarker(const TrackCanvas& canvas, const SectorTrack& track, uint32
         const int to = left + std::min(columnTo - 1, span.last) + 1;
         canvas.sectorMask.ForEach(y, from, to, [&](int runFrom, int runTo) {
             if (image.solid) {
-                const uint32_t q = (AlphaOf(image.colour) * fade) >> 8;
                 for (int x = runFrom; x < runTo; ++x) {
-                    pixels[x] = blend.Blend(pixels[x], image.colour, q);
+                    pixels[x] = disc.Over(pixels[x], discAlpha);
                 }
                 return;
             }
