@@ -15,6 +15,7 @@
 #include <random>
 #include <vector>
 
+#include "ZUVO_Common.h"
 #include "framework/Handles.h"
 #include "sectorview/AreaFillPainter.h"
 #include "sectorview/AreaTable.h"
@@ -28,20 +29,14 @@ using zuvo::sector::kAreaSlots;
 constexpr int kWidth = 160;
 constexpr int kHeight = 120;
 
-// A top-down 32-bit DIB section selected into a memory device context of its own.
+// A top-down 32-bit DIB section made as the window makes its frame, selected into a memory
+// device context of its own.
 class Frame {
 public:
     Frame() : m_dc(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        m_bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        m_pixels = static_cast<uint32_t*>(bits);
+        m_bitmap.reset(CreateHBitmap(&bits, kWidth, -kHeight, 32));
+        m_pixels = m_bitmap ? static_cast<uint32_t*>(bits) : nullptr;
         if (m_dc && m_bitmap) {
             m_previous = SelectObject(m_dc.get(), m_bitmap.get());
         }
