@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "ReferenceView.h"
 #include "sectorview/PixelAreaPainter.h"
 #include "sectorview/SectorMask.h"
@@ -439,6 +441,9 @@ void RegisterAll() {
 // took from this one, which a shared machine makes the steadier of the two.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // In colour only on a terminal, as the library's own reporter does by default.
+    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) != 0 ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& reports) override {
         ConsoleReporter::ReportRuns(reports);
         for (const Run& run : reports) {
