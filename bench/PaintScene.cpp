@@ -44,6 +44,7 @@ PaintScene::PaintScene(const sector::SectorGeometry& geometry, uint32_t seed)
         const double angle = kAngleStart + 5.0 + 110.0 * unit(m_random);
         const double size = (40.0 + 110.0 * unit(m_random)) * scale;
         m_areas.push_back(RaggedArea(distance, angle, size));
+        m_areaCentres.push_back(PointSpot{distance, angle});
         if (i < kLitAreaCount) {
             // Well inside the outline, whose vertices lie at 0.55 to 1.0 times the size.
             const double radius = 0.3 * 0.55 * size;
@@ -128,11 +129,20 @@ void PaintScene::Step(size_t index) {
     object.angle += walker.angleStep;
 }
 
-const CPtrListCtrl& PaintScene::Next() {
+const CPtrListCtrl& PaintScene::Next(int visitArea) {
+    const bool visit = visitArea >= 0 && static_cast<size_t>(visitArea) < m_areaCentres.size();
     m_list.RemoveAll();
     for (size_t i = 0; i < m_objects.size(); ++i) {
         Step(i);
-        m_list.AddData(&m_objects[i], -1);
+        // A visitor takes the last object's place in the delivery, which keeps its own way.
+        if (!visit || i + 1 < m_objects.size()) {
+            m_list.AddData(&m_objects[i], -1);
+        }
+    }
+    if (visit) {
+        const PointSpot& centre = m_areaCentres[static_cast<size_t>(visitArea)];
+        m_visitor = SectorObject{1000 + m_visitors++, centre.distance, centre.angle};
+        m_list.AddData(&m_visitor, -1);
     }
     return m_list;
 }

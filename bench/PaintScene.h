@@ -46,8 +46,9 @@ public:
     const std::vector<PointSpot>& Points() const { return m_points; }
 
     // The next delivery: every object one step further. The list points into this scene and
-    // stays valid until the next call.
-    const CPtrListCtrl& Next();
+    // stays valid until the next call. With visitArea, the last object is a new one each time,
+    // in the middle of that monitoring area: the area lights up.
+    const CPtrListCtrl& Next(int visitArea = -1);
 
 private:
     struct Circler {
@@ -71,6 +72,9 @@ private:
     std::vector<std::vector<int32_t>> m_boundaries;
     std::vector<std::vector<int32_t>> m_areas;
     std::vector<PointSpot> m_points;
+    std::vector<PointSpot> m_areaCentres;
+    SectorObject m_visitor;
+    int64_t m_visitors = 0;
     std::vector<Circler> m_circlers;  // objects 0 ... kLitAreaCount - 1
     std::vector<Walker> m_walkers;    // the others
     std::vector<SectorObject> m_objects;

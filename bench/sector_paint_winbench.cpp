@@ -8,8 +8,9 @@
 //   1. Paced frames: every 50 ms one delivery, then one whole paint of the view (the repaint
 //      the delivery asked for, done at once by UpdateWindow: compose, area fills, points, blit)
 //      and one plain full-frame BitBlt from a memory DC with a DIB section (the floor). Each is
-//      also timed until Wine has handed the window's pixels to the X server, which it does when the
-//      thread next finds its queue empty ("shown").
+//      also timed until Wine has handed the window's pixels to the X server, which it does
+//      when the thread next finds its queue empty ("shown"). Then paints in which a monitoring
+//      area lights up, and paints after the operator drew the monitoring areas anew.
 //   2. A run of the program's kind: a worker thread delivers 100 objects every 50 ms the way
 //      the radar library calls UpdateObjects and posts a refresh message to the main window;
 //      the user-interface thread runs a plain message loop. Measured: delivery-to-screen
@@ -39,6 +40,7 @@
 #include <vector>
 
 #include "PaintScene.h"
+#include "ZUVO_Common.h"
 #include "framework/GdiplusSession.h"
 #include "framework/Handles.h"
 #include "sectorview/ObjectSectorWnd.h"
@@ -153,14 +155,19 @@ zuvo::UniqueWindow CreateHost(const Options& options) {
         options.height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
 }
 
+void AddMonitorAreas(CObjectSectorWnd& view, const PaintScene& scene, COLORREF inactive,
+                     COLORREF active) {
+    for (const std::vector<int32_t>& area : scene.MonitorAreas()) {
+        view.AddMonitorArea(area.data(), static_cast<int>(area.size() / 2), inactive, active);
+    }
+}
+
 void LoadScene(CObjectSectorWnd& view, const PaintScene& scene) {
     for (const std::vector<int32_t>& boundary : scene.Boundaries()) {
         view.AddAlgorithmArea(boundary.data(), static_cast<int>(boundary.size() / 2), kInactive,
                               kActive);
     }
-    for (const std::vector<int32_t>& area : scene.MonitorAreas()) {
-        view.AddMonitorArea(area.data(), static_cast<int>(area.size() / 2), kInactive, kActive);
-    }
+    AddMonitorAreas(view, scene, kInactive, kActive);
     int number = 1;
     for (const zuvo::bench::PointSpot& point : scene.Points()) {
         const std::wstring label = std::to_wstring(number++);
@@ -169,20 +176,14 @@ void LoadScene(CObjectSectorWnd& view, const PaintScene& scene) {
     }
 }
 
-// A full-frame DIB section in its own memory DC: what the floor blits.
+// A full-frame DIB section in its own memory DC, made as the view makes its frame: what the
+// floor blits.
 class FloorFrame {
 public:
     FloorFrame(int width, int height) : m_width(width), m_height(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        m_bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (bits != nullptr) {
+        m_bitmap.reset(CreateHBitmap(&bits, width, -height, 32));
+        if (m_bitmap) {
             auto* pixels = static_cast<uint32_t*>(bits);
             for (size_t i = 0; i < static_cast<size_t>(width) * static_cast<size_t>(height); ++i) {
                 pixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
@@ -215,7 +216,22 @@ struct PacedTimes {
     std::vector<double> paintShown;
     std::vector<double> blit;
     std::vector<double> blitShown;
+    std::vector<double> relit;         // paints in which a monitoring area lit up
+    std::vector<double> areasChanged;  // paints after the monitoring areas were drawn anew
 };
+
+constexpr int kRelitFrames = 16;
+constexpr int kAreaChanges = 4;  // even: the areas end in their own colours
+
+// One delivery (visiting the area visitArea, unless -1) and the paint it asks for, timed.
+double DeliverAndPaint(CObjectSectorWnd& view, PaintScene& scene, int visitArea) {
+    Pump();  // a clean start: nothing queued, the last frame on the screen
+    // The delivery asks for the repaint that UpdateWindow then does at once.
+    view.UpdateObjects(&scene.Next(visitArea));
+    const double start = NowMs();
+    UpdateWindow(view.GetSafeHwnd());
+    return NowMs() - start;
+}
 
 PacedTimes RunPacedFrames(CObjectSectorWnd& view, PaintScene& scene, const FloorFrame& floor,
                           int frames) {
@@ -243,6 +259,23 @@ PacedTimes RunPacedFrames(CObjectSectorWnd& view, PaintScene& scene, const Floor
             times.blit.push_back(blitted - shown);
             times.blitShown.push_back(blitShown - shown);
         }
+    }
+    // Areas that light up: a new object in an unlit area every frame (and the oldest of them
+    // dropped, the view keeping 100 tracks).
+    for (int frame = 0; frame < kRelitFrames; ++frame) {
+        next += zuvo::bench::kDeliveryIntervalMs;
+        SleepUntil(next);
+        times.relit.push_back(DeliverAndPaint(view, scene, zuvo::bench::kLitAreaCount + frame));
+    }
+    // The operator draws the areas anew (here: in other colours, then in their own).
+    for (int change = 0; change < kAreaChanges; ++change) {
+        Pump();
+        const double start = NowMs();
+        view.ClearMonitorAreas();
+        AddMonitorAreas(view, scene, change % 2 == 0 ? kActive : kInactive,
+                        change % 2 == 0 ? kInactive : kActive);
+        UpdateWindow(window);
+        times.areasChanged.push_back(NowMs() - start);
     }
     return times;
 }
@@ -505,6 +538,12 @@ int Run(const Options& options) {
     json.AddTimes("Paint", paced.paint, {{"over_blit", paintMedian / blitMedian}},
                   {{"over_blit", paintP99 / blitP99}});
     json.AddTimes("Blit", paced.blit);
+    json.AddTimes("PaintAreaLitUp", paced.relit,
+                  {{"over_blit", Quantile(paced.relit, 0.5) / blitMedian}},
+                  {{"over_blit", Quantile(paced.relit, 0.99) / blitP99}});
+    json.AddTimes("PaintAreasRedrawn", paced.areasChanged,
+                  {{"over_blit", Quantile(paced.areasChanged, 0.5) / blitMedian}},
+                  {{"over_blit", Quantile(paced.areasChanged, 0.99) / blitP99}});
     json.AddTimes("PaintShown", paced.paintShown,
                   {{"over_blit_shown", shownMedian / blitShownMedian}},
                   {{"over_blit_shown", shownP99 / blitShownP99}});
@@ -526,6 +565,9 @@ int Run(const Options& options) {
     std::printf("%s: paint %.2f ms (p99 %.2f), blit %.2f ms (p99 %.2f), ratio %.2f\n",
                 options.out.c_str(), paintMedian, paintP99, blitMedian, blitP99,
                 paintMedian / blitMedian);
+    std::printf("area lit up: paint %.2f ms (p99 %.2f); areas redrawn: paint %.2f ms (p99 %.2f)\n",
+                Quantile(paced.relit, 0.5), Quantile(paced.relit, 0.99),
+                Quantile(paced.areasChanged, 0.5), Quantile(paced.areasChanged, 0.99));
     std::printf("shown: paint %.2f ms (p99 %.2f), blit %.2f ms (p99 %.2f), ratio %.2f\n",
                 shownMedian, shownP99, blitShownMedian, blitShownP99,
                 shownMedian / blitShownMedian);

@@ -139,7 +139,7 @@ void CObjectSectorWnd::Relayout() {
             m_frameSelected.emplace(m_frameDc.get(), m_frame.bitmap.get());
         }
     }
-    m_areaPainter.Forget();
+    m_areaPainter.Release();
     m_scene.Relayout(m_width, m_height);
     m_labelFont = zuvo::sector::CreateLabelFont(m_scene.Settings().radiusScale);
     CreateDib(m_background, m_width, m_height);
@@ -261,22 +261,25 @@ void CObjectSectorWnd::OnPaint() {
     if (m_scene.BackgroundDirty()) {
         RenderBackground();
         m_scene.MarkBackgroundRendered();
-        m_areaPainter.Forget();  // its fills were made over the old background
+        m_areaPainter.SetBackground(m_background.pixels, m_width, m_height);
         Invalidate(true);
     }
     m_scene.RefreshMasks();
-    if (!m_frameSelected) {
+    // The scene fills the detection boundaries first, then the monitoring areas. The frame
+    // starts from the painter's background, which already has the last frame's fills.
+    if (!m_frameSelected ||
+        !m_areaPainter.BeginFrame(m_frameDc.get(), m_frame.pixels, m_width, m_height,
+                                  {&m_scene.AlgorithmAreas(), &m_scene.MonitorAreas()})) {
         return;
     }
-    m_areaPainter.BeginFrame(m_frameDc.get(), m_frame.pixels, m_width, m_height);
-    m_scene.ComposeFrame(m_frame.pixels, m_background.pixels, MS_GetTime(), &m_areaPainter);
+    m_scene.ComposeFrame(m_frame.pixels, m_areaPainter.Layered(), MS_GetTime(), &m_areaPainter);
     BitBlt(dc.get(), 0, 0, m_width, m_height, m_frameDc.get(), 0, 0, SRCCOPY);
 }
 
 void CObjectSectorWnd::OnDestroy() {
     m_scene.ReleaseLayout();
     m_frameSelected.reset();
-    m_areaPainter.Forget();
+    m_areaPainter.Release();
     m_frame = Dib{};
     m_background = Dib{};
     m_picture.reset();

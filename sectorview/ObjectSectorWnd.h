@@ -114,8 +114,9 @@ private:
     // filled through it and the frame is copied to the window from there.
     zuvo::UniqueMemoryDc m_frameDc;
     std::optional<zuvo::SelectGuard> m_frameSelected;  // goes before the DC and the frame
-    zuvo::sector::AreaFillPainter m_areaPainter;       // remembers the fills between frames
     Dib m_background;                                  // picture, grid and shading
+    // The areas' fills, kept over a copy of the background between frames.
+    zuvo::sector::AreaFillPainter m_areaPainter;
     std::unique_ptr<Gdiplus::Bitmap> m_picture;
     std::unique_ptr<Gdiplus::Font> m_labelFont;
 };

@@ -1,6 +1,6 @@
-// Area fills from frame to frame under Wine: the window's painter gives back the pixels of an
-// earlier fill when nothing the fill depends on has changed, and fills anew when the areas, the
-// lit slots or the background below have. Every frame must be the one a fresh fill gives.
+// Area fills from frame to frame under Wine: the window's painter keeps its fills over the
+// background from one frame to the next and fills anew when the areas, the lit slots or the
+// background below change. Every frame must be the one a fresh fill gives.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "SectorViewHost.h"
+#include "ZUVO_Common.h"
 #include "framework/Handles.h"
 #include "sectorview/AreaFillPainter.h"
 #include "sectorview/Argb.h"
@@ -34,16 +35,9 @@ constexpr int kHeight = 200;
 class DibFrame {
 public:
     DibFrame() {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        m_bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        m_pixels = static_cast<uint32_t*>(bits);
+        m_bitmap.reset(CreateHBitmap(&bits, kWidth, -kHeight, 32));
+        m_pixels = m_bitmap ? static_cast<uint32_t*>(bits) : nullptr;
         m_dc.reset(CreateCompatibleDC(nullptr));
         if (m_bitmap && m_dc) {
             m_select.emplace(m_dc.get(), m_bitmap.get());
@@ -52,8 +46,8 @@ public:
     bool Ready() const { return m_pixels != nullptr && m_select.has_value(); }
     HDC dc() const { return m_dc.get(); }
     uint32_t* pixels() const { return m_pixels; }
-    void Show(const std::vector<uint32_t>& pixels) const {
-        std::memcpy(m_pixels, pixels.data(), pixels.size() * sizeof(uint32_t));
+    void Show(const uint32_t* pixels) const {
+        std::memcpy(m_pixels, pixels, kWidth * kHeight * sizeof(uint32_t));
     }
     std::vector<uint32_t> Pixels() const {
         return std::vector<uint32_t>(m_pixels, m_pixels + kWidth * kHeight);
@@ -107,8 +101,14 @@ struct FrameInputs {
     uint32_t monitorActive;
 };
 
+// One frame as the window paints it: the scene restores the frame from the painter's layered
+// background (here all of it; the scene does where the last frame drew), then asks for the
+// fills of the tables that have areas.
 void PaintFrame(AreaFillPainter& painter, const DibFrame& frame, const FrameInputs& inputs) {
-    painter.BeginFrame(frame.dc(), frame.pixels(), kWidth, kHeight);
+    ASSERT_TRUE(painter.BeginFrame(frame.dc(), frame.pixels(), kWidth, kHeight,
+                                   {inputs.boundaries, inputs.monitorAreas}));
+    ASSERT_NE(painter.Layered(), nullptr);
+    frame.Show(painter.Layered());
     if (inputs.boundaries->PresentBits() != 0) {
         painter.PaintAreas(*inputs.boundaries, inputs.boundaryActive);
     }
@@ -155,20 +155,23 @@ TEST(AreaFillFrames, EveryFrameIsTheFillAFreshPainterGives) {
         // Lit bits of slots that are not present change nothing.
         {1, &boundaries, 0b110, &monitor, 0b1011},
         {0, &boundaries, 0b110, &monitor, 0b1011},
+        // Both tables alike, then only one of them.
+        {0, &boundaries, 0b01, &boundaries, 0b01},
+        {0, &noBoundaries, 0, &boundaries, 0b01},
+        {0, &noBoundaries, 0, &boundaries, 0b01},
     };
     AreaFillPainter painter;
-    int previous = 0;
+    int previous = -1;
     for (size_t i = 0; i < std::size(frames); ++i) {
         const FrameInputs& inputs = frames[i];
         const std::vector<uint32_t>& background = backgrounds[inputs.background];
-        if (inputs.background != previous) {
-            painter.Forget();
+        if (inputs.background != previous) {  // the window renders its background anew
+            painter.SetBackground(background.data(), kWidth, kHeight);
             previous = inputs.background;
         }
-        kept.Show(background);
         PaintFrame(painter, kept, inputs);
-        fresh.Show(background);
         AreaFillPainter first;
+        first.SetBackground(background.data(), kWidth, kHeight);
         PaintFrame(first, fresh, inputs);
 
         const std::vector<uint32_t> shown = kept.Pixels();
