@@ -305,4 +305,18 @@ void AreaFillPainter::FromUnder(const Fill& fill, uint32_t* to, const ZRect& box
     }
 }
 
+void FillAreasOnce(HDC dc, uint32_t* pixels, int width, int height, const AreaTable& table,
+                   uint32_t activeSlots) {
+    if (pixels == nullptr || width <= 0 || height <= 0) {
+        return;
+    }
+    const std::vector<uint32_t> below(
+        pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height));
+    AreaFillPainter painter;
+    painter.SetBackground(below.data(), width, height);
+    if (painter.BeginFrame(dc, pixels, width, height, {&table}) && table.PresentBits() != 0) {
+        painter.PaintAreas(table, activeSlots);
+    }
+}
+
 }  // namespace zuvo::sector

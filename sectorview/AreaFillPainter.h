@@ -88,4 +88,9 @@ private:
     Boxes m_changed;    // where this frame's fills so far came out otherwise
 };
 
+// One fill as the painter makes it, nothing kept: the present slots of table into the width x
+// height pixels of the DIB section selected into dc.
+void FillAreasOnce(HDC dc, uint32_t* pixels, int width, int height, const AreaTable& table,
+                   uint32_t activeSlots);
+
 }  // namespace zuvo::sector
