@@ -29,8 +29,9 @@ if [ -f "$winbench" ]; then
         [[ "$size" =~ ^[0-9]+x[0-9]+$ ]] || { echo "bench: '$size' is no WIDTHxHEIGHT" >&2; exit 2; }
         name="sector_paint_winbench_$size"
         echo "===== $name (Wine, X screen $size) ====="
-        # A wineserver of its own for the run, on this X screen, stopped however the run ends.
-        ZUVO_SCREEN="${size}x24" "$root/tools/with-display" bash -c '
+        # An X screen of exactly this size (never the caller's display) and a wineserver for
+        # the run on it, stopped however the run ends.
+        ZUVO_USE_DISPLAY=0 ZUVO_SCREEN="${size}x24" "$root/tools/with-display" bash -c '
             root=$1; shift
             "$root/tools/wine-run" --start-server || exit 1
             nice -n 10 "$root/tools/wine-run" "$@"
