@@ -43,9 +43,12 @@ test-windows: build-windows
 run: build-windows
 	@tools/run-program.sh
 
+# The native benchmarks and the sector view's paint under Wine; results in build/bench.
 bench: setup
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench --target benchmarks
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target sector_paint_winbench wine_desktop_holder
 	@tools/run-bench.sh
 
 # libFuzzer harnesses of the file readers, FUZZ_SECONDS (default 300) each; results in build/fuzz.

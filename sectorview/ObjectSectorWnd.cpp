@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "sectorview/AreaFillPainter.h"
 #include "sectorview/Argb.h"
 #include "sectorview/PointLabel.h"
 #include "sectorview/SectorBackground.h"
@@ -127,12 +126,20 @@ bool CObjectSectorWnd::CreateDib(Dib& dib, int width, int height) {
 }
 
 void CObjectSectorWnd::Relayout() {
+    m_frameSelected.reset();  // the old frame is deleted next
     if (CreateDib(m_frame, m_width, m_height)) {
         const ZRect whole{0, 0, m_width, m_height};
         const COLORREF face = GetSysColor(COLOR_BTNFACE);
         DrawColorOnBuffer(zuvo::sector::WithAlpha(zuvo::sector::SwapRedBlue(face), 0xFF),
                           m_frame.pixels, &whole, m_width * 4);
+        if (!m_frameDc) {
+            m_frameDc.reset(CreateCompatibleDC(nullptr));
+        }
+        if (m_frameDc) {
+            m_frameSelected.emplace(m_frameDc.get(), m_frame.bitmap.get());
+        }
     }
+    m_areaPainter.Release();
     m_scene.Relayout(m_width, m_height);
     m_labelFont = zuvo::sector::CreateLabelFont(m_scene.Settings().radiusScale);
     CreateDib(m_background, m_width, m_height);
@@ -254,23 +261,25 @@ void CObjectSectorWnd::OnPaint() {
     if (m_scene.BackgroundDirty()) {
         RenderBackground();
         m_scene.MarkBackgroundRendered();
+        m_areaPainter.SetBackground(m_background.pixels, m_width, m_height);
         Invalidate(true);
     }
     m_scene.RefreshMasks();
-    // The frame's own device context: the areas are filled through it, the rest is drawn into
-    // its pixels, and it is copied to the window from there.
-    const zuvo::UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
-    if (!memory) {
+    // The scene fills the detection boundaries first, then the monitoring areas. The frame
+    // starts from the painter's background, which already has the last frame's fills.
+    if (!m_frameSelected ||
+        !m_areaPainter.BeginFrame(m_frameDc.get(), m_frame.pixels, m_width, m_height,
+                                  {&m_scene.AlgorithmAreas(), &m_scene.MonitorAreas()})) {
         return;
     }
-    const zuvo::SelectGuard select(memory.get(), m_frame.bitmap.get());
-    zuvo::sector::AreaFillPainter areas(memory.get(), m_frame.pixels, m_width, m_height);
-    m_scene.ComposeFrame(m_frame.pixels, m_background.pixels, MS_GetTime(), &areas);
-    BitBlt(dc.get(), 0, 0, m_width, m_height, memory.get(), 0, 0, SRCCOPY);
+    m_scene.ComposeFrame(m_frame.pixels, m_areaPainter.Layered(), MS_GetTime(), &m_areaPainter);
+    BitBlt(dc.get(), 0, 0, m_width, m_height, m_frameDc.get(), 0, 0, SRCCOPY);
 }
 
 void CObjectSectorWnd::OnDestroy() {
     m_scene.ReleaseLayout();
+    m_frameSelected.reset();
+    m_areaPainter.Release();
     m_frame = Dib{};
     m_background = Dib{};
     m_picture.reset();

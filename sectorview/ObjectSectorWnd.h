@@ -19,9 +19,11 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "ZUVO_Common.h"
 #include "framework/Handles.h"
+#include "sectorview/AreaFillPainter.h"
 #include "sectorview/SectorScene.h"
 
 class CObjectSectorWnd {
@@ -107,8 +109,14 @@ private:
     bool m_settingsApplied = false;  // size messages count only after the first settings
     int m_width = 0;
     int m_height = 0;
-    Dib m_frame;       // the composed frame copied to the screen
-    Dib m_background;  // picture, grid and shading
+    Dib m_frame;  // the composed frame copied to the screen
+    // The frame's own device context, kept with the frame selected into it: the areas are
+    // filled through it and the frame is copied to the window from there.
+    zuvo::UniqueMemoryDc m_frameDc;
+    std::optional<zuvo::SelectGuard> m_frameSelected;  // goes before the DC and the frame
+    Dib m_background;                                  // picture, grid and shading
+    // The areas' fills, kept over a copy of the background between frames.
+    zuvo::sector::AreaFillPainter m_areaPainter;
     std::unique_ptr<Gdiplus::Bitmap> m_picture;
     std::unique_ptr<Gdiplus::Font> m_labelFont;
 };

@@ -122,8 +122,8 @@ TEST(PixelAreaFill, EqualsTheGdiplusFillOfTheWindow) {
         std::memcpy(frame.Pixels(), below.data(), size * sizeof(uint32_t));
         portable = below;
         GdiFlush();
-        zuvo::sector::AreaFillPainter(frame.Dc(), frame.Pixels(), kWidth, kHeight)
-            .PaintAreas(table, activeSlots);
+        zuvo::sector::FillAreasOnce(frame.Dc(), frame.Pixels(), kWidth, kHeight, table,
+                                    activeSlots);
         zuvo::sector::PixelAreaPainter(portable.data(), kWidth, kHeight)
             .PaintAreas(table, activeSlots);
         for (int y = 0; y < kHeight; ++y) {
