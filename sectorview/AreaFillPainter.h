@@ -46,6 +46,8 @@ public:
     // alpha 0x7F over the pixel taken as opaque, with the alternate fill rule and no
     // anti-aliasing. Every pixel keeps the alpha byte it had.
     void PaintAreas(const AreaTable& table, uint32_t activeSlots) override;
+    // The frame is composed from Layered(), which holds the fills.
+    bool KeepsFillsInBackground() const override { return true; }
 
 private:
     // A set of boxes, which may overlap.

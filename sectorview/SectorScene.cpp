@@ -236,8 +236,12 @@ void SectorScene::RefreshFills(uint32_t* frame, const uint32_t* background, IAre
     if (m_monitorAreas.table.PresentBits() != 0) {
         painter->PaintAreas(m_monitorAreas.table, wanted.activeMonitorAreas);
     }
-    m_underlay.resize(PixelCount(m_geometry));
-    m_filled.Copy(frame, m_underlay.data());
+    if (painter->KeepsFillsInBackground()) {
+        m_underlay = std::vector<uint32_t>();
+    } else {
+        m_underlay.resize(PixelCount(m_geometry));
+        m_filled.Copy(frame, m_underlay.data());
+    }
     m_fills = wanted;
     m_fillsValid = true;
 }
@@ -248,7 +252,9 @@ void SectorScene::ComposeFrame(uint32_t* frame, const uint32_t* background, uint
         m_sectorMask.size() != PixelCount(m_geometry) || m_locus.size() != m_sectorMask.size()) {
         return;
     }
-    m_drawn.Restore(background, m_fillsValid ? m_underlay.data() : nullptr, m_filled, frame);
+    // Without an underlay of its own (none yet, or the painter keeps the fills in the
+    // background), the background is what the frame is restored from everywhere.
+    m_drawn.Restore(background, m_underlay.empty() ? nullptr : m_underlay.data(), m_filled, frame);
     {
         CAutoBaseLock lock(m_trackLock);
         RefreshFills(frame, background, painter);

@@ -37,6 +37,10 @@ public:
     // the active slots and the pixels there decide: the scene keeps the fills it had painted
     // in the frame until one of them changes.
     virtual void PaintAreas(const AreaTable& table, uint32_t activeSlots) = 0;
+    // True when the background handed to ComposeFrame with this painter already holds the
+    // fills it made last (the painter keeps that layered background itself): the scene then
+    // restores the frame from that background everywhere and keeps no copy of its own.
+    virtual bool KeepsFillsInBackground() const { return false; }
 };
 
 class SectorScene {
