@@ -32,8 +32,7 @@ CZUVOMTTDlg::CZUVOMTTDlg() : zuvo::Dialog(IDD_ZUVO_MTT_DIALOG), m_programFolder(
     // The library's configuration gives the gate-range defaults; a missing file is reported
     // at device detection, not here.
     ZUVO_Interface_RadarCtrl_LoadConfigFromFile(ProgramFile(L"Radar_Config.ini").c_str());
-    gRadarParameter.SourceType = RADAR_SOURCE_NONE;
-    ZUVO_Interface_RadarParameter_Copy(&m_workingParameters, &gRadarParameter);
+    m_run.StartUp();
     zuvo::settings::SetDefaultGateRange(m_settings, gRadarParameter);
 }
 
@@ -100,10 +99,7 @@ bool CZUVOMTTDlg::OnInitDialog() {
     RefreshObjectPanels();
     ApplyViewSettings();
 
-    EnableWindow(GetDlgItem(window, IDC_START_STOP), FALSE);
-    EnableWindow(GetDlgItem(window, IDC_MODE_SWITCH), FALSE);
-    EnableWindow(GetDlgItem(window, IDC_PAUSE), FALSE);
-    ShowWindow(GetDlgItem(window, IDC_PAUSE), SW_HIDE);
+    ApplyRunControls();
 
     RegisterWithLibrary();
     return true;

@@ -29,8 +29,11 @@
 #include "ZUVO_DataProcess.h"
 #include "ZUVO_DlgResource.h"
 #include "app/AreaDrawing.h"
+#include "app/IntakeWindows.h"
+#include "app/ObjectIntake.h"
 #include "app/ObjectSlots.h"
 #include "app/ResultLog.h"
+#include "app/RunController.h"
 #include "framework/KeepAwake.h"
 #include "app/light/SerialLightCtrl_KWQ.h"
 #include "controls/ASkinButton.h"
@@ -44,8 +47,8 @@
 #include "settings/WndResizeTool.h"
 
 // Messages of the main window.
-constexpr UINT WM_OBJECT_REFRESH = WM_USER + 259;  // 1283: a delivery arrived
-constexpr UINT WM_DEVICE_TOGGLE = WM_USER + 260;   // 1284: playback reading has ended
+constexpr UINT WM_OBJECT_REFRESH = zuvo::app::kObjectRefreshMessage;  // a delivery arrived
+constexpr UINT WM_DEVICE_TOGGLE = WM_USER + 260;  // 1284: playback reading has ended
 
 class CZUVOMTTDlg : public zuvo::Dialog,
                     public IFileRadarDataSource,
@@ -122,8 +125,8 @@ private:
     void SendModeCommand();
     void ShowErrorBox(UINT textId);
     void ShowErrorBox(const std::wstring& text, UINT captionId);
-    void EnableControl(int id, bool enable);
-    void SetControlChecked(int id, bool checked);
+    // The run buttons as the run controller has them.
+    void ApplyRunControls();
     // What every end of a run undoes, whether it is stopped, its window destroyed or its
     // session ended: the light, the device, the result log's tail, the screen saver and the
     // execution state. Safe to repeat: every step does nothing once done.
@@ -134,8 +137,6 @@ private:
     void OpenResultLog();
     // A note to the operator that needs no answer, in a balloon at the sector view.
     void ShowNotice(UINT titleId, UINT textId);
-    // Library thread: one line per entry.
-    void WriteResultLog(const std::vector<const RadarObject*>& entries);
     void OnSaveDataSwitch();
     void ChooseSavePath();
     void Playback();
@@ -183,7 +184,8 @@ private:
     zuvo::app::ResultLog m_resultLog;  // written on the library's thread, see ResultLog.h
     CSerialLightCtrl_KWQ m_light;      // its destruction closes the light's port
     zuvo::KeepAwake m_keepAwake;       // engaged while a run lasts
-    tagRADARPARAMETER m_workingParameters;
+    // The run buttons and the library's parameter record around each run.
+    zuvo::app::RunController m_run{gRadarParameter, &ZUVO_Interface_RadarParameter_Copy};
 
     CColorStatic m_title;
     CColorStatic m_panels[4];  // 1084 (single object), 1085 to 1087 (three objects)
@@ -191,6 +193,10 @@ private:
     // 1090, 1101, 1091, 1100, 1092, 1093, 1102, 1103: the order their pictures are given in
     CASkinButton m_commandButtons[8];
     CObjectSectorWnd m_sectorView;
+    // The library's deliveries: slots, result log, view, and the message that wakes the
+    // user-interface thread.
+    zuvo::app::IntakeWindows m_intakeWindows{*this, m_sectorView};
+    zuvo::app::ObjectIntake m_intake{m_slots, m_resultLog, m_intakeWindows, m_intakeWindows};
     std::unique_ptr<Gdiplus::Bitmap> m_backgroundPicture;
 
     CWndResizeTool m_resizeTool;

@@ -59,12 +59,23 @@ void CZUVOMTTDlg::ShowErrorBox(UINT textId) {
     ShowErrorBox(zuvo::LoadUiString(GetModuleHandleW(nullptr), textId), IDS_ERROR);
 }
 
-void CZUVOMTTDlg::EnableControl(int id, bool enable) {
-    EnableWindow(GetDlgItem(GetSafeHwnd(), id), enable ? TRUE : FALSE);
-}
-
-void CZUVOMTTDlg::SetControlChecked(int id, bool checked) {
-    CheckDlgButton(GetSafeHwnd(), id, checked ? BST_CHECKED : BST_UNCHECKED);
+void CZUVOMTTDlg::ApplyRunControls() {
+    const HWND window = GetSafeHwnd();
+    const zuvo::app::ControlsState& controls = m_run.Controls();
+    auto apply = [window](int id, const zuvo::app::ButtonState& button, bool check) {
+        const HWND control = GetDlgItem(window, id);
+        EnableWindow(control, button.enabled ? TRUE : FALSE);
+        if (check) {
+            CheckDlgButton(window, id, button.checked ? BST_CHECKED : BST_UNCHECKED);
+        }
+    };
+    apply(IDC_START_STOP, controls.startStop, true);
+    apply(IDC_MODE_SWITCH, controls.mode, false);
+    apply(IDC_PAUSE, controls.pause, true);
+    ShowWindow(GetDlgItem(window, IDC_PAUSE), controls.pauseShown ? SW_SHOW : SW_HIDE);
+    apply(IDC_PLAYBACK, controls.playback, true);
+    EnableWindow(GetDlgItem(window, IDC_SAVE_DATA), controls.saveEnabled ? TRUE : FALSE);
+    EnableWindow(GetDlgItem(window, IDC_SAVE_PATH), controls.saveEnabled ? TRUE : FALSE);
 }
 
 void CZUVOMTTDlg::DetectDevice() {
@@ -72,7 +83,8 @@ void CZUVOMTTDlg::DetectDevice() {
         StopRadar();
     }
     if (!ZUVO_Interface_RadarCtrl_LoadConfigFromFile(ProgramFile(L"Radar_Config.ini").c_str())) {
-        EnableControl(IDC_START_STOP, false);
+        m_run.DetectionFailed();
+        ApplyRunControls();
         ShowErrorBox(IDS_LOAD_CONFIG_FAILED);
         return;
     }
@@ -85,7 +97,8 @@ void CZUVOMTTDlg::DetectDevice() {
                                  &deviceNumber);
     const UINT textId = DetectionText(sourceType);
     if (textId == 0) {
-        EnableControl(IDC_START_STOP, false);
+        m_run.DetectionFailed();
+        ApplyRunControls();
         ShowErrorBox(IDS_NO_DEVICE_DETECTED);
         return;
     }
@@ -94,10 +107,8 @@ void CZUVOMTTDlg::DetectDevice() {
     const std::wstring caption = zuvo::LoadUiString(program, IDS_PROMPT);
     MessageBoxW(GetSafeHwnd(), text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
 
-    EnableControl(IDC_START_STOP, true);
-    EnableControl(IDC_MODE_SWITCH, true);
-    gRadarParameter.SourceType = sourceType;
-    gRadarParameter.DeviceNumber = deviceNumber;
+    m_run.DeviceDetected(sourceType, deviceNumber);
+    ApplyRunControls();
 
     if (sourceType == RADAR_SOURCE_COM) {
         // The configuration file remembers the port a serial sensor was last found on.
@@ -111,7 +122,6 @@ void CZUVOMTTDlg::DetectDevice() {
         }
     }
 
-    ZUVO_Interface_RadarParameter_Copy(&m_workingParameters, &gRadarParameter);
     ApplyViewSettings();
     RefreshObjectPanels();
 }
@@ -143,8 +153,8 @@ bool CZUVOMTTDlg::StartRadar() {
         }
     };
     auto failed = [this] {
-        SetControlChecked(IDC_PLAYBACK, false);
-        SetControlChecked(IDC_START_STOP, false);
+        m_run.StartFailed();
+        ApplyRunControls();
         return false;
     };
 
@@ -153,14 +163,8 @@ bool CZUVOMTTDlg::StartRadar() {
         ShowErrorBox(IDS_LOAD_CONFIG_FIRST);
         return failed();
     }
-    const bool liveRun = gRadarParameter.ReadFromFile == 0;
-    if (liveRun) {
-        gRadarParameter.SaveRawData = m_settings.SaveData;
-        if (m_settings.SaveData) {
-            wcsncpy(gRadarParameter.DataPath, m_settings.SaveDataPath, ZUVO_MAX_PATH - 1);
-            gRadarParameter.DataPath[ZUVO_MAX_PATH - 1] = L'\0';
-        }
-    }
+    const bool liveRun = !m_run.PlaybackPrepared();
+    m_run.PrepareLiveStart(m_settings.SaveData != 0, m_settings.SaveDataPath);
     CBaseStringA error;
     if (!ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0)) {
         hideWaiting();
@@ -194,21 +198,8 @@ bool CZUVOMTTDlg::StartRadar() {
     }
     ZUVO_Interface_RadarCtrl_Start();
 
-    if (liveRun) {
-        SetControlChecked(IDC_START_STOP, true);
-        EnableControl(IDC_START_STOP, true);
-        EnableControl(IDC_PLAYBACK, false);
-        EnableControl(IDC_MODE_SWITCH, true);
-    } else {
-        SetControlChecked(IDC_PLAYBACK, true);
-        EnableControl(IDC_PLAYBACK, true);
-        EnableControl(IDC_START_STOP, false);
-        EnableControl(IDC_MODE_SWITCH, false);
-    }
-    SetControlChecked(IDC_PAUSE, false);
-    EnableControl(IDC_PAUSE, true);
-    EnableControl(IDC_SAVE_DATA, false);
-    EnableControl(IDC_SAVE_PATH, false);
+    m_run.Started();
+    ApplyRunControls();
 
     OpenLight();
     SetTimer(GetSafeHwnd(), kRefreshTimerId, kRefreshPeriodMs, nullptr);
@@ -232,19 +223,9 @@ void CZUVOMTTDlg::StopRadar() {
     const HWND window = GetSafeHwnd();
     EndRunTearDown();
 
-    SetControlChecked(IDC_START_STOP, false);
-    SetControlChecked(IDC_PAUSE, false);
-    SetControlChecked(IDC_PLAYBACK, false);
-
     // A run's temporary settings (playback source, data folder) end with it.
-    ZUVO_Interface_RadarParameter_Copy(&gRadarParameter, &m_workingParameters);
-    const bool deviceKnown = gRadarParameter.SourceType != RADAR_SOURCE_NONE;
-    EnableControl(IDC_START_STOP, deviceKnown);
-    EnableControl(IDC_MODE_SWITCH, deviceKnown);
-    EnableControl(IDC_PLAYBACK, true);
-    EnableControl(IDC_SAVE_DATA, true);
-    EnableControl(IDC_SAVE_PATH, true);
-    EnableControl(IDC_PAUSE, false);
+    m_run.Stopped();
+    ApplyRunControls();
 
     m_sectorView.ClearTracks();
     InvalidateRect(m_sectorView.GetSafeHwnd(), nullptr, FALSE);
@@ -260,8 +241,7 @@ void CZUVOMTTDlg::OnRefreshTimer() {
     // of it is that it no longer reports itself started. A live run that has ended so is
     // stopped here as the operator would, and the operator is told. (A playback ends through
     // the end of its reading instead.)
-    const bool liveRun = gRadarParameter.ReadFromFile == 0;
-    if (liveRun && !ZUVO_Interface_RadarCtrl_IsStarted()) {
+    if (!m_run.PlaybackPrepared() && !ZUVO_Interface_RadarCtrl_IsStarted()) {
         StopRadar();
         ShowErrorBox(IDS_DEVICE_LOST);
         return;

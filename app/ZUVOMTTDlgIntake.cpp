@@ -14,21 +14,7 @@ const int kPanelIds[] = {IDC_OBJECT_PANEL_SINGLE, IDC_OBJECT_PANEL_1, IDC_OBJECT
 }  // namespace
 
 void CZUVOMTTDlg::OnRadarObjectDetect(int64_t, CPtrCtrl* objects) {
-    // One small record per entry and no window work here: the panels are rewritten by the
-    // refresh pass on the user-interface thread.
-    std::vector<SectorObject> viewObjects;
-    std::vector<const RadarObject*> logEntries;
-    m_slots.Intake(objects, MS_GetTime(), viewObjects, &logEntries);
-    WriteResultLog(logEntries);
-
-    CPtrListCtrl batch;
-    for (SectorObject& object : viewObjects) {
-        batch.AddData(&object, -1);
-    }
-    m_sectorView.UpdateObjects(&batch);
-    batch.RemoveAll();
-
-    PostMessageW(GetSafeHwnd(), WM_OBJECT_REFRESH, 0, 0);
+    m_intake.Deliver(objects, MS_GetTime());
 }
 
 void CZUVOMTTDlg::ResetObjectSlots() {

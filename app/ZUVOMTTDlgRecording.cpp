@@ -16,11 +16,6 @@ namespace {
 
 constexpr uint32_t kToggleDelayMs = 100;
 
-void CopyPath(wchar_t (&field)[ZUVO_MAX_PATH], const std::wstring& path) {
-    wcsncpy(field, path.c_str(), ZUVO_MAX_PATH - 1);
-    field[ZUVO_MAX_PATH - 1] = L'\0';
-}
-
 }  // namespace
 
 void CZUVOMTTDlg::OpenResultLog() {
@@ -51,15 +46,6 @@ void CZUVOMTTDlg::ShowNotice(UINT titleId, UINT textId) {
                          static_cast<int>(textId));
 }
 
-void CZUVOMTTDlg::WriteResultLog(const std::vector<const RadarObject*>& entries) {
-    if (!m_resultLog.IsOpen() || entries.empty()) {
-        return;
-    }
-    SYSTEMTIME local;
-    GetLocalTime(&local);
-    m_resultLog.Write(entries, {local.wHour, local.wMinute, local.wSecond, local.wMilliseconds});
-}
-
 void CZUVOMTTDlg::OnSaveDataSwitch() {
     m_settings.SaveData = IsDlgButtonChecked(GetSafeHwnd(), IDC_SAVE_DATA) == BST_CHECKED ? 1 : 0;
 }
@@ -82,7 +68,8 @@ void CZUVOMTTDlg::Playback() {
     }
     std::wstring folder;
     if (!zuvo::app::BrowseForFolder(GetSafeHwnd(), initial, folder)) {
-        SetControlChecked(IDC_PLAYBACK, false);
+        m_run.PlaybackCancelled();
+        ApplyRunControls();
         return;
     }
 
@@ -90,21 +77,18 @@ void CZUVOMTTDlg::Playback() {
     CombinePathNameW(config, folder.c_str(), L"FILE_Radar_Config.ini");
     const bool isRecording = ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config) != 0;
     if (isRecording) {
-        gRadarParameter.ReadFromFile = 1;
-        CopyPath(gRadarParameter.DataPath, folder);
+        m_run.PreparePlayback(folder);
         zuvo::settings::SavePlaybackFolder(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
                                            folder.c_str());
         StartRadar();
         if (ZUVO_Interface_RadarCtrl_IsStarted()) {
-            EnableControl(IDC_START_STOP, false);
             return;
         }
     }
     // Nothing to play, or the start failed (it has shown its own box): the live parameters
     // come back.
-    ZUVO_Interface_RadarParameter_Copy(&gRadarParameter, &m_workingParameters);
-    EnableControl(IDC_START_STOP, gRadarParameter.SourceType != RADAR_SOURCE_NONE);
-    SetControlChecked(IDC_PLAYBACK, false);
+    m_run.PlaybackGivenUp();
+    ApplyRunControls();
     if (!isRecording) {
         // The operator picked the wrong folder: say so, or nothing at all would happen.
         ShowErrorBox(IDS_NOT_A_RECORDING);

@@ -1,0 +1,54 @@
+// The main window's listener for the radar library's deliveries, on the library's thread.
+//
+// Each delivery fills the object slots, appends its lines to the result log, hands the view
+// its batch and tells the user-interface thread that objects arrived; it touches no window.
+// The collaborators are reached through narrow interfaces so that the listener carries no
+// window code and is tested without one.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "ZUVO_DataProcess.h"
+#include "app/ObjectSlots.h"
+#include "app/ResultLog.h"
+
+namespace zuvo::app {
+
+// Where the batch for the sector view goes (a CPtrListCtrl of SectorObject records, valid for
+// the call only). Called on the library's thread.
+class IObjectView {
+public:
+    virtual ~IObjectView() = default;
+    virtual void UpdateObjects(const CPtrListCtrl* objects) = 0;
+};
+
+// The clock and the messenger of the intake. Called on the library's thread; neither may
+// throw.
+class IIntakeHost {
+public:
+    virtual ~IIntakeHost() = default;
+    // The local time of day that stamps a delivery's log lines.
+    virtual LogTime LocalTime() const noexcept = 0;
+    // Objects arrived: the user-interface thread's refresh (a posted message).
+    virtual void NotifyObjectsArrived() noexcept = 0;
+};
+
+class ObjectIntake {
+public:
+    ObjectIntake(ObjectSlotTable& slots, ResultLog& log, IObjectView& view, IIntakeHost& host)
+        : m_slots(slots), m_log(log), m_view(view), m_host(host) {}
+
+    // One delivery at time now (MS_GetTime). The library's thread calls it through the main
+    // window, and no exception may go back into the library: a delivery that cannot be taken
+    // whole (no memory) is dropped, and the next one is taken as usual.
+    void Deliver(const CPtrCtrl* objects, uint32_t now) noexcept;
+
+private:
+    ObjectSlotTable& m_slots;
+    ResultLog& m_log;
+    IObjectView& m_view;
+    IIntakeHost& m_host;
+};
+
+}  // namespace zuvo::app
