@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/AppConfig.h"
+
 namespace zuvo::app {
 
 namespace {
@@ -62,8 +64,9 @@ std::wstring FormatObjectInfo(const std::wstring& format, int objectCountType, i
     // wide string in both.
     std::wstring wide = format;
     wide.insert(conversions[0].position, 1, L'l');
-    const std::wstring prefix =
-        objectCountType == 1 ? std::wstring() : L" " + std::to_wstring(index + 1);
+    const std::wstring prefix = objectCountType == zuvo::settings::kSingleObjectTracking
+                                    ? std::wstring()
+                                    : L" " + std::to_wstring(index + 1);
     // swprintf tells only that the text did not fit, not how long it is: a value like 1e130
     // takes over a hundred digits in %f, so the buffer grows until the text fits. Three
     // doubles in %f are at most about a thousand characters, far below the last size tried.

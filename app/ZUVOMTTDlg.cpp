@@ -4,9 +4,7 @@
 #include <windowsx.h>
 
 #include <cwchar>
-#include <iterator>
 
-#include "app/CommandButtons.h"
 #include "settings/ConfigDlg.h"
 
 #include "framework/Language.h"
@@ -49,17 +47,8 @@ std::wstring CZUVOMTTDlg::ProgramFile(const wchar_t* name) const {
 
 void CZUVOMTTDlg::DoDataExchange() {
     const HWND window = GetSafeHwnd();
-    m_title.SubclassDlgItem(IDC_TITLE, window);
-    const int panelIds[] = {IDC_OBJECT_PANEL_SINGLE, IDC_OBJECT_PANEL_1, IDC_OBJECT_PANEL_2,
-                            IDC_OBJECT_PANEL_3};
-    for (int i = 0; i < 4; ++i) {
-        m_panels[i].SubclassDlgItem(panelIds[i], window);
-    }
+    m_layout.Attach(window);
     m_sectorView.SubclassDlgItem(IDC_SECTOR_VIEW, window);
-    m_closeButton.SubclassDlgItem(IDC_CLOSE, window);
-    for (size_t i = 0; i < std::size(kCommandButtons); ++i) {
-        m_commandButtons[i].SubclassDlgItem(kCommandButtons[i].id, window);
-    }
 }
 
 bool CZUVOMTTDlg::OnInitDialog() {
@@ -89,8 +78,8 @@ bool CZUVOMTTDlg::OnInitDialog() {
         ZUVO_EULADlg_CheckShowEULA(m_eulaDlg);
     }
 
-    CreateAreaPanel();
-    ApplyAppearance();
+    m_areas.CreatePanel(this);
+    m_layout.FillScreen(window, m_settings.ObjectCountType);
 
     CheckDlgButton(window, IDC_SAVE_DATA, m_settings.SaveData ? BST_CHECKED : BST_UNCHECKED);
     m_settings.SaveData = IsDlgButtonChecked(window, IDC_SAVE_DATA) == BST_CHECKED ? 1 : 0;
@@ -163,7 +152,7 @@ bool CZUVOMTTDlg::OnCommand(UINT id, UINT notification, HWND) {
             ChooseSavePath();
             return true;
         case IDC_AREA_MONITOR:
-            m_areaPanel.Show();
+            m_areas.ShowPanel();
             return true;
         default:
             return false;
@@ -216,10 +205,10 @@ LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NCHITTEST:
             return OnNcHitTest(wParam, lParam);
         case WM_LBUTTONUP:
-            OnDrawingClick(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            m_areas.OnClick(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             break;
         case WM_RBUTTONDOWN:
-            OnDrawingClose();
+            m_areas.OnClose();
             break;
         case WM_ERASEBKGND:
             OnEraseBackground(reinterpret_cast<HDC>(wParam));
@@ -245,7 +234,7 @@ void CZUVOMTTDlg::OpenParameterDialog() {
 
 LRESULT CZUVOMTTDlg::OnNcHitTest(WPARAM, LPARAM) {
     // The caption-less window is dragged by its background, except while an area is drawn.
-    return m_drawing.IsDrawing() ? HTCLIENT : HTCAPTION;
+    return m_areas.IsDrawing() ? HTCLIENT : HTCAPTION;
 }
 
 void CZUVOMTTDlg::OnEraseBackground(HDC dc) {

@@ -28,8 +28,9 @@
 #include "ZUVO_Common.h"
 #include "ZUVO_DataProcess.h"
 #include "ZUVO_DlgResource.h"
-#include "app/AreaDrawing.h"
+#include "app/AreaEditor.h"
 #include "app/IntakeWindows.h"
+#include "app/MainLayout.h"
 #include "app/ObjectIntake.h"
 #include "app/ObjectSlots.h"
 #include "app/ResultLog.h"
@@ -63,13 +64,18 @@ public:
     // ----- IFileRadarDataSource (library thread) -----
     void OnFileRadarReadEnd() override;
 
-    // ----- IAreaMonitorDlgListener (ZUVOMTTDlgAreas.cpp) -----
-    bool ApplyGateRange(double gateMin, double gateMax, int64_t context) override;
-    void BeginAddMonitorArea(uint32_t inactiveColour, uint32_t activeColour,
-                             int64_t context) override;
-    void DeleteAllMonitorAreas(int64_t context) override;
-    void BeginAddBoundary(uint32_t inactiveColour, uint32_t activeColour, int64_t context) override;
-    void DeleteAllBoundaries(int64_t context) override;
+    // ----- IAreaMonitorDlgListener: the area editor's -----
+    bool ApplyGateRange(double gateMin, double gateMax, int64_t) override {
+        return m_areas.ApplyGateRange(gateMin, gateMax);
+    }
+    void BeginAddMonitorArea(uint32_t, uint32_t, int64_t) override {
+        m_areas.BeginDrawing(zuvo::app::AreaDrawing::kMonitorArea);
+    }
+    void DeleteAllMonitorAreas(int64_t) override { m_areas.DeleteAllMonitorAreas(); }
+    void BeginAddBoundary(uint32_t, uint32_t, int64_t) override {
+        m_areas.BeginDrawing(zuvo::app::AreaDrawing::kDetectionBoundary);
+    }
+    void DeleteAllBoundaries(int64_t) override { m_areas.DeleteAllBoundaries(); }
 
     // ----- device control (ZUVOMTTDlgDevice.cpp) -----
     void DetectDevice();
@@ -142,15 +148,6 @@ private:
     void Playback();
     void OnDeviceToggle();
 
-    // ----- areas (ZUVOMTTDlgAreas.cpp) -----
-    // The hidden panel, with the gate range, gate count and boundary flag of the moment.
-    void CreateAreaPanel();
-    void BeginDrawing(int mode);
-    // Left button up at a point of the main window's client area while drawing.
-    void OnDrawingClick(POINT inWindow);
-    // Right button: the polygon drawn so far is kept (three points or more) and drawing ends.
-    void OnDrawingClose();
-
     // ----- tower light (ZUVOMTTDlgLight.cpp) -----
     void OpenLight();
     void CloseLight();
@@ -168,13 +165,6 @@ private:
     void LoadAreas();
     void LoadMonitorPoints();
 
-    // ----- appearance (ZUVOMTTDlgAppearance.cpp) -----
-    // Stretches the window over the screen, scales the controls, skins them.
-    void ApplyAppearance();
-    void InitControlSkins();
-    // Banner picture for the object count type.
-    void ShowBannerPicture(int objectCountType);
-
     // Program folder (no trailing separator) and its files.
     std::wstring ProgramFile(const wchar_t* name) const;
 
@@ -187,11 +177,7 @@ private:
     // The run buttons and the library's parameter record around each run.
     zuvo::app::RunController m_run{gRadarParameter, &ZUVO_Interface_RadarParameter_Copy};
 
-    CColorStatic m_title;
-    CColorStatic m_panels[4];  // 1084 (single object), 1085 to 1087 (three objects)
-    CASkinButton m_closeButton;
-    // 1090, 1101, 1091, 1100, 1092, 1093, 1102, 1103: the order their pictures are given in
-    CASkinButton m_commandButtons[8];
+    zuvo::app::MainLayout m_layout;  // the skinned controls and the full-screen re-layout
     CObjectSectorWnd m_sectorView;
     // The library's deliveries: slots, result log, view, and the message that wakes the
     // user-interface thread.
@@ -199,15 +185,13 @@ private:
     zuvo::app::ObjectIntake m_intake{m_slots, m_resultLog, m_intakeWindows, m_intakeWindows};
     std::unique_ptr<Gdiplus::Bitmap> m_backgroundPicture;
 
-    CWndResizeTool m_resizeTool;
-    double m_scale = 1.0;  // smaller factor of the full-screen re-layout; sizes the panel fonts
-
     CDelayPostMsgEngine m_delayEngine;
     ZUVO_WAITINGDLG_HANDLE m_waitingDlg = nullptr;
     ZUVO_EULADLG_HANDLE m_eulaDlg = nullptr;
     HICON m_icon = nullptr;
     bool m_registered = false;
-    CAreaMonitorDlg m_areaPanel;
     CBalloonWnd m_notice;  // its window is made for the first notice
-    zuvo::app::AreaDrawing m_drawing;
+    // The area panel, drawing and the stored areas.
+    zuvo::app::AreaEditor m_areas{*this, m_sectorView, m_settings, m_programFolder,
+                                  gRadarParameter};
 };

@@ -6,13 +6,6 @@
 #include "framework/Language.h"
 #include "resources/resource.h"
 
-namespace {
-
-const int kPanelIds[] = {IDC_OBJECT_PANEL_SINGLE, IDC_OBJECT_PANEL_1, IDC_OBJECT_PANEL_2,
-                         IDC_OBJECT_PANEL_3};
-
-}  // namespace
-
 void CZUVOMTTDlg::OnRadarObjectDetect(int64_t, CPtrCtrl* objects) {
     m_intake.Deliver(objects, MS_GetTime());
 }
@@ -29,11 +22,12 @@ std::wstring CZUVOMTTDlg::FormatObjectInfo(int index) const {
 
 void CZUVOMTTDlg::RefreshObjectPanels() {
     const HWND window = GetSafeHwnd();
-    if (m_settings.ObjectCountType == 1) {
-        SetDlgItemTextW(window, IDC_OBJECT_PANEL_SINGLE, FormatObjectInfo(0).c_str());
-    } else if (m_settings.ObjectCountType == 3) {
+    if (m_settings.ObjectCountType == zuvo::settings::kSingleObjectTracking) {
+        SetDlgItemTextW(window, zuvo::app::kObjectPanelIds[0], FormatObjectInfo(0).c_str());
+    } else if (m_settings.ObjectCountType == zuvo::settings::kMultiObjectTracking) {
         for (int slot = 0; slot < 3; ++slot) {
-            SetDlgItemTextW(window, kPanelIds[slot + 1], FormatObjectInfo(slot).c_str());
+            SetDlgItemTextW(window, zuvo::app::kObjectPanelIds[slot + 1],
+                            FormatObjectInfo(slot).c_str());
         }
     }
 }

@@ -31,22 +31,5 @@ void CZUVOMTTDlg::ApplyViewSettings() {
 }
 
 void CZUVOMTTDlg::ApplyObjectCountType() {
-    ShowBannerPicture(m_settings.ObjectCountType);
-    const HWND window = GetSafeHwnd();
-    const auto show = [window](int id, bool visible) {
-        ShowWindow(GetDlgItem(window, id), visible ? SW_SHOW : SW_HIDE);
-    };
-    if (m_settings.ObjectCountType == 1) {
-        CheckDlgButton(window, IDC_MODE_SWITCH, BST_CHECKED);
-        show(IDC_OBJECT_PANEL_SINGLE, true);
-        show(IDC_OBJECT_PANEL_1, false);
-        show(IDC_OBJECT_PANEL_2, false);
-        show(IDC_OBJECT_PANEL_3, false);
-    } else if (m_settings.ObjectCountType == 3) {
-        CheckDlgButton(window, IDC_MODE_SWITCH, BST_UNCHECKED);
-        show(IDC_OBJECT_PANEL_SINGLE, false);
-        show(IDC_OBJECT_PANEL_1, true);
-        show(IDC_OBJECT_PANEL_2, true);
-        show(IDC_OBJECT_PANEL_3, true);
-    }
+    m_layout.ShowObjectCountType(GetSafeHwnd(), m_settings.ObjectCountType);
 }

@@ -1,11 +1,14 @@
-// The main window's look: stretched over the whole screen with its controls scaled, the
-// title banner and the object panels.
+#include "app/MainLayout.h"
+
 #include <algorithm>
+#include <iterator>
+#include <memory>
 
 #include "app/CommandButtons.h"
-#include "app/ZUVOMTTDlg.h"
 #include "imaging/GdiplusHelpers.h"
-#include "resources/resource.h"
+#include "settings/AppConfig.h"
+
+namespace zuvo::app {
 
 namespace {
 
@@ -15,10 +18,24 @@ constexpr int kCloseCross = 145;    // PNG: 30 x 30 cross of the close button
 constexpr int kAlignNear = 0;
 constexpr int kAlignCentre = 1;
 
+bool IsSingle(int objectCountType) {
+    return objectCountType == zuvo::settings::kSingleObjectTracking;
+}
+
 }  // namespace
 
-void CZUVOMTTDlg::ApplyAppearance() {
-    const HWND window = GetSafeHwnd();
+void MainLayout::Attach(HWND window) {
+    m_title.SubclassDlgItem(IDC_TITLE, window);
+    for (size_t i = 0; i < std::size(kObjectPanelIds); ++i) {
+        m_panels[i].SubclassDlgItem(kObjectPanelIds[i], window);
+    }
+    m_closeButton.SubclassDlgItem(IDC_CLOSE, window);
+    for (size_t i = 0; i < std::size(kCommandButtons); ++i) {
+        m_commandButtons[i].SubclassDlgItem(kCommandButtons[i].id, window);
+    }
+}
+
+void MainLayout::FillScreen(HWND window, int objectCountType) {
     RECT client;
     GetClientRect(window, &client);
     m_resizeTool.Reset();
@@ -37,13 +54,15 @@ void CZUVOMTTDlg::ApplyAppearance() {
     if (m_resizeTool.Resize(width, height, &horizontal, &vertical)) {
         m_scale = std::min(horizontal, vertical);
     }
-    InitControlSkins();
+    InitControlSkins(objectCountType);
 }
 
-void CZUVOMTTDlg::InitControlSkins() {
-    CColorStatic::SetLabelPicture(m_title,
-                                  m_settings.ObjectCountType == 3 ? kBannerMulti : kBannerSingle,
-                                  10, -1, kAlignCentre);
+void MainLayout::InitControlSkins(int objectCountType) {
+    // The multi-object banner unless the type is the single object's.
+    CColorStatic::SetLabelPicture(
+        m_title,
+        objectCountType == zuvo::settings::kMultiObjectTracking ? kBannerMulti : kBannerSingle, 10,
+        -1, kAlignCentre);
     CASkinButton::LoadImagesFromResources(m_closeButton, -1, -1, -1, -1, kCloseCross);
     const int points = static_cast<int>(m_scale * 8.0);
     for (CColorStatic& panel : m_panels) {
@@ -57,8 +76,19 @@ void CZUVOMTTDlg::InitControlSkins() {
     }
 }
 
-void CZUVOMTTDlg::ShowBannerPicture(int objectCountType) {
+void MainLayout::ShowObjectCountType(HWND window, int objectCountType) {
     std::unique_ptr<Gdiplus::Bitmap> banner(Gdiplus_LoadBitmapFromResourceW(
-        nullptr, L"PNG", objectCountType == 1 ? kBannerSingle : kBannerMulti));
+        nullptr, L"PNG", IsSingle(objectCountType) ? kBannerSingle : kBannerMulti));
     m_title.SetPicture(banner.get());
+    const bool single = IsSingle(objectCountType);
+    if (!single && objectCountType != zuvo::settings::kMultiObjectTracking) {
+        return;
+    }
+    CheckDlgButton(window, IDC_MODE_SWITCH, single ? BST_CHECKED : BST_UNCHECKED);
+    ShowWindow(GetDlgItem(window, kObjectPanelIds[0]), single ? SW_SHOW : SW_HIDE);
+    for (size_t i = 1; i < std::size(kObjectPanelIds); ++i) {
+        ShowWindow(GetDlgItem(window, kObjectPanelIds[i]), single ? SW_HIDE : SW_SHOW);
+    }
 }
+
+}  // namespace zuvo::app
