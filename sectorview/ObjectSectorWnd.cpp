@@ -1,7 +1,5 @@
 #include "sectorview/ObjectSectorWnd.h"
 
-#include <commctrl.h>
-
 #include <utility>
 
 #include "sectorview/Argb.h"
@@ -11,19 +9,14 @@
 namespace {
 
 constexpr wchar_t kClassName[] = L"ZUVO_ObjectSectorWnd";
-constexpr UINT_PTR kSubclassId = 0x5EC7;
 
-// The view's own window class: the default window procedure, the view's behaviour comes with
-// the subclass, the same way it comes to a control the view takes over.
 bool RegisterViewClass() {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = DefWindowProcW;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = kClassName;
-        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+        return zuvo::Window::RegisterWindowClass(windowClass);
     }();
     return registered;
 }
@@ -33,58 +26,26 @@ bool RegisterViewClass() {
 CObjectSectorWnd::CObjectSectorWnd() = default;
 
 CObjectSectorWnd::~CObjectSectorWnd() {
-    const HWND window = m_window.load();
-    if (window != nullptr && IsWindow(window)) {
-        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-        m_window.store(nullptr);
-    }
+    Destroy();
 }
 
 bool CObjectSectorWnd::Create(HWND parent, const RECT& rect, int controlId) {
-    if (m_window.load() != nullptr || !RegisterViewClass()) {
+    if (GetSafeHwnd() != nullptr || !RegisterViewClass() ||
+        !CreateEx(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)))) {
         return false;
     }
-    const HWND window =
-        CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left,
-                        rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
-                        GetModuleHandleW(nullptr), nullptr);
-    if (window == nullptr) {
-        return false;
-    }
-    if (!Attach(window)) {
-        DestroyWindow(window);
-        return false;
-    }
+    m_repaintTarget.store(GetSafeHwnd());
     return true;
 }
 
-bool CObjectSectorWnd::SubclassDlgItem(int controlId, HWND parent) {
-    const HWND window = GetDlgItem(parent, controlId);
-    return m_window.load() == nullptr && window != nullptr && Attach(window);
+void CObjectSectorWnd::OnSubclassed() {
+    m_repaintTarget.store(GetSafeHwnd());
 }
 
-bool CObjectSectorWnd::Attach(HWND window) {
-    if (!SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        return false;
-    }
-    m_window.store(window);
-    return true;
-}
-
-LRESULT CALLBACK CObjectSectorWnd::SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                                LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-    try {
-        return reinterpret_cast<CObjectSectorWnd*>(self)->OnMessage(window, message, wParam,
-                                                                    lParam);
-    } catch (...) {
-        // Out of memory while rebuilding buffers: the view misses a frame, the program lives.
-        DbgOutputA(2, "CObjectSectorWnd: message 0x%04X failed\r\n", message);
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-}
-
-LRESULT CObjectSectorWnd::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Out of memory while rebuilding buffers throws: the window base catches it, and the view
+// misses a frame while the program lives.
+LRESULT CObjectSectorWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
             OnPaint();
@@ -98,13 +59,12 @@ LRESULT CObjectSectorWnd::OnMessage(HWND window, UINT message, WPARAM wParam, LP
             OnDestroy();
             break;
         case WM_NCDESTROY:
-            RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-            m_window.store(nullptr);
+            m_repaintTarget.store(nullptr);
             break;
         default:
             break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return DefaultHandling(message, wParam, lParam);
 }
 
 void CObjectSectorWnd::OnSize(int width, int height) {
@@ -152,7 +112,7 @@ void CObjectSectorWnd::ApplyViewSettings(const zuvo::sector::SectorViewConfig& c
     }
     m_scene.ApplyConfig(config);
     RECT client{0, 0, 0, 0};
-    const HWND window = m_window.load();
+    const HWND window = GetSafeHwnd();
     if (window != nullptr) {
         GetClientRect(window, &client);
     }
@@ -229,7 +189,7 @@ void CObjectSectorWnd::ClearMonitorPoints() {
 }
 
 void CObjectSectorWnd::Invalidate(bool erase) {
-    const HWND window = m_window.load();
+    const HWND window = GetSafeHwnd();
     if (window != nullptr) {
         InvalidateRect(window, nullptr, erase ? TRUE : FALSE);
     }
@@ -238,7 +198,7 @@ void CObjectSectorWnd::Invalidate(bool erase) {
 void CObjectSectorWnd::RequestRepaint() {
     // Called from the radar library's thread: one pending repaint is enough however many
     // batches arrive before it.
-    const HWND window = m_window.load();
+    const HWND window = m_repaintTarget.load();
     RECT pending;
     if (window != nullptr && !GetUpdateRect(window, &pending, FALSE)) {
         InvalidateRect(window, nullptr, FALSE);
@@ -251,7 +211,7 @@ void CObjectSectorWnd::RenderBackground() {
 }
 
 void CObjectSectorWnd::OnPaint() {
-    const HWND window = m_window.load();
+    const HWND window = GetSafeHwnd();
     const zuvo::PaintDc dc(window);
     const zuvo::sector::SectorGeometry& geometry = m_scene.Geometry();
     if (m_frame.pixels == nullptr || m_background.pixels == nullptr || geometry.width != m_width ||

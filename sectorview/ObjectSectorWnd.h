@@ -23,21 +23,20 @@
 
 #include "ZUVO_Common.h"
 #include "framework/Handles.h"
+#include "framework/Window.h"
 #include "sectorview/AreaFillPainter.h"
 #include "sectorview/SectorScene.h"
 
-class CObjectSectorWnd {
+class CObjectSectorWnd : public zuvo::Window {
 public:
     CObjectSectorWnd();
-    CObjectSectorWnd(const CObjectSectorWnd&) = delete;
-    CObjectSectorWnd& operator=(const CObjectSectorWnd&) = delete;
-    ~CObjectSectorWnd();
+    // Destroys a view it created and gives a taken-over control back, while the view can
+    // still release its buffers.
+    ~CObjectSectorWnd() override;
 
     // Creates the view as a child window of parent covering rect (parent client pixels).
     bool Create(HWND parent, const RECT& rect, int controlId);
-    // Makes the existing control controlId of parent the view.
-    bool SubclassDlgItem(int controlId, HWND parent);
-    HWND GetSafeHwnd() const { return m_window.load(); }
+    // SubclassDlgItem (of the window base) makes an existing control the view.
 
     // ----- settings (user-interface thread) -----
 
@@ -90,10 +89,8 @@ private:
         uint32_t* pixels = nullptr;
     };
 
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
-    bool Attach(HWND window);
-    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnSubclassed() override;
     void OnPaint();
     void OnSize(int width, int height);
     void OnDestroy();
@@ -105,7 +102,9 @@ private:
     static bool CreateDib(Dib& dib, int width, int height);
 
     zuvo::sector::SectorScene m_scene;
-    std::atomic<HWND> m_window{nullptr};
+    // The window, for the repaint requests of the radar library's thread: set once the view
+    // has its window, cleared when the window goes.
+    std::atomic<HWND> m_repaintTarget{nullptr};
     bool m_settingsApplied = false;  // size messages count only after the first settings
     int m_width = 0;
     int m_height = 0;
