@@ -97,7 +97,7 @@ void AreaEditor::OnClose() {
     const int count = static_cast<int>(polygon.rowColumnPairs.size() / 2);
     const uint32_t inactive = m_panel.InactiveColour();
     const uint32_t active = m_panel.ActiveColour();
-    SectorViewAreas areas(m_view);
+    CSectorViewAreas areas(m_view);
     if (polygon.mode == AreaDrawing::kMonitorArea) {
         zuvo::settings::SaveMonitorArea(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
                                         areas, polygon.rowColumnPairs.data(), count, inactive,

@@ -4,7 +4,7 @@
 #include "ZUVO_DataProcess.h"
 #include "settings/DetectBoundSink.h"
 
-class LibraryDetectBounds : public zuvo::settings::IDetectBoundSink {
+class CLibraryDetectBounds : public zuvo::settings::IDetectBoundSink {
 public:
     void ClearModBounds() override { ZUVO_Interface_RadarProcessFilter_MOD_ClearHorzDetectBound(); }
     void ClearMttBounds() override { ZUVO_Interface_RadarProcessFilter_MTT_ClearDetectBound(); }

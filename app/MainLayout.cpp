@@ -12,9 +12,6 @@ namespace zuvo::app {
 
 namespace {
 
-constexpr int kBannerSingle = 140;  // PNG: single-object detection demonstration
-constexpr int kBannerMulti = 141;   // PNG: three-object detection demonstration
-constexpr int kCloseCross = 145;    // PNG: 30 x 30 cross of the close button
 constexpr int kAlignNear = 0;
 constexpr int kAlignCentre = 1;
 
@@ -59,11 +56,12 @@ void MainLayout::FillScreen(HWND window, int objectCountType) {
 
 void MainLayout::InitControlSkins(int objectCountType) {
     // The multi-object banner unless the type is the single object's.
-    CColorStatic::SetLabelPicture(
-        m_title,
-        objectCountType == zuvo::settings::kMultiObjectTracking ? kBannerMulti : kBannerSingle, 10,
-        -1, kAlignCentre);
-    CASkinButton::LoadImagesFromResources(m_closeButton, -1, -1, -1, -1, kCloseCross);
+    CColorStatic::SetLabelPicture(m_title,
+                                  objectCountType == zuvo::settings::kMultiObjectTracking
+                                      ? IDB_BANNER_MULTI
+                                      : IDB_BANNER_SINGLE,
+                                  10, -1, kAlignCentre);
+    CASkinButton::LoadImagesFromResources(m_closeButton, -1, -1, -1, -1, IDB_CLOSE_CROSS);
     const int points = static_cast<int>(m_scale * 8.0);
     for (CColorStatic& panel : m_panels) {
         panel.SetLabelStyle(nullptr, points, 0, kAlignNear);
@@ -78,7 +76,7 @@ void MainLayout::InitControlSkins(int objectCountType) {
 
 void MainLayout::ShowObjectCountType(HWND window, int objectCountType) {
     std::unique_ptr<Gdiplus::Bitmap> banner(Gdiplus_LoadBitmapFromResourceW(
-        nullptr, L"PNG", IsSingle(objectCountType) ? kBannerSingle : kBannerMulti));
+        nullptr, L"PNG", IsSingle(objectCountType) ? IDB_BANNER_SINGLE : IDB_BANNER_MULTI));
     m_title.SetPicture(banner.get());
     const bool single = IsSingle(objectCountType);
     if (!single && objectCountType != zuvo::settings::kMultiObjectTracking) {

@@ -1,11 +1,11 @@
 #include "app/SectorViewAreas.h"
 
-ZRect SectorViewAreas::GetSectorRect() const {
+ZRect CSectorViewAreas::GetSectorRect() const {
     const RECT rect = m_view.GetSectorRect();
     return ZRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-bool SectorViewAreas::GetAlgorithmArea(int slot, std::vector<int32_t>& rowColumnPairs) const {
+bool CSectorViewAreas::GetAlgorithmArea(int slot, std::vector<int32_t>& rowColumnPairs) const {
     rowColumnPairs.clear();
     if (slot < 0 || slot >= zuvo::sector::kAreaSlots) {
         return false;

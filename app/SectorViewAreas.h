@@ -5,9 +5,9 @@
 #include "sectorview/ObjectSectorWnd.h"
 #include "settings/AreaView.h"
 
-class SectorViewAreas : public zuvo::settings::IAreaView {
+class CSectorViewAreas : public zuvo::settings::IAreaView {
 public:
-    explicit SectorViewAreas(CObjectSectorWnd& view) : m_view(view) {}
+    explicit CSectorViewAreas(CObjectSectorWnd& view) : m_view(view) {}
 
     ZRect GetSectorRect() const override;
     void ClearAlgorithmAreas() override { m_view.ClearAlgorithmAreas(); }

@@ -192,8 +192,8 @@ bool CZUVOMTTDlg::StartRadar() {
     }
 
     {
-        SectorViewAreas areas(m_sectorView);
-        LibraryDetectBounds filters;
+        CSectorViewAreas areas(m_sectorView);
+        CLibraryDetectBounds filters;
         zuvo::settings::ApplyDetectBounds(areas, filters, m_settings, gRadarParameter);
     }
     ZUVO_Interface_RadarCtrl_Start();

@@ -16,11 +16,11 @@ void CZUVOMTTDlg::SaveRecordingSettings() {
 }
 
 void CZUVOMTTDlg::LoadAreas() {
-    SectorViewAreas areas(m_sectorView);
+    CSectorViewAreas areas(m_sectorView);
     zuvo::settings::LoadAreas(zuvo::app::SettingsDocument(), areas);
 }
 
 void CZUVOMTTDlg::LoadMonitorPoints() {
-    SectorViewAreas areas(m_sectorView);
+    CSectorViewAreas areas(m_sectorView);
     zuvo::settings::LoadMonitorPoints(zuvo::app::SettingsDocument(), areas);
 }

@@ -2,8 +2,9 @@
 """Draws the pictures of the main window: title banners, button faces and the close cross.
 
 Usage:
-  make-artwork.py <output-folder>          writes <folder>/<language>/<id>.png
-  make-artwork.py --check <output-folder>  verifies that folder against a fresh drawing
+  make-artwork.py <output-folder>          writes <folder>/<language>/<id>.png and the
+                                           pictures' names into resources/resource.h
+  make-artwork.py --check <output-folder>  verifies both against a fresh drawing
 
 Every picture is drawn from shapes and text set in WenQuanYi Micro Hei, so the set can be
 regenerated and reviewed as code. Shapes are drawn four times larger (the small close cross
@@ -130,6 +131,25 @@ BUTTONS = {
 SWITCHES = {205: (False, False), 206: (True, False), 207: (False, True), 208: (True, True)}
 
 BANNERS = {140: "banner_1", 141: "banner_3"}
+
+# The names the resource scripts and the code give the pictures, in resource.h.
+NAMES = {
+    140: "IDB_BANNER_SINGLE", 141: "IDB_BANNER_MULTI", CLOSE_ID: "IDB_CLOSE_CROSS",
+    187: "IDB_PLAYBACK_NORMAL", 188: "IDB_PLAYBACK_PRESSED", 189: "IDB_PLAYBACK_DISABLED",
+    190: "IDB_AREA_NORMAL", 191: "IDB_AREA_PRESSED",
+    193: "IDB_MODE_NORMAL", 194: "IDB_MODE_PRESSED", 195: "IDB_MODE_DISABLED",
+    196: "IDB_MODE_DISABLED_PRESSED",
+    197: "IDB_DETECT_NORMAL", 198: "IDB_DETECT_PRESSED",
+    199: "IDB_PAUSE_NORMAL", 200: "IDB_PAUSE_PRESSED", 201: "IDB_PAUSE_DISABLED",
+    202: "IDB_START_NORMAL", 203: "IDB_START_PRESSED", 204: "IDB_START_DISABLED",
+    205: "IDB_SAVE_DATA_NORMAL", 206: "IDB_SAVE_DATA_PRESSED", 207: "IDB_SAVE_DATA_DISABLED",
+    208: "IDB_SAVE_DATA_DISABLED_PRESSED",
+    209: "IDB_SAVE_PATH_NORMAL", 210: "IDB_SAVE_PATH_PRESSED", 211: "IDB_SAVE_PATH_DISABLED",
+}
+RESOURCE_HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources",
+                               "resource.h")
+BLOCK_BEGIN = "// Pictures (PNG), written by tools/make-artwork.py.\n"
+BLOCK_END = "// End of the pictures.\n"
 
 
 def expected_mode(picture_id):
@@ -436,7 +456,46 @@ def relative_path(language, picture_id):
     return os.path.join(language, f"{picture_id}.png")
 
 
+def names_block():
+    lines = [f"#define {NAMES[i]} {i}\n" for i in sorted(NAMES)]
+    return BLOCK_BEGIN + "".join(lines) + BLOCK_END
+
+
+def header_with_names(text):
+    """text of resource.h with its picture block replaced (None when it has no block)."""
+    begin = text.find(BLOCK_BEGIN)
+    end = text.find(BLOCK_END, begin + 1) if begin >= 0 else -1
+    if begin < 0 or end < 0:
+        return None
+    return text[:begin] + names_block() + text[end + len(BLOCK_END):]
+
+
+def write_names():
+    with open(RESOURCE_HEADER, encoding="utf-8") as header:
+        text = header.read()
+    updated = header_with_names(text)
+    if updated is None:
+        sys.exit(f"make-artwork: {RESOURCE_HEADER} has no picture block")
+    if updated != text:
+        with open(RESOURCE_HEADER, "w", encoding="utf-8", newline="\n") as header:
+            header.write(updated)
+
+
+def check_names():
+    with open(RESOURCE_HEADER, encoding="utf-8") as header:
+        text = header.read()
+    updated = header_with_names(text)
+    if updated is None:
+        return [f"{RESOURCE_HEADER}: no picture block"]
+    if updated != text:
+        return [f"{RESOURCE_HEADER}: the picture names differ from the drawing's "
+                "(run tools/make-artwork.py)"]
+    missing = sorted(set(expected_sizes()) - set(NAMES))
+    return [f"picture {i}: has no name" for i in missing]
+
+
 def write_all(folder):
+    write_names()
     for language, pictures in draw_all().items():
         os.makedirs(os.path.join(folder, language), exist_ok=True)
         for picture_id, image in pictures.items():
@@ -468,6 +527,7 @@ def check(folder):
         for name in files:
             present.add(os.path.relpath(os.path.join(root, name), folder))
     problems += [f"{path}: not expected here" for path in sorted(present - expected)]
+    problems += check_names()
     fresh = draw_all()
     for language in LANGUAGES:
         for picture_id, size in sizes.items():
