@@ -29,6 +29,12 @@ void AreaEditor::CreatePanel(IAreaMonitorDlgListener* listener) {
     m_panel.SetListener(listener, 0);
 }
 
+void AreaEditor::LoadStored() {
+    CSectorViewAreas areas(m_view);
+    zuvo::settings::LoadAreas(zuvo::app::SettingsDocument(), areas);
+    zuvo::settings::LoadMonitorPoints(zuvo::app::SettingsDocument(), areas);
+}
+
 bool AreaEditor::ApplyGateRange(double gateMin, double gateMax) {
     m_settings.ObjectWnd_GateMin = gateMin;
     m_settings.ObjectWnd_GateMax = gateMax;

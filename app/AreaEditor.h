@@ -45,6 +45,9 @@ public:
     void ShowPanel() { m_panel.Show(); }
     bool IsDrawing() const { return m_drawing.IsDrawing(); }
 
+    // The stored detection boundaries, monitoring areas and monitoring points into the view.
+    void LoadStored();
+
     // The panel's calls.
     bool ApplyGateRange(double gateMin, double gateMax);
     void BeginDrawing(int mode);

@@ -5,7 +5,9 @@
 
 #include <cwchar>
 
+#include "app/SettingsDocument.h"
 #include "settings/ConfigDlg.h"
+#include "settings/SettingsFile.h"
 
 #include "framework/Language.h"
 #include "imaging/GdiplusHelpers.h"
@@ -69,7 +71,8 @@ bool CZUVOMTTDlg::OnInitDialog() {
 
     LoadBackgroundPicture();
     zuvo::settings::SetDefaultSaveDataPath(m_settings, m_programFolder.c_str());
-    LoadSettings();
+    zuvo::settings::LoadSettings(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
+                                 m_settings);
     m_delayEngine.Start();
 
     m_waitingDlg = ZUVO_WaitingDlg_Create(window);
@@ -248,6 +251,11 @@ void CZUVOMTTDlg::OnSysCommand(WPARAM, LPARAM) {
     if (m_eulaDlg != nullptr) {
         ZUVO_EULADlg_Show(m_eulaDlg, ZUVO_EULADLG_SHOW_ABOUT);
     }
+}
+
+void CZUVOMTTDlg::SaveRecordingSettings() {
+    zuvo::settings::SaveRecordingSettings(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
+                                          m_settings);
 }
 
 void CZUVOMTTDlg::OnEndSession(bool ending) {

@@ -1,15 +1,17 @@
 // The main window: a caption-less dialog that fills the screen with the title banner, the
-// command buttons, the object panels and the sector view. It is the main controller: it owns
-// the settings record, the object slots and the run state, listens to the radar library for
-// objects and playback, and drives the device, the result log and the tower light.
+// command buttons, the object panels and the sector view. It is the main controller: it
+// registers with the radar library as the object listener and playback source, maps the
+// messages and commands, and carries out the operations the rest of the program calls on it,
+// through its collaborators:
+//   RunController  the run buttons and the library's parameter record around each run
+//   ObjectIntake   each delivery of the library's thread into the slots, the log and the view
+//   AreaEditor     the area panel, the drawing of new areas and the stored areas
+//   MainLayout     the skinned controls, the full-screen re-layout, the object count's look
 //
-// Its code is split by concern: ZUVOMTTDlg.cpp (construction, initialisation, messages,
-// commands, keyboard, tear-down), ZUVOMTTDlgIntake.cpp (object intake and panels),
-// ZUVOMTTDlgView.cpp (view settings, object count type), ZUVOMTTDlgSettings.cpp (settings
-// file, stored areas), ZUVOMTTDlgAppearance.cpp (full-screen layout, skins),
-// ZUVOMTTDlgDevice.cpp (detection, start, stop, pause, mode), ZUVOMTTDlgRecording.cpp (result
-// log, raw-data folder, playback), ZUVOMTTDlgLight.cpp (tower light) and ZUVOMTTDlgAreas.cpp
-// (area panel listener, drawing new areas).
+// Its own code: ZUVOMTTDlg.cpp (construction, initialisation, messages, commands, keyboard,
+// tear-down), ZUVOMTTDlgDevice.cpp (detection, start, stop, pause, mode), ZUVOMTTDlgRecording.cpp
+// (result log, raw-data switch and folder, playback), ZUVOMTTDlgIntake.cpp (the object panels
+// and the refresh pass) and ZUVOMTTDlgView.cpp (view settings, object count type).
 #pragma once
 
 #ifndef NOMINMAX
@@ -148,22 +150,13 @@ private:
     void Playback();
     void OnDeviceToggle();
 
-    // ----- tower light (ZUVOMTTDlgLight.cpp) -----
-    void OpenLight();
-    void CloseLight();
-    // The presence rule, last step of every refresh pass.
-    void UpdateLight(bool present, uint32_t now);
-
     // ----- start-up helpers -----
     void LoadBackgroundPicture();
     void RegisterWithLibrary();
     void UnregisterFromLibrary();
 
-    // ----- settings and stored areas (ZUVOMTTDlgSettings.cpp) -----
-    void LoadSettings();
+    // The save-data switch and path into the settings file.
     void SaveRecordingSettings();
-    void LoadAreas();
-    void LoadMonitorPoints();
 
     // Program folder (no trailing separator) and its files.
     std::wstring ProgramFile(const wchar_t* name) const;

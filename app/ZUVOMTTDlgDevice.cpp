@@ -201,7 +201,7 @@ bool CZUVOMTTDlg::StartRadar() {
     m_run.Started();
     ApplyRunControls();
 
-    OpenLight();
+    m_light.Open(gRadarParameter.LightPort, gRadarParameter.LightBaudRate);
     SetTimer(GetSafeHwnd(), kRefreshTimerId, kRefreshPeriodMs, nullptr);
 
     // An operator watches a run without touching the computer.
@@ -210,7 +210,7 @@ bool CZUVOMTTDlg::StartRadar() {
 }
 
 void CZUVOMTTDlg::EndRunTearDown() {
-    CloseLight();
+    m_light.CloseLight();
     ZUVO_Interface_RadarCtrl_Stop();
     ZUVO_Interface_RadarCtrl_CloseDevice();
     // The library's stop has returned after its last delivery: the log is complete now.

@@ -38,6 +38,6 @@ void CZUVOMTTDlg::RefreshPass() {
     if (result.refreshed) {
         RefreshObjectPanels();
     }
-    UpdateLight(result.present, now);
+    m_light.ApplyPresence(result.present, now);  // the presence rule, last of every pass
     m_resultLog.FlushIfDue(now);
 }

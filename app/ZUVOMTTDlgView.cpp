@@ -26,8 +26,7 @@ void CZUVOMTTDlg::ApplyViewSettings() {
                                                  PixelFormat32bppARGB));
     }
     m_sectorView.ApplyViewSettings(config, std::move(picture));
-    LoadAreas();
-    LoadMonitorPoints();
+    m_areas.LoadStored();
 }
 
 void CZUVOMTTDlg::ApplyObjectCountType() {
