@@ -75,10 +75,10 @@ bool CZUVOMTTDlg::OnInitDialog() {
                                  m_settings);
     m_delayEngine.Start();
 
-    m_waitingDlg = ZUVO_WaitingDlg_Create(window);
-    m_eulaDlg = ZUVO_EULADlg_Create(window, kProductName, nullptr);
-    if (m_eulaDlg != nullptr) {
-        ZUVO_EULADlg_CheckShowEULA(m_eulaDlg);
+    m_waitingDlg.reset(ZUVO_WaitingDlg_Create(window));
+    m_eulaDlg.reset(ZUVO_EULADlg_Create(window, kProductName, nullptr));
+    if (m_eulaDlg) {
+        ZUVO_EULADlg_CheckShowEULA(m_eulaDlg.get());
     }
 
     m_areas.CreatePanel(this);
@@ -248,8 +248,8 @@ void CZUVOMTTDlg::OnEraseBackground(HDC dc) {
 }
 
 void CZUVOMTTDlg::OnSysCommand(WPARAM, LPARAM) {
-    if (m_eulaDlg != nullptr) {
-        ZUVO_EULADlg_Show(m_eulaDlg, ZUVO_EULADLG_SHOW_ABOUT);
+    if (m_eulaDlg) {
+        ZUVO_EULADlg_Show(m_eulaDlg.get(), ZUVO_EULADLG_SHOW_ABOUT);
     }
 }
 
@@ -275,12 +275,7 @@ void CZUVOMTTDlg::OnDestroy() {
     UnregisterFromLibrary();
     m_resultLog.Close();
     m_backgroundPicture.reset();
-    if (m_waitingDlg != nullptr) {
-        ZUVO_WaitingDlg_Destroy(m_waitingDlg);
-        m_waitingDlg = nullptr;
-    }
-    if (m_eulaDlg != nullptr) {
-        ZUVO_EULADlg_Destroy(m_eulaDlg);
-        m_eulaDlg = nullptr;
-    }
+    // The library's windows belong to this one: they go while it still exists.
+    m_waitingDlg.reset();
+    m_eulaDlg.reset();
 }

@@ -43,6 +43,7 @@
 #include "controls/BalloonWnd.h"
 #include "controls/ColorStatic.h"
 #include "framework/Dialog.h"
+#include "framework/LibraryDialogs.h"
 #include "sectorview/ObjectSectorWnd.h"
 #include "settings/AppConfig.h"
 #include "settings/AreaMonitorDlg.h"
@@ -179,8 +180,8 @@ private:
     std::unique_ptr<Gdiplus::Bitmap> m_backgroundPicture;
 
     CDelayPostMsgEngine m_delayEngine;
-    ZUVO_WAITINGDLG_HANDLE m_waitingDlg = nullptr;
-    ZUVO_EULADLG_HANDLE m_eulaDlg = nullptr;
+    zuvo::UniqueWaitingDlg m_waitingDlg;
+    zuvo::UniqueEulaDlg m_eulaDlg;
     HICON m_icon = nullptr;
     bool m_registered = false;
     CBalloonWnd m_notice;  // its window is made for the first notice

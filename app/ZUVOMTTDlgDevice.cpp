@@ -143,13 +143,13 @@ void CZUVOMTTDlg::SendModeCommand() {
 
 bool CZUVOMTTDlg::StartRadar() {
     const HMODULE program = GetModuleHandleW(nullptr);
-    if (m_waitingDlg != nullptr) {
-        ZUVO_WaitingDlg_Show(m_waitingDlg, 0, 0,
+    if (m_waitingDlg) {
+        ZUVO_WaitingDlg_Show(m_waitingDlg.get(), 0, 0,
                              zuvo::LoadUiString(program, IDS_STARTING_SENSOR).c_str());
     }
     auto hideWaiting = [this] {
-        if (m_waitingDlg != nullptr) {
-            ZUVO_WaitingDlg_Hide(m_waitingDlg);
+        if (m_waitingDlg) {
+            ZUVO_WaitingDlg_Hide(m_waitingDlg.get());
         }
     };
     auto failed = [this] {
