@@ -1,0 +1,74 @@
+#include "app/AreaEvents.h"
+
+#include <algorithm>
+
+namespace zuvo::app {
+
+namespace {
+
+bool IsArea(int area) {
+    return area >= 0 && area < kEventAreaCount;
+}
+
+}  // namespace
+
+void AreaEventTracker::Begin() {
+    const std::lock_guard<std::mutex> hold(m_mutex);
+    m_inside.clear();
+    std::fill(std::begin(m_entries), std::end(m_entries), 0);
+}
+
+AreaEvent AreaEventTracker::Exit(int64_t id, const Stay& stay, uint32_t now) {
+    return AreaEvent{now, stay.area, id, AreaEventKind::kExit, now - stay.since};
+}
+
+void AreaEventTracker::Observe(const std::vector<TrackArea>& tracks, uint32_t now,
+                               std::vector<AreaEvent>& events) {
+    const std::lock_guard<std::mutex> hold(m_mutex);
+    std::map<int64_t, int> seen;  // id -> area (-1: in none)
+    for (const TrackArea& track : tracks) {
+        seen[track.id] = IsArea(track.area) ? track.area : -1;
+    }
+    for (auto it = m_inside.begin(); it != m_inside.end();) {
+        const auto found = seen.find(it->first);
+        if (found == seen.end() || found->second != it->second.area) {
+            events.push_back(Exit(it->first, it->second, now));
+            it = m_inside.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const auto& [id, area] : seen) {
+        if (area >= 0 && m_inside.find(id) == m_inside.end()) {
+            m_inside.emplace(id, Stay{area, now});
+            ++m_entries[area];
+            events.push_back(AreaEvent{now, area, id, AreaEventKind::kEnter, 0});
+        }
+    }
+}
+
+void AreaEventTracker::End(uint32_t now, std::vector<AreaEvent>& events) {
+    const std::lock_guard<std::mutex> hold(m_mutex);
+    for (const auto& [id, stay] : m_inside) {
+        events.push_back(Exit(id, stay, now));
+    }
+    m_inside.clear();
+}
+
+AreaCount AreaEventTracker::Count(int area, uint32_t now) const {
+    const std::lock_guard<std::mutex> hold(m_mutex);
+    AreaCount count;
+    if (!IsArea(area)) {
+        return count;
+    }
+    count.entries = m_entries[area];
+    for (const auto& [id, stay] : m_inside) {
+        if (stay.area == area) {
+            ++count.inside;
+            count.dwellMs = std::max(count.dwellMs, now - stay.since);
+        }
+    }
+    return count;
+}
+
+}  // namespace zuvo::app
