@@ -9,11 +9,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "ZUVO_DataProcess.h"
+#include "app/LogStream.h"
 
 namespace zuvo::app {
 
@@ -30,36 +30,25 @@ std::string FormatResultLine(const LogTime& time, const RadarObject& entry);
 
 class ResultLog {
 public:
-    ResultLog() = default;
-    ~ResultLog() { Close(); }
-    ResultLog(const ResultLog&) = delete;
-    ResultLog& operator=(const ResultLog&) = delete;
-
     // Takes over an open stream (null: no log for this run), closing the previous one.
-    void Attach(std::FILE* file);
-    void Close();
-    bool IsOpen() const;
+    void Attach(std::FILE* file) { m_stream.Attach(file); }
+    void Close() { m_stream.Close(); }
+    bool IsOpen() const { return m_stream.IsOpen(); }
 
     // One line per entry, all stamped with time. A write error ends that line; the next one
     // is still attempted. The lines are not flushed one by one.
     void Write(const std::vector<const RadarObject*>& entries, const LogTime& time);
 
     // Hands what was written to the system now.
-    void Flush();
+    void Flush() { m_stream.Flush(); }
     // Flushes lines written since the last flush once kFlushPeriodMs have passed since it (now
     // and the flush times are MS_GetTime values). Called by every refresh pass of a run.
-    void FlushIfDue(uint32_t now);
+    void FlushIfDue(uint32_t now) { m_stream.FlushIfDue(now); }
 
-    static constexpr uint32_t kFlushPeriodMs = 1000;
+    static constexpr uint32_t kFlushPeriodMs = LogStream::kFlushPeriodMs;
 
 private:
-    void FlushLocked();
-
-    mutable std::mutex m_mutex;
-    std::FILE* m_file = nullptr;
-    bool m_unflushed = false;  // lines written since the last flush
-    uint32_t m_lastFlush = 0;
-    bool m_flushedOnce = false;  // m_lastFlush means something
+    LogStream m_stream;
 };
 
 }  // namespace zuvo::app
