@@ -17,6 +17,8 @@
 #include <mutex>
 #include <vector>
 
+#include "sectorview/TrackList.h"
+
 namespace zuvo::app {
 
 // The monitoring-area slots the sector view has.
@@ -34,10 +36,7 @@ struct AreaEvent {
 };
 
 // One track as an update left it: its area slot, or -1.
-struct TrackArea {
-    int64_t id = 0;
-    int area = -1;
-};
+using TrackArea = zuvo::sector::TrackArea;
 
 // One area's figures at a moment.
 struct AreaCount {

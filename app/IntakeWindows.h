@@ -24,6 +24,7 @@ public:
         : m_window(window), m_view(view) {}
 
     void UpdateObjects(const CPtrListCtrl* objects) override { m_view.UpdateObjects(objects); }
+    void TrackAreas(std::vector<TrackArea>& areas) const override { m_view.TrackAreas(areas); }
     LogTime LocalTime() const noexcept override {
         SYSTEMTIME local;
         GetLocalTime(&local);

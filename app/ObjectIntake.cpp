@@ -18,8 +18,16 @@ void ObjectIntake::Deliver(const CPtrCtrl* objects, uint32_t now) noexcept {
         for (SectorObject& object : viewObjects) {
             batch.AddData(&object, -1);
         }
-        m_view.UpdateObjects(&batch);
-        batch.RemoveAll();
+        {
+            const std::lock_guard<std::mutex> hold(m_eventOrder);
+            m_view.UpdateObjects(&batch);
+            batch.RemoveAll();
+            std::vector<TrackArea> areas;
+            m_view.TrackAreas(areas);
+            std::vector<AreaEvent> events;
+            m_areaEvents.Observe(areas, now, events);
+            m_eventLog.Write(events);
+        }
     } catch (const std::exception&) {
         // Dropped; the slots expire what it would have refreshed.
     }

@@ -1,15 +1,19 @@
 // The main window's listener for the radar library's deliveries, on the library's thread.
 //
 // Each delivery fills the object slots, appends its lines to the result log, hands the view
-// its batch and tells the user-interface thread that objects arrived; it touches no window.
+// its batch, writes the area events the view's tracks show and tells the user-interface thread
+// that objects arrived; it touches no window.
 // The collaborators are reached through narrow interfaces so that the listener carries no
 // window code and is tested without one.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "ZUVO_DataProcess.h"
+#include "app/AreaEventLog.h"
+#include "app/AreaEvents.h"
 #include "app/ObjectSlots.h"
 #include "app/ResultLog.h"
 
@@ -21,6 +25,8 @@ class IObjectView {
 public:
     virtual ~IObjectView() = default;
     virtual void UpdateObjects(const CPtrListCtrl* objects) = 0;
+    // Every track's monitoring area after the last update.
+    virtual void TrackAreas(std::vector<TrackArea>& areas) const = 0;
 };
 
 // The clock and the messenger of the intake. Called on the library's thread; neither may
@@ -36,8 +42,14 @@ public:
 
 class ObjectIntake {
 public:
-    ObjectIntake(ObjectSlotTable& slots, ResultLog& log, IObjectView& view, IIntakeHost& host)
-        : m_slots(slots), m_log(log), m_view(view), m_host(host) {}
+    ObjectIntake(ObjectSlotTable& slots, ResultLog& log, IObjectView& view, IIntakeHost& host,
+                 AreaEventTracker& areaEvents, AreaEventLog& eventLog)
+        : m_slots(slots),
+          m_log(log),
+          m_view(view),
+          m_host(host),
+          m_areaEvents(areaEvents),
+          m_eventLog(eventLog) {}
 
     // One delivery at time now (MS_GetTime). The library's thread calls it through the main
     // window, and no exception may go back into the library: a delivery that cannot be taken
@@ -49,6 +61,11 @@ private:
     ResultLog& m_log;
     IObjectView& m_view;
     IIntakeHost& m_host;
+    AreaEventTracker& m_areaEvents;
+    AreaEventLog& m_eventLog;
+    // Deliveries of different filters may come on different threads: the events of one
+    // update are observed and written before the next update's.
+    std::mutex m_eventOrder;
 };
 
 }  // namespace zuvo::app

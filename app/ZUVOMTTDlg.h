@@ -142,8 +142,11 @@ private:
     void EndRunTearDown();
 
     // ----- recording and playback (ZUVOMTTDlgRecording.cpp) -----
-    // Closes the previous result log and opens a new dated one in "Log".
+    // Closes the previous result log and opens a new dated one in "Log", and the run's area
+    // events file beside it.
     void OpenResultLog();
+    // The exits of everyone still in an area, and the events file closed (the run ended).
+    void EndAreaEvents();
     // A note to the operator that needs no answer, in a balloon at the sector view.
     void ShowNotice(UINT titleId, UINT textId);
     void OnSaveDataSwitch();
@@ -165,9 +168,11 @@ private:
     std::wstring m_programFolder;
     zuvo::settings::AppConfig m_settings;
     zuvo::app::ObjectSlotTable m_slots;
-    zuvo::app::ResultLog m_resultLog;  // written on the library's thread, see ResultLog.h
-    CSerialLightCtrl_KWQ m_light;      // its destruction closes the light's port
-    zuvo::KeepAwake m_keepAwake;       // engaged while a run lasts
+    zuvo::app::ResultLog m_resultLog;          // written on the library's thread, see ResultLog.h
+    zuvo::app::AreaEventTracker m_areaEvents;  // who is in which monitoring area, this run
+    zuvo::app::AreaEventLog m_eventLog;        // the run's area events file
+    CSerialLightCtrl_KWQ m_light;              // its destruction closes the light's port
+    zuvo::KeepAwake m_keepAwake;               // engaged while a run lasts
     // The run buttons and the library's parameter record around each run.
     zuvo::app::RunController m_run{gRadarParameter, &ZUVO_Interface_RadarParameter_Copy};
 
@@ -176,7 +181,8 @@ private:
     // The library's deliveries: slots, result log, view, and the message that wakes the
     // user-interface thread.
     zuvo::app::IntakeWindows m_intakeWindows{*this, m_sectorView};
-    zuvo::app::ObjectIntake m_intake{m_slots, m_resultLog, m_intakeWindows, m_intakeWindows};
+    zuvo::app::ObjectIntake m_intake{m_slots,         m_resultLog,  m_intakeWindows,
+                                     m_intakeWindows, m_areaEvents, m_eventLog};
     std::unique_ptr<Gdiplus::Bitmap> m_backgroundPicture;
 
     CDelayPostMsgEngine m_delayEngine;

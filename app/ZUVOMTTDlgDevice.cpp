@@ -213,8 +213,10 @@ void CZUVOMTTDlg::EndRunTearDown() {
     m_light.CloseLight();
     ZUVO_Interface_RadarCtrl_Stop();
     ZUVO_Interface_RadarCtrl_CloseDevice();
-    // The library's stop has returned after its last delivery: the log is complete now.
+    // The library's stop has returned after its last delivery: the log is complete now, and
+    // whoever is still in an area leaves it with the run.
     m_resultLog.Flush();
+    EndAreaEvents();
     KillTimer(GetSafeHwnd(), kRefreshTimerId);
     m_keepAwake.Release();
 }

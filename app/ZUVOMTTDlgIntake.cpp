@@ -40,4 +40,5 @@ void CZUVOMTTDlg::RefreshPass() {
     }
     m_light.ApplyPresence(result.present, now);  // the presence rule, last of every pass
     m_resultLog.FlushIfDue(now);
+    m_eventLog.FlushIfDue(now);
 }

@@ -18,18 +18,46 @@ constexpr uint32_t kToggleDelayMs = 100;
 
 }  // namespace
 
-void CZUVOMTTDlg::OpenResultLog() {
-    m_resultLog.Close();
-    const std::wstring folder = ProgramFile(L"Log");
-    RecursiveCreateDirectoryW(folder.c_str());
+namespace {
+
+// A new dated file "<prefix><date>_<time><extension>" in folder, open for writing; null when it
+// cannot be made. Other programs may read it while the run writes it.
+std::FILE* OpenDatedFile(const std::wstring& folder, const wchar_t* prefix,
+                         const wchar_t* extension) {
     wchar_t name[ZUVO_MAX_PATH] = {};
-    if (GetFileNameByDateW(name, L".txt", L"ZUVO_MTT_Result_", L"", 0, 1, 0) == 0) {
-        return;
+    if (GetFileNameByDateW(name, extension, prefix, L"", 0, 1, 0) == 0) {
+        return nullptr;
     }
     wchar_t path[ZUVO_MAX_PATH] = {};
     CombinePathNameW(path, folder.c_str(), name);
-    // Other programs may read the log while the run writes it.
-    m_resultLog.Attach(_wfsopen(path, L"wb", _SH_DENYWR));
+    return _wfsopen(path, L"wb", _SH_DENYWR);
+}
+
+zuvo::app::LocalDateTime LocalNow() {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    return {local.wYear,   local.wMonth,  local.wDay,         local.wHour,
+            local.wMinute, local.wSecond, local.wMilliseconds};
+}
+
+}  // namespace
+
+void CZUVOMTTDlg::OpenResultLog() {
+    m_resultLog.Close();
+    m_eventLog.Close();
+    const std::wstring folder = ProgramFile(L"Log");
+    RecursiveCreateDirectoryW(folder.c_str());
+    m_resultLog.Attach(OpenDatedFile(folder, L"ZUVO_MTT_Result_", L".txt"));
+    m_areaEvents.Begin();
+    m_eventLog.Attach(OpenDatedFile(folder, L"ZUVO_MTT_Events_", L".csv"), MS_GetTime(),
+                      LocalNow());
+}
+
+void CZUVOMTTDlg::EndAreaEvents() {
+    std::vector<zuvo::app::AreaEvent> exits;
+    m_areaEvents.End(MS_GetTime(), exits);
+    m_eventLog.Write(exits);
+    m_eventLog.Close();
 }
 
 void CZUVOMTTDlg::ShowNotice(UINT titleId, UINT textId) {

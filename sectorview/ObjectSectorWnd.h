@@ -58,6 +58,10 @@ public:
     // objects to their tracks and asks for a repaint unless one is pending.
     void UpdateObjects(const CPtrListCtrl* objects);
     void ClearTracks();
+    // Every track's monitoring area (any thread).
+    void TrackAreas(std::vector<zuvo::sector::TrackArea>& areas) const {
+        m_scene.TrackAreas(areas);
+    }
 
     // ----- areas and monitoring points (user-interface thread) -----
 

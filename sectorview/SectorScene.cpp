@@ -353,6 +353,15 @@ void SectorScene::ClearTracks() {
     m_tracks.Clear();
 }
 
+void SectorScene::TrackAreas(std::vector<TrackArea>& areas) const {
+    CAutoBaseLock lock(m_trackLock);
+    areas.clear();
+    for (int i = 0; i < m_tracks.Count(); ++i) {
+        const SectorTrack& track = m_tracks.At(i);
+        areas.push_back(TrackArea{track.id, track.monitorIndex});
+    }
+}
+
 std::vector<SectorTrack> SectorScene::CopyTracks() const {
     CAutoBaseLock lock(m_trackLock);
     std::vector<SectorTrack> copy;

@@ -104,6 +104,9 @@ public:
     // Feeds one batch of SectorObject pointers (null: an empty batch) taken at time now.
     void UpdateObjects(const CPtrListCtrl* objects, uint32_t now);
     void ClearTracks();
+    // Every track's monitoring area, in the track list's order (any thread, under the track
+    // lock): what the area events observe after each update.
+    void TrackAreas(std::vector<TrackArea>& areas) const;
 
     // Copies for tests and diagnostics, taken under the locks.
     std::vector<SectorTrack> CopyTracks() const;

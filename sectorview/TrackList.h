@@ -37,6 +37,12 @@ struct SectorTrack {
     std::deque<TrackPoint> points;  // newest first, never empty between updates
 };
 
+// A track's monitoring area after an update: its slot, or -1.
+struct TrackArea {
+    int64_t id = 0;
+    int area = -1;
+};
+
 // The track list, most recently updated first, at most kMaxTracks long.
 class TrackList {
 public:

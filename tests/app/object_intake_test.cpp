@@ -32,7 +32,14 @@ struct Viewer : IObjectView {
             batch.push_back(*static_cast<const SectorObject*>(objects->GetAt(i)));
         }
         batches.push_back(batch);
+        areas.clear();
+        for (const SectorObject& object : batch) {
+            // Objects closer than 5 gates are in area 0 here.
+            areas.push_back({object.id, object.distance >= 0 && object.distance < 5.0 ? 0 : -1});
+        }
     }
+    void TrackAreas(std::vector<zuvo::app::TrackArea>& out) const override { out = areas; }
+    std::vector<zuvo::app::TrackArea> areas;
     bool throwing = false;
     std::vector<std::vector<SectorObject>> batches;
 };
@@ -61,7 +68,13 @@ TEST(ObjectIntake, ADeliveryReachesTheSlotsTheLogAndTheViewAndWakesTheWindow) {
     ResultLog log;
     Viewer view;
     Host host;
-    ObjectIntake intake(slots, log, view, host);
+    zuvo::app::AreaEventTracker areaEvents;
+    areaEvents.Begin();
+    zuvo::app::AreaEventLog eventLog;
+    const std::filesystem::path eventsPath = folder.Path() / "events.csv";
+    eventLog.Attach(std::fopen(eventsPath.string().c_str(), "wb"), 1000,
+                    {2026, 12, 10, 9, 8, 7, 6});
+    ObjectIntake intake(slots, log, view, host, areaEvents, eventLog);
 
     // No log open: the delivery still reaches the slots and the view.
     Delivery first({{3, 8.0, 2.0, 0.5, 10.0, 0, 0}});
@@ -95,6 +108,14 @@ TEST(ObjectIntake, ADeliveryReachesTheSlotsTheLogAndTheViewAndWakesTheWindow) {
     EXPECT_EQ(view.batches.size(), 3u);
     EXPECT_EQ(slots.Slot(0).id, 3);
     log.Close();
+
+    // The view's areas after each update: object 3 (8 gates) outside, 5 (4 gates) in area 0
+    // from the second delivery, gone with the third.
+    eventLog.Close();
+    EXPECT_EQ(zuvo::test::ReadWholeFile(eventsPath),
+              "time,area,object_id,event,dwell_ms\r\n"
+              "2026-12-10 09:08:07.106,1,5,enter,0\r\n"
+              "2026-12-10 09:08:07.306,1,5,exit,200\r\n");
 }
 
 }  // namespace

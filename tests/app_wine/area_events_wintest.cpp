@@ -1,0 +1,140 @@
+// The area events file of a real run: a stored monitoring area over the left half of the fan,
+// 30 s of the emulator's people walking through it, then the file read back.
+#include <gtest/gtest.h>
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/support/ProgramDriver.h"
+
+namespace {
+
+using zuvo::test::ProgramFolder;
+using zuvo::test::RunningProgram;
+
+struct Row {
+    long long ms = 0;  // of the day
+    int area = 0;
+    long long id = 0;
+    std::string event;
+    long long dwell = 0;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));  // a line without its end: reported below
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+bool ParseRow(const std::string& line, Row& row) {
+    int year = 0, month = 0, day = 0, h = 0, m = 0, s = 0, ms = 0;
+    char event[8] = {};
+    int used = 0;
+    if (std::sscanf(line.c_str(), "%4d-%2d-%2d %2d:%2d:%2d.%3d,%d,%lld,%7[a-z],%lld%n", &year,
+                    &month, &day, &h, &m, &s, &ms, &row.area, &row.id, event, &row.dwell,
+                    &used) != 11 ||
+        static_cast<size_t>(used) != line.size()) {
+        return false;
+    }
+    row.ms = ((h * 60LL + m) * 60LL + s) * 1000LL + ms + day * 86400000LL;
+    row.event = event;
+    return true;
+}
+
+std::wstring OnlyFile(const ProgramFolder& folder, const wchar_t* pattern) {
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(folder.File(pattern).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::wstring name = entry.cFileName;
+    const bool more = FindNextFileW(search, &entry) != FALSE;
+    FindClose(search);
+    return more ? std::wstring() : name;
+}
+
+TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
+    ProgramFolder folder;
+    std::string config = folder.Read(L"Radar_Config.ini");
+    const size_t light = config.find("LightPort = 3");
+    ASSERT_NE(light, std::string::npos);
+    config.replace(light, 13, "LightPort = 240");  // no tower light attached
+    ASSERT_TRUE(folder.Write(L"Radar_Config.ini", config));
+    ASSERT_TRUE(folder.Write(
+        L"appConfig.xml",
+        "<?xml version=\"1.0\"?>\n<AppConfig Language=\"ENG\" ObjectCountType=\"3\">\n"
+        "\t<MonitorArea BoundSize=\"1000,500\" Points=\"0,0; 0,500; 500,500; 500,0; \"/>\n"
+        "</AppConfig>\n"));
+    {
+        RunningProgram program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        ASSERT_FALSE(zuvo::test::DetectDevice(program).empty()) << "no detection result";
+        program.Click(IDC_START_STOP);
+        ASSERT_TRUE(zuvo::test::WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_1, 30000));
+        Sleep(30000);
+        program.Click(IDC_START_STOP);
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_START_STOP); }, 15000));
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    const std::wstring name = OnlyFile(folder, L"Log\\ZUVO_MTT_Events_*.csv");
+    ASSERT_FALSE(name.empty()) << "exactly one events file";
+    EXPECT_FALSE(OnlyFile(folder, L"Log\\ZUVO_MTT_Result_*.txt").empty());
+    const std::vector<std::string> lines = Lines(folder.Read((L"Log\\" + name).c_str()));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "time,area,object_id,event,dwell_ms");
+
+    std::map<long long, Row> inside;  // id -> its enter
+    std::set<long long> ids;
+    int enters = 0;
+    int exits = 0;
+    long long last = 0;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        Row row;
+        ASSERT_TRUE(ParseRow(lines[i], row)) << "line " << i + 1 << ": " << lines[i];
+        EXPECT_EQ(row.area, 1) << lines[i];
+        EXPECT_GE(row.ms, last) << "rows in time order: " << lines[i];
+        last = row.ms;
+        if (row.event == "enter") {
+            EXPECT_EQ(row.dwell, 0) << lines[i];
+            EXPECT_EQ(inside.count(row.id), 0u) << "entered twice: " << lines[i];
+            inside[row.id] = row;
+            ids.insert(row.id);
+            ++enters;
+        } else {
+            ASSERT_EQ(row.event, "exit") << lines[i];
+            const auto enter = inside.find(row.id);
+            ASSERT_NE(enter, inside.end()) << "an exit without its enter: " << lines[i];
+            EXPECT_EQ(row.dwell, row.ms - enter->second.ms) << lines[i];
+            inside.erase(enter);
+            ++exits;
+        }
+    }
+    EXPECT_TRUE(inside.empty()) << "the stop exits everyone still inside";
+    EXPECT_EQ(enters, exits);
+    EXPECT_GE(enters, static_cast<int>(ids.size()));
+    EXPECT_GE(ids.size(), 2u) << "the emulator's people walk through the left half in 30 s";
+    std::printf("area events: %d enters of %zu objects in %zu rows\n", enters, ids.size(),
+                lines.size() - 1);
+}
+
+}  // namespace
