@@ -174,6 +174,18 @@ bool CZUVOMTTDlg::PreTranslateMessage(MSG& message) {
         message.wParam == VK_CONTROL) {
         return inThisWindow;
     }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F12 && inThisWindow) {
+        SaveViewSnapshot();
+        return true;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && inThisWindow) {
+        const HMODULE program = GetModuleHandleW(nullptr);
+        constexpr int kInformationIcon = 1;
+        ShowNotice(zuvo::LoadUiString(program, IDS_KEYS_TITLE),
+                   zuvo::LoadUiString(program, IDS_KEYS), kInformationIcon,
+                   static_cast<int>(IDS_KEYS));
+        return true;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_F2) {
         if (GetKeyState(VK_CONTROL) < 0) {
             OpenParameterDialog();

@@ -149,6 +149,10 @@ private:
     void EndAreaEvents();
     // A note to the operator that needs no answer, in a balloon at the sector view.
     void ShowNotice(UINT titleId, UINT textId);
+    void ShowNotice(const std::wstring& title, const std::wstring& text, int icon, int id);
+    // F12: the view as shown into "Snapshots\ZUVO_MTT_View_<date>_<time>.png"; the balloon
+    // names the file.
+    void SaveViewSnapshot();
     void OnSaveDataSwitch();
     void ChooseSavePath();
     void Playback();

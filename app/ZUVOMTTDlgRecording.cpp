@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/FolderBrowser.h"
+#include "imaging/GdiplusHelpers.h"
 #include "app/SettingsDocument.h"
 #include "app/ZUVOMTTDlg.h"
 #include "framework/Language.h"
@@ -61,17 +62,42 @@ void CZUVOMTTDlg::EndAreaEvents() {
 }
 
 void CZUVOMTTDlg::ShowNotice(UINT titleId, UINT textId) {
+    const HMODULE program = GetModuleHandleW(nullptr);
+    constexpr int kWarningIcon = 2;
+    ShowNotice(zuvo::LoadUiString(program, titleId), zuvo::LoadUiString(program, textId),
+               kWarningIcon, static_cast<int>(textId));
+}
+
+void CZUVOMTTDlg::ShowNotice(const std::wstring& title, const std::wstring& text, int icon,
+                             int id) {
     if (m_notice.GetSafeHwnd() == nullptr && !m_notice.Create(GetSafeHwnd())) {
         return;
     }
     RECT view;
     GetWindowRect(m_sectorView.GetSafeHwnd(), &view);
-    const HMODULE program = GetModuleHandleW(nullptr);
     const POINT anchor{view.left + 16, view.top + 8};
-    constexpr int kWarningIcon = 2;
-    m_notice.ShowMessage(zuvo::LoadUiString(program, titleId).c_str(),
-                         zuvo::LoadUiString(program, textId).c_str(), kWarningIcon, anchor,
-                         static_cast<int>(textId));
+    m_notice.ShowMessage(title.c_str(), text.c_str(), icon, anchor, id);
+}
+
+void CZUVOMTTDlg::SaveViewSnapshot() {
+    const std::wstring folder = ProgramFile(L"Snapshots");
+    RecursiveCreateDirectoryW(folder.c_str());
+    wchar_t name[ZUVO_MAX_PATH] = {};
+    wchar_t path[ZUVO_MAX_PATH] = {};
+    const std::unique_ptr<Gdiplus::Bitmap> shown = m_sectorView.CopyShownFrame();
+    bool saved = false;
+    if (shown != nullptr && GetFileNameByDateW(name, L".png", L"ZUVO_MTT_View_", L"", 0, 1, 0)) {
+        CombinePathNameW(path, folder.c_str(), name);
+        saved = path[0] != L'\0' && Gdiplus_SaveBitmapToFileW(shown.get(), path) == 1;
+    }
+    if (!saved) {
+        ShowNotice(IDS_SNAPSHOT_SAVED_TITLE, IDS_SNAPSHOT_NOT_SAVED);
+        return;
+    }
+    constexpr int kInformationIcon = 1;
+    ShowNotice(zuvo::LoadUiString(GetModuleHandleW(nullptr), IDS_SNAPSHOT_SAVED_TITLE),
+               std::wstring(L"Snapshots\\") + name, kInformationIcon,
+               static_cast<int>(IDS_SNAPSHOT_SAVED_TITLE));
 }
 
 void CZUVOMTTDlg::OnSaveDataSwitch() {

@@ -47,6 +47,11 @@
 #define IDS_LOG_NOT_WRITTEN 60222
 #define IDS_DEVICE_LOST 60202
 #define IDS_OBJECT_INFO 60300
+// The keys of the main window (F1) and the view snapshot (F12).
+#define IDS_KEYS_TITLE 60400
+#define IDS_KEYS 60401
+#define IDS_SNAPSHOT_SAVED_TITLE 60402
+#define IDS_SNAPSHOT_NOT_SAVED 60403
 
 // Pictures (PNG), written by tools/make-artwork.py.
 #define IDB_BANNER_SINGLE 140

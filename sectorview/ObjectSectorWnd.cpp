@@ -86,6 +86,7 @@ bool CObjectSectorWnd::CreateDib(Dib& dib, int width, int height) {
 }
 
 void CObjectSectorWnd::Relayout() {
+    m_painted = false;
     m_frameSelected.reset();  // the old frame is deleted next
     if (CreateDib(m_frame, m_width, m_height)) {
         const ZRect whole{0, 0, m_width, m_height};
@@ -234,6 +235,33 @@ void CObjectSectorWnd::OnPaint() {
     }
     m_scene.ComposeFrame(m_frame.pixels, m_areaPainter.Layered(), MS_GetTime(), &m_areaPainter);
     BitBlt(dc.get(), 0, 0, m_width, m_height, m_frameDc.get(), 0, 0, SRCCOPY);
+    m_painted = true;
+}
+
+std::unique_ptr<Gdiplus::Bitmap> CObjectSectorWnd::CopyShownFrame() const {
+    if (m_frame.pixels == nullptr || !m_painted || m_width <= 0 || m_height <= 0) {
+        return nullptr;
+    }
+    auto copy = std::make_unique<Gdiplus::Bitmap>(m_width, m_height, PixelFormat32bppRGB);
+    Gdiplus::BitmapData data{};
+    const Gdiplus::Rect whole(0, 0, m_width, m_height);
+    if (copy->GetLastStatus() != Gdiplus::Ok ||
+        copy->LockBits(&whole, Gdiplus::ImageLockModeWrite, PixelFormat32bppRGB, &data) !=
+            Gdiplus::Ok) {
+        return nullptr;
+    }
+    GdiFlush();  // the fills are drawn through GDI+ into the same pixels
+    // The frame's alpha only weighs the blends; on the screen every pixel is opaque.
+    for (int y = 0; y < m_height; ++y) {
+        const uint32_t* from = m_frame.pixels + static_cast<size_t>(y) * m_width;
+        auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(data.Scan0) +
+                                               static_cast<ptrdiff_t>(y) * data.Stride);
+        for (int x = 0; x < m_width; ++x) {
+            to[x] = from[x] | 0xFF000000u;
+        }
+    }
+    copy->UnlockBits(&data);
+    return copy;
 }
 
 void CObjectSectorWnd::OnDestroy() {

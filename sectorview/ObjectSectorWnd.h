@@ -83,6 +83,10 @@ public:
                          COLORREF labelColour = RGB(255, 255, 255));
     void ClearMonitorPoints();
 
+    // A copy of the view as it was last shown, opaque (user-interface thread); null before the
+    // first paint or without memory.
+    std::unique_ptr<Gdiplus::Bitmap> CopyShownFrame() const;
+
     // The model behind the window, for diagnostics and tests.
     const zuvo::sector::SectorScene& Scene() const { return m_scene; }
 
@@ -109,6 +113,7 @@ private:
     // The window, for the repaint requests of the radar library's thread: set once the view
     // has its window, cleared when the window goes.
     std::atomic<HWND> m_repaintTarget{nullptr};
+    bool m_painted = false;          // the frame holds a composed picture that was shown
     bool m_settingsApplied = false;  // size messages count only after the first settings
     int m_width = 0;
     int m_height = 0;

@@ -1,5 +1,6 @@
-// The area events file of a real run: a stored monitoring area over the left half of the fan,
-// 30 s of the emulator's people walking through it, then the file read back.
+// What a real run leaves in its files: a stored monitoring area over the left half of the fan,
+// 30 s of the emulator's people walking through it, the area events file read back, and a
+// picture of the view taken with F12 halfway.
 #include <gtest/gtest.h>
 
 #ifndef NOMINMAX
@@ -13,7 +14,10 @@
 #include <string>
 #include <vector>
 
+#include <gdiplus.h>
+
 #include "resources/resource.h"
+#include "tests/support/ControlHost.h"
 #include "tests/support/ProgramDriver.h"
 
 namespace {
@@ -89,7 +93,35 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
         ASSERT_FALSE(zuvo::test::DetectDevice(program).empty()) << "no detection result";
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(zuvo::test::WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_1, 30000));
-        Sleep(30000);
+        Sleep(15000);
+        // F12 and F1 as the operator presses them.
+        zuvo::test::BringToFront(program.Window());
+        zuvo::test::PressKey(VK_F12);
+        ASSERT_TRUE(RunningProgram::WaitUntil(
+            [&] { return !OnlyFile(folder, L"Snapshots\\ZUVO_MTT_View_*.png").empty(); }, 5000))
+            << "F12 writes one picture";
+        zuvo::test::PressKey(VK_F1);
+        EXPECT_TRUE(RunningProgram::WaitUntil(
+            [&] {
+                const HWND balloon = FindWindowW(L"BALLOONWND", nullptr);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(balloon, &owner);
+                return balloon != nullptr && owner == program.ProcessId() &&
+                       IsWindowVisible(balloon);
+            },
+            5000))
+            << "F1 shows the keys in a balloon";
+        RECT view{};
+        GetClientRect(program.Control(IDC_SECTOR_VIEW), &view);
+        const std::wstring picture = folder.File(
+            (L"Snapshots\\" + OnlyFile(folder, L"Snapshots\\ZUVO_MTT_View_*.png")).c_str());
+        {
+            Gdiplus::Bitmap saved(picture.c_str());
+            ASSERT_EQ(saved.GetLastStatus(), Gdiplus::Ok) << "a picture GDI+ can read";
+            EXPECT_EQ(static_cast<LONG>(saved.GetWidth()), view.right);
+            EXPECT_EQ(static_cast<LONG>(saved.GetHeight()), view.bottom);
+        }
+        Sleep(15000);
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(
             RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_START_STOP); }, 15000));
