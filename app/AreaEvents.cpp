@@ -1,6 +1,8 @@
 #include "app/AreaEvents.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
 
 namespace zuvo::app {
 
@@ -11,6 +13,20 @@ bool IsArea(int area) {
 }
 
 }  // namespace
+
+std::wstring FormatAreaStatistics(const std::wstring& inWord, const std::wstring& entriesWord,
+                                  const AreaCount& count) {
+    const uint32_t seconds = count.dwellMs / 1000;
+    wchar_t dwell[32];
+    if (seconds >= 3600) {
+        std::swprintf(dwell, std::size(dwell), L"%u:%02u:%02u", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+    } else {
+        std::swprintf(dwell, std::size(dwell), L"%u:%02u", seconds / 60, seconds % 60);
+    }
+    return inWord + L" " + std::to_wstring(count.inside) + L" \u00B7 " + entriesWord + L" " +
+           std::to_wstring(count.entries) + L" \u00B7 " + dwell;
+}
 
 void AreaEventTracker::Begin() {
     const std::lock_guard<std::mutex> hold(m_mutex);

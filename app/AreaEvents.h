@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "sectorview/TrackList.h"
@@ -45,6 +46,11 @@ struct AreaCount {
     uint32_t dwellMs = 0;  // the longest stay of the objects inside now; 0 when empty
     bool operator==(const AreaCount&) const = default;
 };
+
+// An area's label: "<in> 2 · <entries> 7 · 1:05" (the longest current stay in minutes and
+// seconds, hours too from an hour on).
+std::wstring FormatAreaStatistics(const std::wstring& inWord, const std::wstring& entriesWord,
+                                  const AreaCount& count);
 
 class AreaEventTracker {
 public:

@@ -174,6 +174,10 @@ bool CZUVOMTTDlg::PreTranslateMessage(MSG& message) {
         message.wParam == VK_CONTROL) {
         return inThisWindow;
     }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F9 && inThisWindow) {
+        ToggleAreaStatistics();
+        return true;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_F12 && inThisWindow) {
         SaveViewSnapshot();
         return true;
@@ -224,6 +228,7 @@ LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_RBUTTONDOWN:
             m_areas.OnClose();
+            RefreshAreaStatistics();
             break;
         case WM_ERASEBKGND:
             OnEraseBackground(reinterpret_cast<HDC>(wParam));

@@ -74,7 +74,10 @@ public:
     void BeginAddMonitorArea(uint32_t, uint32_t, int64_t) override {
         m_areas.BeginDrawing(zuvo::app::AreaDrawing::kMonitorArea);
     }
-    void DeleteAllMonitorAreas(int64_t) override { m_areas.DeleteAllMonitorAreas(); }
+    void DeleteAllMonitorAreas(int64_t) override {
+        m_areas.DeleteAllMonitorAreas();
+        RefreshAreaStatistics();
+    }
     void BeginAddBoundary(uint32_t, uint32_t, int64_t) override {
         m_areas.BeginDrawing(zuvo::app::AreaDrawing::kDetectionBoundary);
     }
@@ -121,8 +124,12 @@ private:
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     void OnEraseBackground(HDC dc);
     void OnSysCommand(WPARAM wParam, LPARAM lParam);
-    // The refresh pass: expiry, panels, presence.
+    // The refresh pass: expiry, panels, presence, area statistics.
     void RefreshPass();
+    // F9: the area statistics on or off, kept in the settings file.
+    void ToggleAreaStatistics();
+    // The labels of the area statistics with the counts of the moment (none when they are off).
+    void RefreshAreaStatistics();
     // Timer 2: the refresh pass, or the end of a live run the device has ended by itself.
     void OnRefreshTimer();
 

@@ -2,9 +2,11 @@
 #include <vector>
 
 #include "app/ObjectInfoText.h"
+#include "app/SettingsDocument.h"
 #include "app/ZUVOMTTDlg.h"
 #include "framework/Language.h"
 #include "resources/resource.h"
+#include "settings/SettingsFile.h"
 
 void CZUVOMTTDlg::OnRadarObjectDetect(int64_t, CPtrCtrl* objects) {
     m_intake.Deliver(objects, MS_GetTime());
@@ -41,4 +43,32 @@ void CZUVOMTTDlg::RefreshPass() {
     m_light.ApplyPresence(result.present, now);  // the presence rule, last of every pass
     m_resultLog.FlushIfDue(now);
     m_eventLog.FlushIfDue(now);
+    RefreshAreaStatistics();
+}
+
+void CZUVOMTTDlg::ToggleAreaStatistics() {
+    m_settings.ShowAreaStatistics = m_settings.ShowAreaStatistics != 0 ? 0 : 1;
+    zuvo::settings::SaveViewAdditions(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
+                                      m_settings);
+    RefreshAreaStatistics();
+}
+
+void CZUVOMTTDlg::RefreshAreaStatistics() {
+    if (m_settings.ShowAreaStatistics == 0) {
+        m_sectorView.ClearAreaLabels();
+        return;
+    }
+    const HMODULE program = GetModuleHandleW(nullptr);
+    const std::wstring in = zuvo::LoadUiString(program, IDS_AREA_STATS_IN);
+    const std::wstring entries = zuvo::LoadUiString(program, IDS_AREA_STATS_ENTRIES);
+    const uint32_t now = MS_GetTime();
+    const zuvo::sector::AreaTable& areas = m_sectorView.Scene().MonitorAreas();
+    std::vector<std::wstring> texts(zuvo::sector::kAreaSlots);
+    for (int slot = 0; slot < zuvo::sector::kAreaSlots; ++slot) {
+        if (areas.Slot(slot).present) {
+            texts[slot] =
+                zuvo::app::FormatAreaStatistics(in, entries, m_areaEvents.Count(slot, now));
+        }
+    }
+    m_sectorView.SetAreaLabels(texts);
 }

@@ -27,6 +27,7 @@ void CZUVOMTTDlg::ApplyViewSettings() {
     }
     m_sectorView.ApplyViewSettings(config, std::move(picture));
     m_areas.LoadStored();
+    RefreshAreaStatistics();
 }
 
 void CZUVOMTTDlg::ApplyObjectCountType() {

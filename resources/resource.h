@@ -52,6 +52,9 @@
 #define IDS_KEYS 60401
 #define IDS_SNAPSHOT_SAVED_TITLE 60402
 #define IDS_SNAPSHOT_NOT_SAVED 60403
+// The words of the area statistics (F9).
+#define IDS_AREA_STATS_IN 60404
+#define IDS_AREA_STATS_ENTRIES 60405
 
 // Pictures (PNG), written by tools/make-artwork.py.
 #define IDB_BANNER_SINGLE 140

@@ -94,4 +94,70 @@ int32_t UpdateAreaIndex(int32_t current, uint32_t presentBits, uint32_t pixelBit
     return candidates == 0 ? -1 : std::countr_zero(candidates);
 }
 
+bool AreaLabelAnchor(const AreaTable& table, int slot, const std::vector<uint32_t>& mask, int width,
+                     int height, int& x, int& y) {
+    if (slot < 0 || slot >= kAreaSlots || width <= 0 || height <= 0 ||
+        mask.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
+        return false;
+    }
+    const SectorArea& area = table.Slot(slot);
+    if (!area.present || area.polygon.size() < 2) {
+        return false;
+    }
+    const uint32_t bit = uint32_t{1} << slot;
+    auto inside = [&](int64_t px, int64_t py) {
+        return px >= 0 && py >= 0 && px < width && py < height &&
+               (mask[static_cast<size_t>(py) * width + static_cast<size_t>(px)] & bit) != 0;
+    };
+    double sumRow = 0.0;
+    double sumColumn = 0.0;
+    const size_t vertices = area.polygon.size() / 2;
+    for (size_t i = 0; i < vertices; ++i) {
+        sumRow += area.polygon[2 * i];
+        sumColumn += area.polygon[2 * i + 1];
+    }
+    const double meanRow = sumRow / static_cast<double>(vertices);
+    const double meanColumn = sumColumn / static_cast<double>(vertices);
+    if (meanRow > -1e9 && meanRow < 1e9 && meanColumn > -1e9 && meanColumn < 1e9 &&
+        inside(static_cast<int64_t>(meanColumn), static_cast<int64_t>(meanRow))) {
+        x = static_cast<int>(meanColumn);
+        y = static_cast<int>(meanRow);
+        return true;
+    }
+    const int top = std::clamp(area.bounds.top, 0, height);
+    const int bottom = std::clamp(area.bounds.bottom, 0, height);
+    const int left = std::clamp(area.bounds.left, 0, width);
+    const int right = std::clamp(area.bounds.right, 0, width);
+    const int middle = top + (bottom - top) / 2;
+    for (int step = 0; step <= bottom - top; ++step) {
+        for (int row : {middle - step, middle + step}) {
+            if (row < top || row >= bottom || (step == 0 && row != middle - step)) {
+                continue;
+            }
+            int bestStart = -1;
+            int bestLength = 0;
+            for (int column = left; column < right;) {
+                if (!inside(column, row)) {
+                    ++column;
+                    continue;
+                }
+                const int start = column;
+                while (column < right && inside(column, row)) {
+                    ++column;
+                }
+                if (column - start > bestLength) {
+                    bestStart = start;
+                    bestLength = column - start;
+                }
+            }
+            if (bestLength > 0) {
+                x = bestStart + bestLength / 2;
+                y = row;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace zuvo::sector

@@ -47,4 +47,11 @@ void BuildAreaMask(const AreaTable& table, int width, int height, std::vector<ui
 // present slot set there, or -1.
 int32_t UpdateAreaIndex(int32_t current, uint32_t presentBits, uint32_t pixelBits);
 
+// Where a label of slot sits inside its area: the mean of its vertices when that pixel has the
+// slot's bit in mask (width x height), otherwise the middle of the longest run of such pixels
+// in the row nearest the middle of the slot's bounds that has one. False when the slot is
+// absent or covers no pixel. x, y: view pixels.
+bool AreaLabelAnchor(const AreaTable& table, int slot, const std::vector<uint32_t>& mask, int width,
+                     int height, int& x, int& y);
+
 }  // namespace zuvo::sector

@@ -103,6 +103,9 @@ void CObjectSectorWnd::Relayout() {
     m_areaPainter.Release();
     m_scene.Relayout(m_width, m_height);
     m_labelFont = zuvo::sector::CreateLabelFont(m_scene.Settings().radiusScale);
+    m_areaLabelFont =
+        zuvo::sector::CreateLabelFont(kAreaLabelScale * m_scene.Settings().radiusScale);
+    m_areaLabels.Redraw(m_areaLabelFont.get());
     CreateDib(m_background, m_width, m_height);
 }
 
@@ -234,8 +237,26 @@ void CObjectSectorWnd::OnPaint() {
         return;
     }
     m_scene.ComposeFrame(m_frame.pixels, m_areaPainter.Layered(), MS_GetTime(), &m_areaPainter);
+    m_areaLabels.Draw(m_scene, m_frame.pixels, m_width, m_height);
     BitBlt(dc.get(), 0, 0, m_width, m_height, m_frameDc.get(), 0, 0, SRCCOPY);
     m_painted = true;
+}
+
+void CObjectSectorWnd::SetAreaLabels(const std::vector<std::wstring>& texts) {
+    if (!m_areaLabelFont) {
+        m_areaLabelFont =
+            zuvo::sector::CreateLabelFont(kAreaLabelScale * m_scene.Settings().radiusScale);
+    }
+    if (m_areaLabels.SetTexts(texts, m_areaLabelFont.get())) {
+        Invalidate(false);
+    }
+}
+
+void CObjectSectorWnd::ClearAreaLabels() {
+    if (!m_areaLabels.Empty()) {
+        Invalidate(false);
+    }
+    m_areaLabels.Clear();
 }
 
 std::unique_ptr<Gdiplus::Bitmap> CObjectSectorWnd::CopyShownFrame() const {
@@ -272,5 +293,6 @@ void CObjectSectorWnd::OnDestroy() {
     m_background = Dib{};
     m_picture.reset();
     m_labelFont.reset();
+    m_areaLabelFont.reset();
     Invalidate(true);
 }

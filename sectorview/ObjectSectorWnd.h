@@ -25,6 +25,7 @@
 #include "framework/Handles.h"
 #include "framework/Window.h"
 #include "sectorview/AreaFillPainter.h"
+#include "sectorview/AreaLabels.h"
 #include "sectorview/SectorScene.h"
 
 class CObjectSectorWnd : public zuvo::Window {
@@ -83,6 +84,11 @@ public:
                          COLORREF labelColour = RGB(255, 255, 255));
     void ClearMonitorPoints();
 
+    // A label inside every monitoring area whose slot has a text (user-interface thread;
+    // empty texts: no label); repainted when one changed.
+    void SetAreaLabels(const std::vector<std::wstring>& texts);
+    void ClearAreaLabels();
+
     // A copy of the view as it was last shown, opaque (user-interface thread); null before the
     // first paint or without memory.
     std::unique_ptr<Gdiplus::Bitmap> CopyShownFrame() const;
@@ -125,6 +131,10 @@ private:
     Dib m_background;                                  // picture, grid and shading
     // The areas' fills, kept over a copy of the background between frames.
     zuvo::sector::AreaFillPainter m_areaPainter;
+    zuvo::sector::AreaLabels m_areaLabels;
     std::unique_ptr<Gdiplus::Bitmap> m_picture;
     std::unique_ptr<Gdiplus::Font> m_labelFont;
+    // The area labels' face is the point labels', half as large again: they hold a line of text.
+    static constexpr double kAreaLabelScale = 1.5;
+    std::unique_ptr<Gdiplus::Font> m_areaLabelFont;
 };

@@ -104,6 +104,19 @@ public:
     // Feeds one batch of SectorObject pointers (null: an empty batch) taken at time now.
     void UpdateObjects(const CPtrListCtrl* objects, uint32_t now);
     void ClearTracks();
+    // Where the label of monitoring area slot sits (user-interface thread, after RefreshMasks:
+    // that thread alone changes the areas and their masks). False without such an area.
+    bool MonitorAreaLabelAnchor(int slot, int& x, int& y) const {
+        return AreaLabelAnchor(m_monitorAreas.table, slot, m_monitorAreas.mask, m_geometry.width,
+                               m_geometry.height, x, y);
+    }
+    // Counts every change of either area table: labels placed for one count stay right until
+    // the next (or the next layout).
+    uint32_t AreaChanges() const { return m_areaChanges; }
+    // The frame was drawn on inside box outside the composition (user-interface thread): the
+    // next composition restores it there first.
+    void MarkOverlay(const ZRect& box) { m_drawn.Mark(box); }
+
     // Every track's monitoring area, in the track list's order (any thread, under the track
     // lock): what the area events observe after each update.
     void TrackAreas(std::vector<TrackArea>& areas) const;

@@ -31,6 +31,9 @@ struct AppConfig {
     int32_t ObjectWnd_DisplayTime = 2000;  // milliseconds
     int32_t ObjectWnd_SmoothCount = 3;
     int32_t AlgorithmAreaEnable = 0;
+    // Additions of this program, each switched by a key of the main window and off unless the
+    // file says otherwise.
+    int32_t ShowAreaStatistics = 0;  // F9: a label inside every monitoring area
 };
 
 // The visible gate range suggested by the radar library's configuration, taken right after the

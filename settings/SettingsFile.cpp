@@ -239,6 +239,7 @@ void LoadSettings(const XMLParser& document, const wchar_t* programFolder, AppCo
         record.ObjectCountType = countType;
     }
 
+    ReadFlag(root, "ShowAreaStatistics", record.ShowAreaStatistics);
     ReadFlag(root, "ObjectWnd_TopViewMode", record.ObjectWnd_TopViewMode);
     ReadFlag(root, "ObjectWnd_DrawLocus", record.ObjectWnd_DrawLocus);
     ReadInteger(root, "ObjectWnd_AngleStart", record.ObjectWnd_AngleStart);
@@ -280,6 +281,12 @@ bool SaveRecordingSettings(XMLParser& document, const wchar_t* programFolder,
     const bool storable =
         relative != nullptr && *relative != L'\0' && WideToStoredText(document, relative, stored);
     root.SetAttribute("SaveDataPath", storable ? stored.c_str() : nullptr);
+    return SaveDocument(document, programFolder);
+}
+
+bool SaveViewAdditions(XMLParser& document, const wchar_t* programFolder, const AppConfig& record) {
+    EnsureRootNode(document).SetAttribute("ShowAreaStatistics",
+                                          record.ShowAreaStatistics != 0 ? "1" : "0");
     return SaveDocument(document, programFolder);
 }
 

@@ -88,4 +88,13 @@ TEST(AreaEvents, TheClockMayWrapAndStrangeSlotsAreNoArea) {
     EXPECT_EQ(run.Update(0x100, {}), (std::vector{Exit(0x100, 4, 1, 0x200)}));
 }
 
+TEST(AreaEvents, TheLabelSaysWhoIsInHowManyCameAndTheLongestStay) {
+    EXPECT_EQ(zuvo::app::FormatAreaStatistics(L"In", L"Entries", {2, 7, 65999}),
+              L"In 2 \u00B7 Entries 7 \u00B7 1:05");
+    EXPECT_EQ(zuvo::app::FormatAreaStatistics(L"\u533A\u5185", L"\u8FDB\u5165", {0, 0, 0}),
+              L"\u533A\u5185 0 \u00B7 \u8FDB\u5165 0 \u00B7 0:00");
+    EXPECT_EQ(zuvo::app::FormatAreaStatistics(L"In", L"Entries", {1, 1, 3723000}),
+              L"In 1 \u00B7 Entries 1 \u00B7 1:02:03");
+}
+
 }  // namespace

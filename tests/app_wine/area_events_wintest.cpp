@@ -17,11 +17,13 @@
 #include <gdiplus.h>
 
 #include "resources/resource.h"
+#include "tests/support/Capture.h"
 #include "tests/support/ControlHost.h"
 #include "tests/support/ProgramDriver.h"
 
 namespace {
 
+using zuvo::test::Capture;
 using zuvo::test::ProgramFolder;
 using zuvo::test::RunningProgram;
 
@@ -75,6 +77,76 @@ std::wstring OnlyFile(const ProgramFolder& folder, const wchar_t* pattern) {
     return more ? std::wstring() : name;
 }
 
+// The view's pixels (the sector view's client area) of a capture of the main window.
+std::vector<uint32_t> ViewPixels(const RunningProgram& program) {
+    const HWND view = program.Control(IDC_SECTOR_VIEW);
+    RECT rect{};
+    GetClientRect(view, &rect);
+    MapWindowPoints(view, program.Window(), reinterpret_cast<POINT*>(&rect), 2);
+    const Capture whole(program.Window(), Capture::Source::Window);
+    RECT frame{};
+    GetWindowRect(program.Window(), &frame);
+    POINT client{0, 0};
+    ClientToScreen(program.Window(), &client);
+    const int dx = client.x - frame.left;
+    const int dy = client.y - frame.top;
+    std::vector<uint32_t> pixels;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            pixels.push_back(whole.At(x + dx, y + dy));
+        }
+    }
+    return pixels;
+}
+
+const char kArea[] =
+    "\t<MonitorArea BoundSize=\"1000,500\" Points=\"0,0; 0,500; 500,500; 500,0; \"/>\n";
+
+struct Language {
+    const char* setting;
+    const wchar_t* screenshot;
+};
+
+class AreaStatistics : public testing::TestWithParam<Language> {};
+
+// F9 shows a label inside the area, written into the settings file; F9 again takes it away and
+// leaves the view as it was.
+TEST_P(AreaStatistics, F9ShowsTheLabelsAndF9AgainRestoresTheView) {
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.Write(L"appConfig.xml",
+                             std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"") +
+                                 GetParam().setting + "\">\n" + kArea + "</AppConfig>\n"));
+    RunningProgram program(folder);
+    ASSERT_NE(program.Window(), nullptr);
+    zuvo::test::BringToFront(program.Window());
+    Sleep(500);
+    const std::vector<uint32_t> plain = ViewPixels(program);
+    zuvo::test::PressKey(VK_F9);
+    std::vector<uint32_t> labelled;
+    EXPECT_TRUE(RunningProgram::WaitUntil(
+        [&] {
+            labelled = ViewPixels(program);
+            return labelled != plain;
+        },
+        5000))
+        << "F9 draws the area's label";
+    EXPECT_NE(folder.Read(L"appConfig.xml").find("ShowAreaStatistics=\"1\""), std::string::npos);
+    EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), GetParam().screenshot).empty());
+    zuvo::test::PressKey(VK_F9);
+    EXPECT_TRUE(RunningProgram::WaitUntil([&] { return ViewPixels(program) == plain; }, 5000))
+        << "F9 again restores every pixel";
+    EXPECT_NE(folder.Read(L"appConfig.xml").find("ShowAreaStatistics=\"0\""), std::string::npos);
+    program.Click(IDC_CLOSE);
+    EXPECT_EQ(program.WaitForExit(20000), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, AreaStatistics,
+                         testing::Values(Language{"ENG", L"area_statistics_en"},
+                                         Language{"CHS", L"area_statistics_zh"}),
+                         [](const testing::TestParamInfo<Language>& param) {
+                             return std::string(param.param.setting);
+                         });
+
 TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
     ProgramFolder folder;
     std::string config = folder.Read(L"Radar_Config.ini");
@@ -84,9 +156,9 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
     ASSERT_TRUE(folder.Write(L"Radar_Config.ini", config));
     ASSERT_TRUE(folder.Write(
         L"appConfig.xml",
-        "<?xml version=\"1.0\"?>\n<AppConfig Language=\"ENG\" ObjectCountType=\"3\">\n"
-        "\t<MonitorArea BoundSize=\"1000,500\" Points=\"0,0; 0,500; 500,500; 500,0; \"/>\n"
-        "</AppConfig>\n"));
+        std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"ENG\" ObjectCountType=\"3\" "
+                    "ShowAreaStatistics=\"1\">\n") +
+            kArea + "</AppConfig>\n"));
     {
         RunningProgram program(folder);
         ASSERT_NE(program.Window(), nullptr);
@@ -111,6 +183,8 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
             },
             5000))
             << "F1 shows the keys in a balloon";
+        Sleep(1000);  // the balloon has faded in
+        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"run_features_en").empty());
         RECT view{};
         GetClientRect(program.Control(IDC_SECTOR_VIEW), &view);
         const std::wstring picture = folder.File(

@@ -65,6 +65,37 @@ TEST(AreaIndex, KeepsTheFirstAreaEntered) {
 // The scan-line mask equals the library's answer at every pixel: concave and
 // self-intersecting outlines, repeated vertices, horizontal edges, vertices outside the view
 // and at the far ends of the int32 range, degenerate outlines of one or two vertices.
+// A label goes inside its area: at the mean of the vertices when that lies inside, else on the
+// longest run of the area's pixels in the row nearest its middle.
+TEST(AreaLabelAnchor, IsInsideTheAreaWhateverItsShape) {
+    constexpr int kWidth = 120;
+    constexpr int kHeight = 80;
+    AreaTable table;
+    const std::vector<int32_t> square{10, 10, 10, 50, 40, 50, 40, 10};  // (row, column)
+    // A U open at the top: the mean of its vertices lies in the gap.
+    const std::vector<int32_t> cup{10, 60,  70, 60,  70, 110, 10, 110,
+                                   10, 100, 60, 100, 60, 70,  10, 70};
+    ASSERT_EQ(table.Add(square.data(), 4, 0, 0, 0, 0), 0);
+    ASSERT_EQ(table.Add(cup.data(), 8, 0, 0, 0, 0), 1);
+    std::vector<uint32_t> mask;
+    BuildAreaMask(table, kWidth, kHeight, mask);
+    int x = -1;
+    int y = -1;
+    ASSERT_TRUE(AreaLabelAnchor(table, 0, mask, kWidth, kHeight, x, y));
+    EXPECT_EQ(x, 30);
+    EXPECT_EQ(y, 25);
+    ASSERT_TRUE(AreaLabelAnchor(table, 1, mask, kWidth, kHeight, x, y));
+    EXPECT_NE(mask[static_cast<size_t>(y) * kWidth + x] & 2u, 0u) << x << ", " << y;
+    EXPECT_FALSE(AreaLabelAnchor(table, 2, mask, kWidth, kHeight, x, y)) << "no such area";
+    EXPECT_FALSE(AreaLabelAnchor(table, 0, {}, kWidth, kHeight, x, y)) << "no mask yet";
+    // An area wholly outside the view has no place for a label.
+    AreaTable outside;
+    const std::vector<int32_t> far{-50, -50, -50, -20, -20, -20};
+    ASSERT_EQ(outside.Add(far.data(), 3, 0, 0, 0, 0), 0);
+    BuildAreaMask(outside, kWidth, kHeight, mask);
+    EXPECT_FALSE(AreaLabelAnchor(outside, 0, mask, kWidth, kHeight, x, y));
+}
+
 TEST(PolygonRaster, EqualsThePointInPolygonTestEverywhere) {
     std::mt19937 random(99);
     constexpr int kWidth = 41;

@@ -177,6 +177,29 @@ TEST_F(SettingsFileTest, GateRangeRoundTripsWithOneDecimal) {
               "<AppConfig ObjectWnd_GateMin=\"3.0\" ObjectWnd_GateMax=\"31.0\" />\n");
 }
 
+// The view's additions are switches of their own: saved without touching what else the file
+// holds (an unknown attribute and an area included), read back, off in a file without them.
+TEST_F(SettingsFileTest, TheViewAdditionsKeepEverythingElseOfTheFile) {
+    Start(
+        "<?xml version=\"1.0\"?>\n<AppConfig Future=\"x\" ObjectCountType=\"3\">\n"
+        "\t<MonitorArea BoundSize=\"10,10\" Points=\"1,1; 1,5; 5,5; \"/>\n</AppConfig>\n");
+    EXPECT_EQ(record.ShowAreaStatistics, 0);
+    record.ShowAreaStatistics = 1;
+    ASSERT_TRUE(SaveViewAdditions(document, Folder(), record));
+    EXPECT_EQ(FileText(),
+              "<?xml version=\"1.0\"?>\n<AppConfig Future=\"x\" ObjectCountType=\"3\" "
+              "ShowAreaStatistics=\"1\">\n"
+              "\t<MonitorArea BoundSize=\"10,10\" Points=\"1,1; 1,5; 5,5; \" />\n</AppConfig>\n");
+    XMLParser reread;
+    AppConfig again;
+    LoadDocument(reread, Folder());
+    LoadSettings(reread, Folder(), again);
+    EXPECT_EQ(again.ShowAreaStatistics, 1);
+    record.ShowAreaStatistics = 0;
+    ASSERT_TRUE(SaveViewAdditions(document, Folder(), record));
+    EXPECT_NE(FileText().find("ShowAreaStatistics=\"0\""), std::string::npos);
+}
+
 TEST_F(SettingsFileTest, RealsAreNeverCutShort) {
     Start();
     ASSERT_TRUE(SaveGateRange(document, Folder(), -0.04, 1e20));
