@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "ZUVO_CommonCore.h"
-#include "settings/CodePage.h"
 #include "settings/FileAccess.h"
-#include "settings/Utf8Text.h"
+#include "text/CodePage.h"
+#include "text/Unicode.h"
 
 namespace zuvo::settings {
 
@@ -78,10 +78,10 @@ bool IsSeparator(wchar_t ch) {
 // UTF-8 is decoded in the code page; WideToStoredText makes sure our own writes read back.
 // False when neither decodes: such a path names no folder we could know.
 bool StoredTextToWide(const XMLParser& document, std::string_view text, std::wstring& out) {
-    if (Utf8ToWide(text, out)) {
+    if (zuvo::text::Utf8ToWideExact(text, out)) {
         return true;
     }
-    return document.TextIsFileBytes() && AnsiToWide(text, out);
+    return document.TextIsFileBytes() && zuvo::text::PathToWide(text, out);
 }
 
 // A path as stored text, read back unchanged by StoredTextToWide: the ANSI code page in a
@@ -90,11 +90,11 @@ bool StoredTextToWide(const XMLParser& document, std::string_view text, std::wst
 // in converted files, UTF-8.
 bool WideToStoredText(const XMLParser& document, std::wstring_view text, std::string& out) {
     std::wstring back;
-    if (document.TextIsFileBytes() && WideToAnsi(text, out) &&
+    if (document.TextIsFileBytes() && zuvo::text::PathToNarrow(text, out) &&
         StoredTextToWide(document, out, back) && back == text) {
         return true;
     }
-    return WideToUtf8(text, out);
+    return zuvo::text::WideToUtf8Exact(text, out);
 }
 
 // Where a path's pieces start after its root ("C:\\", "C:", "\\\\" of a UNC name, "\\").

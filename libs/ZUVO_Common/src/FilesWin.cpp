@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Platform.h"
+#include "text/CodePage.h"
 #include "ZUVO_CommonCoreExtras.h"
 
 namespace {
@@ -57,8 +58,10 @@ int ZUVO_CALL GetProgramPathA(uint32_t processId, char* out) {
         return 0;
     }
     std::wstring folder = FolderOfProcess(processId);
-    std::string narrow = zuvo::platform::WideToAnsi(folder.c_str(), folder.size());
-    if (narrow.empty() || narrow.size() >= ZUVO_MAX_PATH) {
+    // A folder the code page cannot name exactly is not answered with a look-alike.
+    std::string narrow;
+    if (!zuvo::text::PathToNarrow(folder, narrow) || narrow.empty() ||
+        narrow.size() >= ZUVO_MAX_PATH) {
         return 0;
     }
     std::memcpy(out, narrow.c_str(), narrow.size() + 1);

@@ -1,5 +1,4 @@
-// Operating-system hooks of the utility library on Windows: narrow text is in the ANSI code
-// page, wide text UTF-16.
+// Operating-system hooks of the utility library on Windows.
 #include <windows.h>
 
 #include <climits>
@@ -8,35 +7,6 @@
 #include "Platform.h"
 
 namespace zuvo::platform {
-
-std::wstring AnsiToWide(const char* text, size_t length) {
-    std::wstring out;
-    if (text == nullptr || length == 0 || length > INT_MAX) {
-        return out;
-    }
-    int n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (n <= 0) {
-        return out;
-    }
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), out.data(), n);
-    return out;
-}
-
-std::string WideToAnsi(const wchar_t* text, size_t length) {
-    std::string out;
-    if (text == nullptr || length == 0 || length > INT_MAX) {
-        return out;
-    }
-    int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr,
-                                nullptr);
-    if (n <= 0) {
-        return out;
-    }
-    out.resize(static_cast<size_t>(n));
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 void DebugChannelWrite(const char* line) {
     OutputDebugStringA(line);

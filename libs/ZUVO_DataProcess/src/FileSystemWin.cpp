@@ -10,7 +10,8 @@
 #include <cstdio>
 
 #include "FileSystem.h"
-#include "TextCodec.h"
+#include "AsciiText.h"
+#include "text/Unicode.h"
 
 namespace zuvo::radar::fs {
 
@@ -32,7 +33,7 @@ struct FindCloser {
 }  // namespace
 
 UniqueFile OpenFile(const std::wstring& path, const char* mode) {
-    const std::wstring wideMode = Utf8ToWide(mode);
+    const std::wstring wideMode = zuvo::text::Utf8ToWide(mode);
     return UniqueFile(_wfopen(path.c_str(), wideMode.c_str()));
 }
 
@@ -100,21 +101,6 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
     } while (FindNextFileW(find, &data));
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string ToMessageText(const std::wstring& text) {
-    if (text.empty()) {
-        return std::string();
-    }
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-        return std::string();
-    }
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
 }
 
 }  // namespace zuvo::radar::fs
