@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ZUVO_CommonCore.h"
+#include "framework/FamilyOwners.h"
 #include "settings/FileAccess.h"
 #include "text/CodePage.h"
 #include "text/Unicode.h"
@@ -16,10 +17,6 @@
 namespace zuvo::settings {
 
 namespace {
-
-struct FileDataDeleter {
-    void operator()(uint8_t* data) const { ReleaseFileData(data); }
-};
 
 // Names a temporary file beside target may take, tried in turn. Anything may already stand
 // under the first one: a folder the operator chose as the raw-data folder (which loading then
@@ -191,7 +188,7 @@ SettingsSource LoadDocument(XMLParser& document, const wchar_t* programFolder) {
     SettingsSource source = SettingsSource::NoFile;
     uint8_t* rawData = nullptr;
     const int64_t size = path.empty() ? 0 : ReadFileDataW(path.c_str(), &rawData);
-    const std::unique_ptr<uint8_t, FileDataDeleter> data(rawData);
+    const UniqueFileData data(rawData);
     if (data && size > 0) {
         const pugi::xml_parse_result result =
             document.LoadFromData(data.get(), static_cast<size_t>(size));

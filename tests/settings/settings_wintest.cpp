@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "framework/Handles.h"
 #include "settings/AppConfig.h"
 #include "settings/LanguageSetting.h"
 #include "settings/SettingsFile.h"
@@ -67,13 +68,14 @@ TEST_F(WindowsSettingsFile, AShortHoldOnTheFileIsWaitedFor) {
     // go a moment later.
     WriteWholeFile(SettingsPath(), "<AppConfig SaveData=\"0\"/>");
     LoadDocument(document, programFolder.c_str());
-    const HANDLE holder = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    zuvo::UniqueFileHandle holder(CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                              nullptr));
+    ASSERT_TRUE(holder);
     SetDefaultSaveDataPath(record, programFolder.c_str());
-    std::thread release([holder] {
+    std::thread release([&holder] {
         Sleep(60);
-        CloseHandle(holder);
+        holder.reset();
     });
     record.SaveData = 1;
     const bool saved = SaveRecordingSettings(document, programFolder.c_str(), record);
@@ -86,12 +88,13 @@ TEST_F(WindowsSettingsFile, AShortHoldOnTheFileIsWaitedFor) {
 TEST_F(WindowsSettingsFile, AFileLockedForLongKeepsItsContents) {
     WriteWholeFile(SettingsPath(), "<AppConfig SaveData=\"0\"/>");
     LoadDocument(document, programFolder.c_str());
-    const HANDLE locker = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(locker, INVALID_HANDLE_VALUE);
+    zuvo::UniqueFileHandle locker(CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                              nullptr));
+    ASSERT_TRUE(locker);
     record.SaveData = 1;
     const bool saved = SaveRecordingSettings(document, programFolder.c_str(), record);
-    CloseHandle(locker);
+    locker.reset();
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadWholeFile(SettingsPath()), "<AppConfig SaveData=\"0\"/>");
     EXPECT_EQ(GetFileAttributesW((programFolder + L"\\appConfig.xml.tmp").c_str()),

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Platform.h"
+#include "framework/Handles.h"
 
 namespace zuvo::platform {
 
@@ -30,14 +31,14 @@ std::wstring ProgramFolder() {
 }
 
 bool AppendToFile(const std::wstring& path, const char* text, size_t length) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const zuvo::UniqueFileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return false;
     }
     DWORD written = 0;
-    BOOL ok = WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
-    CloseHandle(file);
+    const BOOL ok = WriteFile(file.get(), text, static_cast<DWORD>(length), &written, nullptr);
     return ok && written == length;
 }
 

@@ -11,6 +11,7 @@
 
 #include "FileSystem.h"
 #include "AsciiText.h"
+#include "framework/Handles.h"
 #include "text/Unicode.h"
 
 namespace zuvo::radar::fs {
@@ -25,10 +26,6 @@ std::wstring Lower(std::wstring text) {
     }
     return text;
 }
-
-struct FindCloser {
-    void operator()(HANDLE find) const { FindClose(find); }
-};
 
 }  // namespace
 
@@ -80,11 +77,10 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
     const std::wstring pattern = JoinPath(folder, L"*");
-    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
+    const UniqueFind find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find) {
         return names;
     }
-    std::unique_ptr<void, FindCloser> owner(find);
     const std::wstring wantedPrefix = Lower(prefix);
     const std::wstring wantedSuffix = Lower(suffix);
     do {
@@ -98,7 +94,7 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
                 0) {
             names.push_back(data.cFileName);
         }
-    } while (FindNextFileW(find, &data));
+    } while (FindNextFileW(find.get(), &data));
     std::sort(names.begin(), names.end());
     return names;
 }

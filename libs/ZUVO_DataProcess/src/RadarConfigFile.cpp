@@ -11,6 +11,7 @@
 #include "FileSystem.h"
 #include "IniText.h"
 #include "AsciiText.h"
+#include "framework/FamilyOwners.h"
 #include "text/Unicode.h"
 #include "ZUVO_CommonCoreExtras.h"
 
@@ -373,18 +374,19 @@ bool ValidateFields(const Field (&table)[N], const Holder& holder, std::string& 
 }
 
 bool ReadConfigurationText(const std::wstring& path, std::string& text) {
-    uint8_t* data = nullptr;
-    const int64_t size = ReadFileDataW(path.c_str(), &data);
-    if (data == nullptr) {
+    uint8_t* rawData = nullptr;
+    const int64_t size = ReadFileDataW(path.c_str(), &rawData);
+    const UniqueFileData data(rawData);
+    if (!data) {
         return false;
     }
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+    const uint8_t* bytes = data.get();
+    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
         text = zuvo::text::WideToUtf8(
-            zuvo::text::Utf16LeToWide(data + 2, static_cast<size_t>(size - 2)));
+            zuvo::text::Utf16LeToWide(bytes + 2, static_cast<size_t>(size - 2)));
     } else {
-        text.assign(reinterpret_cast<const char*>(data), static_cast<size_t>(size));
+        text.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
     }
-    ReleaseFileData(data);
     return true;
 }
 
