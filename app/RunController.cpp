@@ -1,27 +1,8 @@
 #include "app/RunController.h"
 
-#include <algorithm>
-#include <cwchar>
+#include "text/Unicode.h"
 
 namespace zuvo::app {
-
-namespace {
-
-bool IsHighSurrogate(wchar_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-}  // namespace
-
-void CopyPathField(wchar_t (&field)[ZUVO_MAX_PATH], std::wstring_view text) {
-    size_t length = std::min(text.size(), static_cast<size_t>(ZUVO_MAX_PATH - 1));
-    // Half a character would name a folder nobody made.
-    if (length < text.size() && length > 0 && IsHighSurrogate(text[length - 1])) {
-        --length;
-    }
-    std::wmemcpy(field, text.data(), length);
-    field[length] = L'\0';
-}
 
 void RunController::StartUp() {
     m_controls = ControlsState{};
@@ -50,7 +31,7 @@ void RunController::PrepareLiveStart(bool saveData, std::wstring_view savePath) 
     }
     m_shared.SaveRawData = saveData ? 1 : 0;
     if (saveData) {
-        CopyPathField(m_shared.DataPath, savePath);
+        zuvo::text::CopyToField(savePath, m_shared.DataPath);
     }
 }
 
@@ -88,7 +69,7 @@ void RunController::Stopped() {
 
 void RunController::PreparePlayback(std::wstring_view folder) {
     m_shared.ReadFromFile = 1;
-    CopyPathField(m_shared.DataPath, folder);
+    zuvo::text::CopyToField(folder, m_shared.DataPath);
 }
 
 void RunController::PlaybackCancelled() {

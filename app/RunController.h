@@ -95,8 +95,4 @@ private:
     ControlsState m_controls;
 };
 
-// Copies text into a path field of the record: at most ZUVO_MAX_PATH - 1 characters and the
-// terminating zero, never ending on the first half of a surrogate pair.
-void CopyPathField(wchar_t (&field)[ZUVO_MAX_PATH], std::wstring_view text);
-
 }  // namespace zuvo::app

@@ -1,6 +1,3 @@
-// The socket layer's header must come before <windows.h>.
-#include <winsock2.h>
-
 #include "app/ZUVOMTTApp.h"
 
 #include <commctrl.h>
@@ -15,6 +12,7 @@
 #include "framework/GdiplusSession.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
+#include "framework/ProcessSessions.h"
 #include "resources/resource.h"
 #include "settings/LanguageSetting.h"
 #include "settings/SettingsFile.h"
@@ -68,18 +66,21 @@ bool CZUVOMTTApp::InitInstance() {
         zuvo::SetUiLanguage(language.c_str());
     }
 
-    WSADATA sockets;
-    if (WSAStartup(MAKEWORD(2, 2), &sockets) != 0) {
+    // Held, with the name of the single-instance check, until the end of the run: declared
+    // first, so that it is closed last, after the services below have stopped.
+    zuvo::UniqueKernelHandle mutex;
+
+    const zuvo::SocketSession sockets;
+    if (!sockets.IsRunning()) {
         const std::wstring text = zuvo::LoadUiString(m_instance, IDS_SOCKETS_INIT_FAILED);
         MessageBoxW(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
         return false;
     }
 
     // The shell's folder browser needs COM on this thread.
-    const HRESULT com = OleInitialize(nullptr);
+    const zuvo::OleSession ole;
 
-    // Held, with the name of the single-instance check, until the end of the run.
-    zuvo::UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, instanceName));
+    mutex.reset(CreateMutexW(nullptr, FALSE, instanceName));
     RegisterMainWindowClass(m_instance);
 
     {
@@ -88,9 +89,5 @@ bool CZUVOMTTApp::InitInstance() {
         auto mainWindow = std::make_unique<CZUVOMTTDlg>();
         mainWindow->DoModal(nullptr);
     }
-    if (SUCCEEDED(com)) {
-        OleUninitialize();
-    }
-    WSACleanup();
     return false;
 }

@@ -8,6 +8,7 @@
 #include "framework/Language.h"
 #include "resources/resource.h"
 #include "settings/DetectBounds.h"
+#include "text/CodePage.h"
 
 namespace {
 
@@ -31,21 +32,6 @@ UINT DetectionText(int sourceType) {
         default:
             return 0;
     }
-}
-
-// The library's error text is narrow text in the thread's code page.
-std::wstring FromThreadCodePage(const char* text) {
-    if (text == nullptr || *text == '\0') {
-        return {};
-    }
-    const int length = MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
 }
 
 }  // namespace
@@ -168,7 +154,11 @@ bool CZUVOMTTDlg::StartRadar() {
     CBaseStringA error;
     if (!ZUVO_Interface_RadarCtrl_OpenDevice(&error, 0)) {
         hideWaiting();
-        ShowErrorBox(FromThreadCodePage(error.GetString()), IDS_DEVICE_OPEN_FAILED);
+        // The library's error text is narrow text in the thread's code page.
+        const char* text = error.GetString();
+        ShowErrorBox(text != nullptr ? zuvo::text::DisplayToWide(text, zuvo::text::CodePage::Thread)
+                                     : std::wstring(),
+                     IDS_DEVICE_OPEN_FAILED);
         return failed();
     }
     hideWaiting();

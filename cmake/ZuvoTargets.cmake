@@ -31,6 +31,31 @@ function(zuvo_portable_library name)
     zuvo_warnings(${name})
 endfunction()
 
+# A static (or, with OBJECT, object) library of Windows code, built only in the cross-build:
+# the project's include folders for it and for whatever links it, and our warnings. The static
+# runtime is a link option of the whole Windows flavour (ZuvoWindows.cmake), so every program
+# and DLL such a library ends up in has it.
+#   zuvo_windows_library(name [OBJECT] SOURCES ... [LIBS ...] [DEFINITIONS ...])
+# LIBS are public (they reach whatever links the library), DEFINITIONS private.
+function(zuvo_windows_library name)
+    cmake_parse_arguments(ARG "OBJECT" "" "SOURCES;LIBS;DEFINITIONS" ${ARGN})
+    if(ARG_UNPARSED_ARGUMENTS)
+        message(FATAL_ERROR "zuvo_windows_library(${name}): unknown ${ARG_UNPARSED_ARGUMENTS}")
+    endif()
+    if(NOT WIN32)
+        message(FATAL_ERROR "zuvo_windows_library(${name}): Windows code in the native build")
+    endif()
+    if(ARG_OBJECT)
+        add_library(${name} OBJECT ${ARG_SOURCES})
+    else()
+        add_library(${name} STATIC ${ARG_SOURCES})
+    endif()
+    target_include_directories(${name} PUBLIC "${ZUVO_ROOT}" "${ZUVO_ROOT}/boundary")
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+    target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
+    zuvo_warnings(${name})
+endfunction()
+
 # A GoogleTest program of the native flavour; each test case becomes one ctest test.
 #   zuvo_native_test(name SOURCES ... [LIBS ...] [LABELS ...] [PREFIX text])
 # Tests labelled "concurrency" are the only ones built (and run) in the native-tsan flavour.

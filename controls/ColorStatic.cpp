@@ -7,6 +7,7 @@
 #include "ZUVO_Common.h"
 #include "controls/DrawingUnits.h"
 #include "controls/LabelLayout.h"
+#include "framework/FamilyOwners.h"
 #include "framework/GdiplusFonts.h"
 
 using namespace zuvo::controls;
@@ -53,19 +54,19 @@ std::wstring WindowText(HWND window) {
 // dropped: GDI+ would draw it as a box.
 std::vector<std::wstring> TextLines(const wchar_t* text) {
     std::vector<std::wstring> lines;
-    wchar_t** pieces = nullptr;
-    const int count = DevideStringByCharListW(text, -1, L"\n", 1, 0, &pieces, -1);
-    if (pieces == nullptr) {
+    wchar_t** rawPieces = nullptr;
+    const int count = DevideStringByCharListW(text, -1, L"\n", 1, 0, &rawPieces, -1);
+    const zuvo::UniquePiecesW pieces(rawPieces);
+    if (!pieces) {
         return lines;
     }
     for (int index = 0; index < count; ++index) {
-        std::wstring line(pieces[index]);
+        std::wstring line(pieces.get()[index]);
         if (!line.empty() && line.back() == L'\r') {
             line.pop_back();
         }
         lines.push_back(std::move(line));
     }
-    Internal_DelArrayW(pieces);
     return lines;
 }
 

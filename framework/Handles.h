@@ -7,6 +7,7 @@
 #endif
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 
 namespace zuvo {
@@ -89,6 +90,18 @@ struct IconTraits {
     static void Close(Handle handle) noexcept { DestroyIcon(handle); }
 };
 
+struct FindTraits {  // FindFirstFile answers INVALID_HANDLE_VALUE on failure
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) noexcept { FindClose(handle); }
+};
+
+struct ModuleTraits {  // LoadLibrary
+    using Handle = HMODULE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle handle) noexcept { FreeLibrary(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
@@ -99,6 +112,18 @@ using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueFind = UniqueHandle<FindTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
+
+// Owner of one reference to a COM object (IStream, ...), released with Release.
+struct ComRelease {
+    template <typename Interface>
+    void operator()(Interface* object) const noexcept {
+        object->Release();
+    }
+};
+template <typename Interface>
+using UniqueCom = std::unique_ptr<Interface, ComRelease>;
 
 // A device context of a window (GetDC / GetWindowDC), released with ReleaseDC.
 class WindowDc {

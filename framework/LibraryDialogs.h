@@ -1,5 +1,5 @@
-// Owners of the dialog library's ready-made windows: each frees its window with the library's
-// own destroy function.
+// Owners of the dialog library's windows: the waiting window and the agreement window are
+// destroyed with their owner, on every way out.
 #pragma once
 
 #include "ZUVO_DlgResource.h"

@@ -1,6 +1,10 @@
 #include "imaging/GdiplusSupport.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
+
+#include "text/CodePage.h"
 
 namespace zuvo::imaging {
 
@@ -91,11 +95,43 @@ BitmapPtr CopyInFormat(Gdiplus::Bitmap* source, Gdiplus::PixelFormat format) noe
     });
 }
 
+namespace {
+
+// Copies the converted text and its terminator into out when they fit.
+template <typename Char>
+bool CopyWhole(const std::basic_string<Char>& text, Char* out, int capacity) {
+    if (text.size() >= static_cast<size_t>(capacity)) {
+        return false;
+    }
+    std::copy(text.begin(), text.end(), out);
+    out[text.size()] = Char();
+    return true;
+}
+
+}  // namespace
+
 bool AnsiToWide(const char* text, wchar_t* out, int capacity) noexcept {
     if (text == nullptr || out == nullptr || capacity < 1) {
         return false;
     }
-    return MultiByteToWideChar(CP_ACP, 0, text, -1, out, capacity) > 0;
+    try {
+        std::wstring wide;
+        return zuvo::text::PathToWide(text, wide) && CopyWhole(wide, out, capacity);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool WideToAnsi(const wchar_t* text, char* out, int capacity) noexcept {
+    if (text == nullptr || out == nullptr || capacity < 1) {
+        return false;
+    }
+    try {
+        std::string narrow;
+        return zuvo::text::PathToNarrow(text, narrow) && CopyWhole(narrow, out, capacity);
+    } catch (...) {
+        return false;
+    }
 }
 
 }  // namespace zuvo::imaging

@@ -91,8 +91,10 @@ BitmapPtr DrawnOnto(BitmapPtr target, Draw draw) noexcept {
 // clamping; null when the drawing could not be made.
 BitmapPtr CopyInFormat(Gdiplus::Bitmap* source, Gdiplus::PixelFormat format) noexcept;
 
-// Converts zero-terminated narrow text of the ANSI code page into out (capacity characters
-// including the terminating zero); false when it does not convert or fit.
+// Convert zero-terminated text between the ANSI code page and wide text into out (capacity
+// characters including the terminating zero), by the path rule of the text codec: false when
+// it does not convert exactly or does not fit.
 bool AnsiToWide(const char* text, wchar_t* out, int capacity) noexcept;
+bool WideToAnsi(const wchar_t* text, char* out, int capacity) noexcept;
 
 }  // namespace zuvo::imaging

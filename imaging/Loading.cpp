@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "ZUVO_Common.h"
+#include "framework/Handles.h"
 #include "framework/Language.h"
 #include "imaging/GdiplusHelpers.h"
 #include "imaging/GdiplusSupport.h"
@@ -15,11 +16,7 @@ using zuvo::imaging::NewGdiplusObject;
 
 namespace {
 
-// A COM stream reference released on scope exit.
-struct StreamRelease {
-    void operator()(IStream* stream) const noexcept { stream->Release(); }
-};
-using StreamPtr = std::unique_ptr<IStream, StreamRelease>;
+using StreamPtr = zuvo::UniqueCom<IStream>;
 
 // A stream over a private copy of the bytes. The stream owns the copy and frees it with its
 // last reference, so a bitmap decoded from it may keep reading it (GIF and TIFF frames are

@@ -1,5 +1,7 @@
 #include "imaging/ProgramModule.h"
 
+#include "framework/Handles.h"
+
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -9,10 +11,6 @@
 namespace zuvo::imaging {
 
 namespace {
-
-struct LibraryRelease {
-    void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
-};
 
 // Headers of a mapped image, or null when it is not a PE image.
 const IMAGE_NT_HEADERS* NtHeaders(const uint8_t* base) {
@@ -182,8 +180,7 @@ HMODULE LoadProgramModule(const wchar_t* path, const wchar_t** error) {
         *reason = L"no path";
         return nullptr;
     }
-    std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryRelease> module(
-        LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    UniqueModule module(LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!module) {
         *reason = L"the program file does not load";
         return nullptr;

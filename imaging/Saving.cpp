@@ -6,6 +6,7 @@
 #include "imaging/GdiplusSupport.h"
 
 using zuvo::imaging::AnsiToWide;
+using zuvo::imaging::WideToAnsi;
 
 namespace {
 
@@ -93,9 +94,10 @@ int ZUVO_CALL Gdiplus_ConvertImageFormatA(const char* sourcePath, char* newName,
     wchar_t wideName[ZUVO_MAX_PATH] = L"";
     const int result = Gdiplus_ConvertImageFormatW(wideSource, wideName, pictureType);
     if (wideName[0] != L'\0') {
-        // The name stays empty rather than cut when it does not fit the caller's buffer.
-        if (WideCharToMultiByte(CP_ACP, 0, wideName, -1, newName, ZUVO_MAX_PATH, nullptr,
-                                nullptr) == 0) {
+        // The name stays empty rather than cut when it does not fit the caller's buffer, and
+        // rather than a look-alike, which would name another file, when the code page cannot
+        // hold it.
+        if (!WideToAnsi(wideName, newName, ZUVO_MAX_PATH)) {
             newName[0] = '\0';
             return 0;
         }

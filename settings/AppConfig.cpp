@@ -1,17 +1,8 @@
 #include "settings/AppConfig.h"
 
-#include <algorithm>
-#include <cwchar>
+#include "text/Unicode.h"
 
 namespace zuvo::settings {
-
-namespace {
-
-bool IsHighSurrogate(wchar_t ch) {
-    return sizeof(wchar_t) == 2 && ch >= 0xD800 && ch <= 0xDBFF;
-}
-
-}  // namespace
 
 void SetDefaultGateRange(AppConfig& record, const tagRADARPARAMETER& radar) {
     record.ObjectWnd_GateMin = static_cast<double>(radar.DefaultGateMin);
@@ -19,14 +10,9 @@ void SetDefaultGateRange(AppConfig& record, const tagRADARPARAMETER& radar) {
 }
 
 void SetSaveDataPath(AppConfig& record, std::wstring_view path) {
-    size_t length = std::min(path.size(), static_cast<size_t>(ZUVO_MAX_PATH - 1));
     // Never half a character: a cut between the two halves of a UTF-16 surrogate pair would
     // leave a path that names no folder.
-    if (length < path.size() && length > 0 && IsHighSurrogate(path[length - 1])) {
-        --length;
-    }
-    std::wmemcpy(record.SaveDataPath, path.data(), length);
-    record.SaveDataPath[length] = L'\0';
+    zuvo::text::CopyToField(path, record.SaveDataPath);
 }
 
 bool SetDefaultSaveDataPath(AppConfig& record, const wchar_t* programFolder) {

@@ -5,15 +5,15 @@
 #include <string>
 
 #include "settings/FileAccess.h"
-#include "settings/Utf8Text.h"
+#include "text/CodePage.h"
 
 namespace zuvo::settings {
 
 namespace {
 
-// Paths are UTF-8 here, as in the utility library.
 bool Narrow(const wchar_t* path, std::string& out) {
-    return path != nullptr && WideToUtf8(std::wstring_view(path, std::wcslen(path)), out);
+    return path != nullptr &&
+           zuvo::text::PathToNarrow(std::wstring_view(path, std::wcslen(path)), out);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "settings/LanguageSetting.h"
 
-#include "settings/CodePage.h"
+#include "text/CodePage.h"
+#include "text/Unicode.h"
 
 namespace zuvo::settings {
 
@@ -17,13 +18,13 @@ std::wstring LanguageLocaleName(const char* text) {
     if (NamesMatch(text, "CHT")) {
         return L"zh-tw";
     }
+    // A language name, like a path, is taken exactly or not at all: a look-alike names
+    // another language.
     std::wstring name;
-    if (!AnsiToWide(text, name)) {
+    if (!zuvo::text::PathToWide(text, name)) {
         return std::wstring();
     }
-    if (name.size() > kMaxLocaleNameLength) {
-        name.resize(kMaxLocaleNameLength);
-    }
+    name.resize(zuvo::text::WideFitLength(name, kMaxLocaleNameLength));
     return name;
 }
 

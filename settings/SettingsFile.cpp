@@ -9,17 +9,14 @@
 #include <vector>
 
 #include "ZUVO_CommonCore.h"
-#include "settings/CodePage.h"
+#include "framework/FamilyOwners.h"
 #include "settings/FileAccess.h"
-#include "settings/Utf8Text.h"
+#include "text/CodePage.h"
+#include "text/Unicode.h"
 
 namespace zuvo::settings {
 
 namespace {
-
-struct FileDataDeleter {
-    void operator()(uint8_t* data) const { ReleaseFileData(data); }
-};
 
 // Names a temporary file beside target may take, tried in turn. Anything may already stand
 // under the first one: a folder the operator chose as the raw-data folder (which loading then
@@ -78,10 +75,10 @@ bool IsSeparator(wchar_t ch) {
 // UTF-8 is decoded in the code page; WideToStoredText makes sure our own writes read back.
 // False when neither decodes: such a path names no folder we could know.
 bool StoredTextToWide(const XMLParser& document, std::string_view text, std::wstring& out) {
-    if (Utf8ToWide(text, out)) {
+    if (zuvo::text::Utf8ToWideExact(text, out)) {
         return true;
     }
-    return document.TextIsFileBytes() && AnsiToWide(text, out);
+    return document.TextIsFileBytes() && zuvo::text::PathToWide(text, out);
 }
 
 // A path as stored text, read back unchanged by StoredTextToWide: the ANSI code page in a
@@ -90,11 +87,11 @@ bool StoredTextToWide(const XMLParser& document, std::string_view text, std::wst
 // in converted files, UTF-8.
 bool WideToStoredText(const XMLParser& document, std::wstring_view text, std::string& out) {
     std::wstring back;
-    if (document.TextIsFileBytes() && WideToAnsi(text, out) &&
+    if (document.TextIsFileBytes() && zuvo::text::PathToNarrow(text, out) &&
         StoredTextToWide(document, out, back) && back == text) {
         return true;
     }
-    return WideToUtf8(text, out);
+    return zuvo::text::WideToUtf8Exact(text, out);
 }
 
 // Where a path's pieces start after its root ("C:\\", "C:", "\\\\" of a UNC name, "\\").
@@ -191,7 +188,7 @@ SettingsSource LoadDocument(XMLParser& document, const wchar_t* programFolder) {
     SettingsSource source = SettingsSource::NoFile;
     uint8_t* rawData = nullptr;
     const int64_t size = path.empty() ? 0 : ReadFileDataW(path.c_str(), &rawData);
-    const std::unique_ptr<uint8_t, FileDataDeleter> data(rawData);
+    const UniqueFileData data(rawData);
     if (data && size > 0) {
         const pugi::xml_parse_result result =
             document.LoadFromData(data.get(), static_cast<size_t>(size));

@@ -1,6 +1,7 @@
 #include "settings/WndResizeTool.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "settings/ResizeArithmetic.h"
@@ -9,24 +10,17 @@ CWndResizeTool::~CWndResizeTool() {
     Reset();
 }
 
-void CWndResizeTool::DeleteRecord(void* record) {
-    auto* item = static_cast<Record*>(record);
-    if (item->scaledFont != nullptr) {
-        DeleteObject(item->scaledFont);
-    }
-    delete item;
-}
-
 void CWndResizeTool::Reset() {
     for (int i = m_records.GetCount() - 1; i >= 0; --i) {
-        DeleteRecord(m_records.RemoveAt(i));
+        // Freed, with its scaled font, when this owner goes.
+        const std::unique_ptr<Record> record(static_cast<Record*>(m_records.RemoveAt(i)));
     }
 }
 
 void CWndResizeTool::Capture(HWND parent) {
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        auto* record = new (std::nothrow) Record{};
+        std::unique_ptr<Record> record(new (std::nothrow) Record);
         if (record == nullptr) {
             return;
         }
@@ -42,10 +36,10 @@ void CWndResizeTool::Capture(HWND parent) {
             GetObjectW(font, sizeof(record->recordedFont), &record->recordedFont) == 0) {
             std::memset(&record->recordedFont, 0, sizeof(record->recordedFont));
         }
-        if (m_records.AddData(record, -1) < 0) {
-            delete record;
+        if (m_records.AddData(record.get(), -1) < 0) {
             return;
         }
+        record.release();  // the list's now
         Capture(child);
     }
 }
@@ -74,15 +68,12 @@ int CWndResizeTool::Resize(int width, int height, double* horizontalFactor,
         if (record->recordedFont.lfHeight == 0) {
             continue;
         }
-        if (record->scaledFont != nullptr) {
-            DeleteObject(record->scaledFont);
-            record->scaledFont = nullptr;
-        }
+        record->scaledFont.reset();
         LOGFONTW scaled = record->recordedFont;
         scaled.lfHeight = zuvo::settings::ScaleFontDimension(scaled.lfHeight, factors);
         scaled.lfWidth = zuvo::settings::ScaleFontDimension(scaled.lfWidth, factors);
-        record->scaledFont = CreateFontIndirectW(&scaled);
-        SendMessageW(record->window, WM_SETFONT, reinterpret_cast<WPARAM>(record->scaledFont),
+        record->scaledFont.reset(CreateFontIndirectW(&scaled));
+        SendMessageW(record->window, WM_SETFONT, reinterpret_cast<WPARAM>(record->scaledFont.get()),
                      FALSE);
     }
     if (m_owner != nullptr) {

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "ZUVO_Common.h"
+#include "framework/Handles.h"
 
 class CWndResizeTool {
 public:
@@ -35,13 +36,14 @@ public:
     int m_recordedHeight = 0;
 
 private:
+    // Owned by the list while in it (the list holds plain pointers), by a unique_ptr on the
+    // way in and out.
     struct Record {
-        HWND window;
-        RECT rect;
-        HFONT scaledFont;
-        LOGFONTW recordedFont;
+        HWND window = nullptr;
+        RECT rect{};
+        zuvo::UniqueFont scaledFont;
+        LOGFONTW recordedFont{};
     };
-    static void DeleteRecord(void* record);
 
     CPtrListCtrl m_records;
 };

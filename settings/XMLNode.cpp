@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "ZUVO_CommonCore.h"
+#include "framework/FamilyOwners.h"
 
 namespace zuvo::settings {
 
@@ -14,10 +15,6 @@ namespace {
 char AsciiLower(char ch) {
     return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
 }
-
-struct PieceArrayDeleter {
-    void operator()(char** pieces) const { Internal_DelArrayA(pieces); }
-};
 
 // The type codes the utility library parses for the settings (the others are not ours to use).
 bool IsNumberTypeCode(int typeCode) {
@@ -107,7 +104,7 @@ int XMLNode::GetAttributeArray(const char* name, int typeCode, void* destination
     char** rawPieces = nullptr;
     const int pieceCount =
         DevideStringByCharListA(text, static_cast<int>(length), ";", 1, 0, &rawPieces, -1);
-    const std::unique_ptr<char*, PieceArrayDeleter> pieces(rawPieces);
+    const UniquePiecesA pieces(rawPieces);
     if (pieceCount <= 0 || !pieces) {
         return 0;
     }

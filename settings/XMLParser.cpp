@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "settings/FileAccess.h"
-#include "settings/Utf8Text.h"
+#include "text/Unicode.h"
 
 namespace zuvo::settings {
 
@@ -67,8 +67,7 @@ bool AnyText(const pugi::xml_node& node, Test test) {
 // writing, such bytes vanish: an element name made only of them is written as "< />", which
 // no parser reads, and the next start loses every element after it.
 bool IsNotUtf8(const char* text) {
-    std::wstring ignored;
-    return !Utf8ToWide(text, ignored);
+    return !zuvo::text::IsValidUtf8(text);
 }
 
 bool IsUnicodeEncoding(pugi::xml_encoding encoding) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,7 +12,6 @@ namespace {
 
 using zuvo::app::ButtonState;
 using zuvo::app::ControlsState;
-using zuvo::app::CopyPathField;
 using zuvo::app::RunController;
 
 void ZUVO_CALL CopyRecord(tagRADARPARAMETER* destination, const tagRADARPARAMETER* source) {
@@ -39,7 +39,7 @@ struct Session {
     RunController run{shared, &CopyRecord};
     Session() {
         shared.SourceType = RADAR_SOURCE_EMULATOR;  // what the configuration file said
-        CopyPathField(shared.DataPath, L"C:\\Live");
+        std::wcscpy(shared.DataPath, L"C:\\Live");
         run.StartUp();
     }
     void Detect() { run.DeviceDetected(RADAR_SOURCE_EMULATOR, 4); }
@@ -159,26 +159,16 @@ TEST(RunController, ARunsTemporarySettingsNeverOutliveIt) {
     EXPECT_EQ(std::wstring(r.shared.DataPath), L"C:\\Live");
 }
 
-TEST(RunController, APathFieldNeverEndsInHalfACharacter) {
-    wchar_t field[ZUVO_MAX_PATH];
-    const std::wstring fits(ZUVO_MAX_PATH - 1, L'a');
-    CopyPathField(field, fits);
-    EXPECT_EQ(std::wstring(field), fits);
-
-    CopyPathField(field, fits + L"b");
-    EXPECT_EQ(std::wstring(field), fits) << "cut to the field";
-
-    // A surrogate pair across the cut goes whole.
+// A folder too long for the record is cut to it, and never between the halves of a character.
+TEST(RunController, AFolderTooLongForTheRecordIsCutBetweenCharacters) {
+    Session r;
     const std::wstring pairAtCut = std::wstring(ZUVO_MAX_PATH - 2, L'a') + L"\xD83D\xDE00" + L"z";
-    CopyPathField(field, pairAtCut);
-    EXPECT_EQ(std::wstring(field), std::wstring(ZUVO_MAX_PATH - 2, L'a'));
-    // A pair that fits stays.
-    const std::wstring pairFits = std::wstring(ZUVO_MAX_PATH - 3, L'a') + L"\xD83D\xDE00";
-    CopyPathField(field, pairFits + L"z");
-    EXPECT_EQ(std::wstring(field), pairFits);
-
-    CopyPathField(field, L"");
-    EXPECT_EQ(field[0], L'\0');
+    r.run.PreparePlayback(pairAtCut);
+    EXPECT_EQ(std::wstring(r.shared.DataPath), std::wstring(ZUVO_MAX_PATH - 2, L'a'));
+    r.run.PlaybackGivenUp();
+    const std::wstring fits = std::wstring(ZUVO_MAX_PATH - 3, L'b') + L"\xD83D\xDE00";
+    r.run.PrepareLiveStart(true, fits + L"z");
+    EXPECT_EQ(std::wstring(r.shared.DataPath), fits);
 }
 
 }  // namespace

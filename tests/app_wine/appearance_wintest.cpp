@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "resources/resource.h"
 #include "tests/support/Capture.h"
 #include "tests/support/ProgramDriver.h"
@@ -427,10 +428,8 @@ int RequestedDotsPerInch() {
 }
 
 int ScreenDotsPerInch() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    const zuvo::WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 // The buttons with rounded keys that the window shows. The pause button is a skinned button

@@ -19,6 +19,7 @@
 
 #include "PlaybackDevice.h"
 #include "RawFileReader.h"
+#include "framework/Handles.h"
 #include "resources/resource.h"
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/Capture.h"
@@ -136,13 +137,9 @@ std::vector<std::wstring> List(const std::wstring& folder, const wchar_t* patter
 
 // True while another process holds the file open for writing.
 bool HeldForWriting(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return GetLastError() == ERROR_SHARING_VIOLATION;
-    }
-    CloseHandle(file);
-    return false;
+    const zuvo::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    return !file && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 class OperatorRun : public testing::Test {

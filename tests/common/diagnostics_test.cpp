@@ -10,11 +10,12 @@
 #include "ZUVO_CommonCore.h"
 #include "libs/ZUVO_Common/src/Platform.h"
 #include "tests/support/WholeFile.h"
+#include "text/Unicode.h"
 
 namespace {
 
 std::string Narrow(const std::wstring& wide) {
-    return zuvo::platform::WideToAnsi(wide.c_str(), wide.size());
+    return zuvo::text::WideToUtf8(wide);
 }
 
 // One test on purpose: the log file beside the program is shared by all of its steps.

@@ -8,6 +8,7 @@
 #include "DlgResourceIds.h"
 #include "ZUVO_DlgResource.h"
 #include "framework/Language.h"
+#include "framework/LibraryDialogs.h"
 #include "tests/support/Capture.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/WindowFinder.h"
@@ -132,7 +133,8 @@ TEST_F(Agreement, DeclineRemembersNothingAndLeavesNoWindow) {
 }
 
 TEST_F(Agreement, OnlyADwordOneCountsAsAccepted) {
-    ZUVO_EULADLG_HANDLE handle = ZUVO_EULADlg_Create(nullptr, m_product.c_str(), nullptr);
+    const zuvo::UniqueEulaDlg owner(ZUVO_EULADlg_Create(nullptr, m_product.c_str(), nullptr));
+    ZUVO_EULADLG_HANDLE handle = owner.get();
     bool shown = false;
 
     DWORD zero = 0;
@@ -148,7 +150,6 @@ TEST_F(Agreement, OnlyADwordOneCountsAsAccepted) {
     Store(REG_DWORD, &one, sizeof(one));
     EXPECT_EQ(CheckWithAnswer(handle, 0, &shown), 1);
     EXPECT_FALSE(shown) << "DWORD 1, as an installer sets it";
-    ZUVO_EULADlg_Destroy(handle);
 }
 
 TEST_F(Agreement, ChineseTexts) {

@@ -11,6 +11,7 @@
 #include "ZUVO_DlgResource.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
+#include "framework/LibraryDialogs.h"
 #include "tests/support/Capture.h"
 #include "tests/support/ControlHost.h"
 #include "tests/support/DialogDriver.h"
@@ -41,8 +42,10 @@ protected:
 TEST_F(Waiting, ShowsTheTextCentredOnItsParentThenHidesAndGoes) {
     zuvo::UniqueWindow parent = MakeParent(100, 80, 900, 600);
     ASSERT_TRUE(parent);
-    ZUVO_WAITINGDLG_HANDLE handle = ZUVO_WaitingDlg_Create(parent.get());
-    ASSERT_NE(handle, nullptr);
+    // Owned, so that a failed assertion does not leave the window to the next test.
+    zuvo::UniqueWaitingDlg owner(ZUVO_WaitingDlg_Create(parent.get()));
+    ASSERT_TRUE(owner);
+    ZUVO_WAITINGDLG_HANDLE handle = owner.get();
     HWND window = FindDialog(L"Please wait");
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window)) << "created hidden";
@@ -69,7 +72,7 @@ TEST_F(Waiting, ShowsTheTextCentredOnItsParentThenHidesAndGoes) {
 
     ZUVO_WaitingDlg_Hide(handle);
     EXPECT_FALSE(IsWindowVisible(window));
-    ZUVO_WaitingDlg_Destroy(handle);
+    owner.reset();
     EXPECT_FALSE(IsWindow(window));
 }
 

@@ -9,10 +9,10 @@
 
 #include "settings/AppConfig.h"
 #include "settings/SettingsFile.h"
-#include "settings/Utf8Text.h"
 #include "settings/XMLParser.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WholeFile.h"
+#include "text/Unicode.h"
 
 namespace zuvo::settings {
 namespace {
@@ -168,7 +168,7 @@ TEST_F(SettingsEncodingTest, LongFoldersCountCharactersNotBytes) {
     // std::filesystem converts wide text with the C locale here, so by hand.
     const auto utf8 = [](const std::wstring& wide) {
         std::string text;
-        EXPECT_TRUE(WideToUtf8(wide, text));
+        EXPECT_TRUE(zuvo::text::WideToUtf8Exact(wide, text));
         return text;
     };
     const auto exists = [&](const std::wstring& wide) {

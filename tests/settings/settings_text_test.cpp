@@ -1,12 +1,11 @@
-// Text of the settings file: element and attribute access, number pairs, the language choice
-// and the exact UTF-8 conversion paths rely on.
+// Text of the settings file: element and attribute access, number pairs and the language
+// choice.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "settings/LanguageSetting.h"
-#include "settings/Utf8Text.h"
 #include "settings/XMLParser.h"
 
 namespace zuvo::settings {
@@ -105,31 +104,6 @@ TEST(LanguageChoice, ShortNamesMapToLocalesAndOthersPassThrough) {
     XMLParser none;
     Parse(none, "<AppConfig/>");
     EXPECT_EQ(ReadLanguageLocale(none), L"");
-}
-
-TEST(Utf8Conversion, RoundTripsEveryPlane) {
-    const std::string text = "a\xc3\xa9\xe6\x95\xb0\xf0\x9f\x98\x80";  // a é 数 😀
-    std::wstring wide;
-    ASSERT_TRUE(Utf8ToWide(text, wide));
-    EXPECT_EQ(wide, L"a\u00e9\u6570\U0001F600");
-    std::string back;
-    ASSERT_TRUE(WideToUtf8(wide, back));
-    EXPECT_EQ(back, text);
-}
-
-TEST(Utf8Conversion, MalformedInputIsRefused) {
-    std::wstring wide;
-    for (const char* bad : {"\x80", "\xc3", "\xc0\xaf", "\xe0\x80\xaf", "\xed\xa0\x80",
-                            "\xf4\x90\x80\x80", "\xf8\x88\x80\x80\x80", "ok\xe6\x95"}) {
-        EXPECT_FALSE(Utf8ToWide(bad, wide)) << bad;
-    }
-    std::string narrow;
-    const wchar_t surrogate[] = {static_cast<wchar_t>(0xDC00), L'\0'};
-    EXPECT_FALSE(WideToUtf8(surrogate, narrow));
-    if constexpr (sizeof(wchar_t) == 4) {
-        const wchar_t beyond[] = {static_cast<wchar_t>(0x110000), L'\0'};
-        EXPECT_FALSE(WideToUtf8(beyond, narrow));
-    }
 }
 
 }  // namespace

@@ -11,13 +11,14 @@
 #include <string>
 #include <thread>
 
+#include "framework/Handles.h"
 #include "settings/AppConfig.h"
-#include "settings/CodePage.h"
 #include "settings/LanguageSetting.h"
 #include "settings/SettingsFile.h"
 #include "settings/XMLParser.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WholeFile.h"
+#include "text/CodePage.h"
 
 namespace zuvo::settings {
 namespace {
@@ -67,13 +68,14 @@ TEST_F(WindowsSettingsFile, AShortHoldOnTheFileIsWaitedFor) {
     // go a moment later.
     WriteWholeFile(SettingsPath(), "<AppConfig SaveData=\"0\"/>");
     LoadDocument(document, programFolder.c_str());
-    const HANDLE holder = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    zuvo::UniqueFileHandle holder(CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                              nullptr));
+    ASSERT_TRUE(holder);
     SetDefaultSaveDataPath(record, programFolder.c_str());
-    std::thread release([holder] {
+    std::thread release([&holder] {
         Sleep(60);
-        CloseHandle(holder);
+        holder.reset();
     });
     record.SaveData = 1;
     const bool saved = SaveRecordingSettings(document, programFolder.c_str(), record);
@@ -86,12 +88,13 @@ TEST_F(WindowsSettingsFile, AShortHoldOnTheFileIsWaitedFor) {
 TEST_F(WindowsSettingsFile, AFileLockedForLongKeepsItsContents) {
     WriteWholeFile(SettingsPath(), "<AppConfig SaveData=\"0\"/>");
     LoadDocument(document, programFolder.c_str());
-    const HANDLE locker = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(locker, INVALID_HANDLE_VALUE);
+    zuvo::UniqueFileHandle locker(CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                              nullptr));
+    ASSERT_TRUE(locker);
     record.SaveData = 1;
     const bool saved = SaveRecordingSettings(document, programFolder.c_str(), record);
-    CloseHandle(locker);
+    locker.reset();
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadWholeFile(SettingsPath()), "<AppConfig SaveData=\"0\"/>");
     EXPECT_EQ(GetFileAttributesW((programFolder + L"\\appConfig.xml.tmp").c_str()),
@@ -122,7 +125,7 @@ TEST_F(WindowsSettingsFile, StoredFoldersInUtf8AreReadAsUtf8InAnyCodePage) {
     // be valid UTF-8 (the bytes of "\u00fc" decoded in the code page) and text the code page
     // cannot hold.
     std::wstring lookalike;
-    ASSERT_TRUE(AnsiToWide("\xc3\xbc", lookalike));
+    ASSERT_TRUE(zuvo::text::PathToWide("\xc3\xbc", lookalike));
     for (const std::wstring& name :
          {std::wstring(L"Caf\u00e9"), lookalike, std::wstring(L"\u56de\u653e\U0001F600")}) {
         const std::wstring chosen = programFolder + L"\\" + name;
@@ -145,44 +148,12 @@ TEST_F(WindowsSettingsFile, TheRawDataFolderIsNeverCutInsideACharacter) {
               programFolder + L"\\" + std::wstring(padding, L'a'));
 }
 
-// Whatever the ANSI code page, a conversion either is exact or is refused: a character never
-// turns into a look-alike or a '?'.
-TEST(WindowsCodePage, ConversionsAreExactOrRefused) {
-    int exact = 0;
-    int refused = 0;
-    for (const wchar_t* text : {L"C:\\Data\\plain", L"caf\u00e9", L"\u20ac", L"\u0101",
-                                L"\u4e2d\u6587", L"\u221e", L"\U0001F600", L"\u00c5ngstr\u00f6m"}) {
-        std::string narrow;
-        if (!WideToAnsi(text, narrow)) {
-            ++refused;
-            continue;
-        }
-        ++exact;
-        std::wstring back;
-        ASSERT_TRUE(AnsiToWide(narrow, back)) << narrow;
-        EXPECT_EQ(back, text);
-    }
-    EXPECT_GE(exact, 2) << "ASCII and at least one other character convert";
-    if (GetACP() == CP_UTF8) {
-        EXPECT_EQ(refused, 0);
-    } else {
-        EXPECT_GE(refused, 1) << "no ANSI code page holds U+1F600";
-    }
-
-    std::string narrow;
-    const wchar_t unpaired[] = {L'a', static_cast<wchar_t>(0xD800), L'b', L'\0'};
-    EXPECT_FALSE(WideToAnsi(unpaired, narrow));
-    std::wstring empty = L"x";
-    EXPECT_TRUE(AnsiToWide("", empty));
-    EXPECT_EQ(empty, L"");
-}
-
 TEST(WindowsCodePage, TheLanguageTextIsReadInTheCodePage) {
     // The first non-ASCII character this code page holds (Western, then CJK code pages).
     std::wstring wide;
     std::string narrow;
     for (const wchar_t* candidate : {L"\u00e9", L"\u20ac", L"\u4e2d"}) {
-        if (WideToAnsi(candidate, narrow)) {
+        if (zuvo::text::PathToNarrow(candidate, narrow)) {
             wide = candidate;
             break;
         }

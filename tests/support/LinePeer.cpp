@@ -13,6 +13,7 @@
 #include "framework/Handles.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/WholeFile.h"
+#include "text/Unicode.h"
 
 namespace zuvo::test {
 
@@ -23,14 +24,7 @@ constexpr std::chrono::milliseconds kStartTimeout(20000);
 constexpr uint32_t kStopTimeoutMs = 20000;
 
 std::wstring FromUtf8(const char* text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (length <= 1) {
-        return L"";
-    }
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
+    return zuvo::text::Utf8ToWide(text);
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, DWORD timeoutMs) {
                         folder.Path().c_str(), &startup, &process)) {
         return;
     }
-    CloseHandle(process.hThread);
+    const zuvo::UniqueKernelHandle thread(process.hThread);
     m_process.reset(process.hProcess);
     m_processId = process.dwProcessId;
     WaitUntil(

@@ -16,6 +16,8 @@
 #endif
 #include <windows.h>
 
+#include "framework/Handles.h"
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     // A window needs the desktop, and its creation returns once the desktop process is up. A
     // message-only window never shows on the screen.
@@ -25,12 +27,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         return 1;
     }
     if (commandLine != nullptr && commandLine[0] != L'\0') {
-        HANDLE ready = CreateFileW(commandLine, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (ready == INVALID_HANDLE_VALUE) {
+        const zuvo::UniqueFileHandle ready(CreateFileW(
+            commandLine, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!ready) {
             return 1;
         }
-        CloseHandle(ready);
     }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "Platform.h"
+#include "text/CodePage.h"
 #include "ZUVO_CommonCoreExtras.h"
 
 namespace {
@@ -104,7 +105,8 @@ bool FormatNarrowToWide(std::wstring& out, const char* format, va_list args) {
         return false;
     }
     try {
-        out = zuvo::platform::AnsiToWide(scratch.Data(), static_cast<size_t>(length));
+        out = zuvo::text::DisplayToWide(
+            std::string_view(scratch.Data(), static_cast<size_t>(length)));
     } catch (...) {
         return false;
     }

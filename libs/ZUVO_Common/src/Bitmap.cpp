@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ZUVO_CommonExtras.h"
+#include "framework/Handles.h"
 
 extern "C" HBITMAP ZUVO_CALL CreateHBitmap(void** bits, int width, int height, int bitsPerPixel) {
     if (bits != nullptr) {
@@ -26,16 +27,14 @@ extern "C" HBITMAP ZUVO_CALL CreateHBitmap(void** bits, int width, int height, i
     info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (bitmap == nullptr || pixels == nullptr) {
-        if (bitmap != nullptr) {
-            DeleteObject(bitmap);
-        }
+    zuvo::UniqueBitmap bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || pixels == nullptr) {
         return nullptr;
     }
     std::memset(pixels, 0, static_cast<size_t>(stride * rows));
     if (bits != nullptr) {
         *bits = pixels;
     }
-    return bitmap;
+    return bitmap.release();
 }

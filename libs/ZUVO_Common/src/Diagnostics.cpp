@@ -9,6 +9,7 @@
 
 #include "DateNameFormat.h"
 #include "Platform.h"
+#include "text/CodePage.h"
 #include "ZUVO_CommonCoreExtras.h"
 
 namespace {
@@ -35,7 +36,10 @@ bool FileExists(const std::wstring& path) {
     // The narrow fopen would go through the ANSI code page and miss folders named outside it.
     std::FILE* file = _wfopen(path.c_str(), L"rb");
 #else
-    const std::string narrow = zuvo::platform::WideToAnsi(path.c_str(), path.size());
+    std::string narrow;
+    if (!zuvo::text::PathToNarrow(path, narrow)) {
+        return false;
+    }
     std::FILE* file = std::fopen(narrow.c_str(), "rb");
 #endif
     if (file == nullptr) {

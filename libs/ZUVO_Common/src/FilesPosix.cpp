@@ -12,14 +12,15 @@
 
 #include "Platform.h"
 #include "ZUVO_CommonCoreExtras.h"
-
-using zuvo::platform::AnsiToWide;
-using zuvo::platform::WideToAnsi;
+#include "text/CodePage.h"
 
 namespace {
 
+// The file system's name of a path; empty (naming nothing) when the path has no exact one.
 std::string Narrow(const wchar_t* path) {
-    return WideToAnsi(path, std::wcslen(path));
+    std::string narrow;
+    zuvo::text::PathToNarrow(path, narrow);
+    return narrow;
 }
 
 bool CopyOut(const std::wstring& text, wchar_t* out) {
@@ -47,7 +48,8 @@ std::wstring FolderOfProcess(uint32_t processId) {
         return std::wstring();
     }
     *slash = '\0';
-    return AnsiToWide(path, std::strlen(path));
+    std::wstring folder;
+    return zuvo::text::PathToWide(path, folder) ? folder : std::wstring();
 }
 
 }  // namespace
@@ -66,8 +68,9 @@ int ZUVO_CALL GetProgramPathA(uint32_t processId, char* out) {
         return 0;
     }
     std::wstring folder = FolderOfProcess(processId);
-    std::string narrow = WideToAnsi(folder.c_str(), folder.size());
-    if (narrow.empty() || narrow.size() >= ZUVO_MAX_PATH) {
+    std::string narrow;
+    if (!zuvo::text::PathToNarrow(folder, narrow) || narrow.empty() ||
+        narrow.size() >= ZUVO_MAX_PATH) {
         return 0;
     }
     std::memcpy(out, narrow.c_str(), narrow.size() + 1);

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "Platform.h"
+#include "text/CodePage.h"
 #include "ZUVO_CommonCoreExtras.h"
+#include "framework/Handles.h"
 
 namespace {
 
@@ -15,15 +17,14 @@ std::wstring FolderOfProcess(uint32_t processId) {
     if (processId == 0 || processId == GetCurrentProcessId()) {
         return zuvo::platform::ProgramFolder();
     }
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (process == nullptr) {
+    const zuvo::UniqueKernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) {
         return std::wstring();
     }
     wchar_t path[32768];
     DWORD size = static_cast<DWORD>(sizeof(path) / sizeof(path[0]));
-    BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
-    CloseHandle(process);
-    if (!ok) {
+    if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) {
         return std::wstring();
     }
     std::wstring text(path, size);
@@ -57,8 +58,10 @@ int ZUVO_CALL GetProgramPathA(uint32_t processId, char* out) {
         return 0;
     }
     std::wstring folder = FolderOfProcess(processId);
-    std::string narrow = zuvo::platform::WideToAnsi(folder.c_str(), folder.size());
-    if (narrow.empty() || narrow.size() >= ZUVO_MAX_PATH) {
+    // A folder the code page cannot name exactly is not answered with a look-alike.
+    std::string narrow;
+    if (!zuvo::text::PathToNarrow(folder, narrow) || narrow.empty() ||
+        narrow.size() >= ZUVO_MAX_PATH) {
         return 0;
     }
     std::memcpy(out, narrow.c_str(), narrow.size() + 1);
@@ -120,25 +123,24 @@ int64_t ZUVO_CALL ReadFileDataW(const wchar_t* path, uint8_t** buffer) {
         return 0;
     }
     // Shared for reading and writing so that a file another program holds open is still read.
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    zuvo::UniqueFileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                            nullptr));
+    if (!file) {
         return 0;
     }
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFF0LL) {
-        CloseHandle(file);
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFF0LL) {
         return 0;
     }
     auto length = static_cast<DWORD>(size.QuadPart);
     auto* data = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length) + 2));
     if (data == nullptr) {
-        CloseHandle(file);
         return 0;
     }
     DWORD got = 0;
-    BOOL ok = length == 0 || ReadFile(file, data, length, &got, nullptr);
-    CloseHandle(file);
+    BOOL ok = length == 0 || ReadFile(file.get(), data, length, &got, nullptr);
+    file.reset();
     if (!ok || got != length) {
         std::free(data);
         return 0;

@@ -7,11 +7,6 @@
 
 namespace zuvo::platform {
 
-// Converts between narrow text in the ANSI code page (UTF-8 outside Windows) and wide text.
-// Invalid input is replaced, never refused.
-std::wstring AnsiToWide(const char* text, size_t length);
-std::string WideToAnsi(const wchar_t* text, size_t length);
-
 // Hands one finished diagnostic line to the system's debugger channel.
 void DebugChannelWrite(const char* line);
 

@@ -1,42 +1,13 @@
-// Operating-system hooks of the utility library on Windows: narrow text is in the ANSI code
-// page, wide text UTF-16.
+// Operating-system hooks of the utility library on Windows.
 #include <windows.h>
 
 #include <climits>
 #include <string>
 
 #include "Platform.h"
+#include "framework/Handles.h"
 
 namespace zuvo::platform {
-
-std::wstring AnsiToWide(const char* text, size_t length) {
-    std::wstring out;
-    if (text == nullptr || length == 0 || length > INT_MAX) {
-        return out;
-    }
-    int n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (n <= 0) {
-        return out;
-    }
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), out.data(), n);
-    return out;
-}
-
-std::string WideToAnsi(const wchar_t* text, size_t length) {
-    std::string out;
-    if (text == nullptr || length == 0 || length > INT_MAX) {
-        return out;
-    }
-    int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr,
-                                nullptr);
-    if (n <= 0) {
-        return out;
-    }
-    out.resize(static_cast<size_t>(n));
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 void DebugChannelWrite(const char* line) {
     OutputDebugStringA(line);
@@ -60,14 +31,14 @@ std::wstring ProgramFolder() {
 }
 
 bool AppendToFile(const std::wstring& path, const char* text, size_t length) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const zuvo::UniqueFileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return false;
     }
     DWORD written = 0;
-    BOOL ok = WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
-    CloseHandle(file);
+    const BOOL ok = WriteFile(file.get(), text, static_cast<DWORD>(length), &written, nullptr);
     return ok && written == length;
 }
 

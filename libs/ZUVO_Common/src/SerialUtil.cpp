@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "ZUVO_CommonExtras.h"
 #include "ZUVO_SerialLineSettings.h"
+#include "framework/Handles.h"
 
 namespace {
 
@@ -38,14 +40,12 @@ CSerialUtil::CSerialUtil()
       m_portNumber(0),
       m_baudRate(0) {}
 
+// The class's layout is the family's, with plain handles: each is handed to its owner type to
+// be closed.
 CSerialUtil::~CSerialUtil() {
     CloseSerial();
-    if (m_writeEvent != nullptr) {
-        CloseHandle(m_writeEvent);
-    }
-    if (m_readEvent != nullptr) {
-        CloseHandle(m_readEvent);
-    }
+    const zuvo::UniqueKernelHandle writeEvent(std::exchange(m_writeEvent, nullptr));
+    const zuvo::UniqueKernelHandle readEvent(std::exchange(m_readEvent, nullptr));
 }
 
 int CSerialUtil::OpenSerial(int portNumber, int baudRate) {
@@ -55,27 +55,25 @@ int CSerialUtil::OpenSerial(int portNumber, int baudRate) {
     }
     wchar_t name[32];
     swprintf(name, sizeof(name) / sizeof(name[0]), L"\\\\.\\COM%d", portNumber);
-    HANDLE port = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OVERLAPPED, nullptr);
-    if (port == INVALID_HANDLE_VALUE) {
+    zuvo::UniqueFileHandle port(CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    if (!port) {
         return 0;
     }
     DCB dcb;
     ZeroMemory(&dcb, sizeof(dcb));
     dcb.DCBlength = sizeof(dcb);
-    if (!GetCommState(port, &dcb)) {
-        CloseHandle(port);
+    if (!GetCommState(port.get(), &dcb)) {
         return 0;
     }
     zuvo::SetPlainSerialLine(dcb, baudRate);
-    if (!SetCommState(port, &dcb)) {
-        CloseHandle(port);
+    if (!SetCommState(port.get(), &dcb)) {
         return 0;
     }
     // What an earlier holder of the port left in the driver's buffers is not ours to send or
     // to read. (Closing does not drop it everywhere: Wine keeps what a pseudo-terminal holds.)
-    PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
-    m_port = port;
+    PurgeComm(port.get(), PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
+    m_port = port.release();
     m_portNumber = portNumber;
     m_baudRate = baudRate;
     return 1;
@@ -88,8 +86,7 @@ int CSerialUtil::IsOpened() const {
 void CSerialUtil::CloseSerial() {
     if (m_port != INVALID_HANDLE_VALUE) {
         CancelIo(m_port);
-        CloseHandle(m_port);
-        m_port = INVALID_HANDLE_VALUE;
+        const zuvo::UniqueFileHandle port(std::exchange(m_port, INVALID_HANDLE_VALUE));
     }
     m_portNumber = 0;
     m_baudRate = 0;

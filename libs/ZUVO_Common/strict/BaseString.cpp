@@ -13,6 +13,7 @@
 #include <string>
 
 #include "Platform.h"
+#include "text/CodePage.h"
 #include "ZUVO_CommonCore.h"
 
 namespace {
@@ -87,7 +88,7 @@ int SetWide(wchar_t*& text, size_t& length, size_t& capacity, bool append, const
     }
     std::wstring wide;
     try {
-        wide = zuvo::platform::AnsiToWide(formatted.data(), formatted.size());
+        wide = zuvo::text::DisplayToWide(formatted);
     } catch (...) {
         return 0;
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ZUVO_CommonCore.h"
+#include "text/CodePage.h"
 
 namespace zuvo::radar::fs {
 
@@ -44,8 +45,11 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
                                     const std::wstring& suffix);
 
 // Text for a message in the narrow code page the caller's user interface reads (the ANSI code
-// page on Windows, UTF-8 elsewhere).
-std::string ToMessageText(const std::wstring& text);
+// page on Windows, UTF-8 elsewhere), by the display rule: a character the code page cannot
+// hold is shown as its look-alike.
+inline std::string ToMessageText(const std::wstring& wide) {
+    return zuvo::text::DisplayToNarrow(wide);
+}
 
 #if defined(_WIN32)
 constexpr wchar_t kPathSeparator = L'\\';

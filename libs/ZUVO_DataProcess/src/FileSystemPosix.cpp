@@ -7,14 +7,15 @@
 #include <cstdio>
 
 #include "FileSystem.h"
-#include "TextCodec.h"
+#include "AsciiText.h"
+#include "text/Unicode.h"
 
 namespace zuvo::radar::fs {
 
 namespace {
 
 std::string Native(const std::wstring& path) {
-    std::string narrow = WideToUtf8(path);
+    std::string narrow = zuvo::text::WideToUtf8(path);
     std::replace(narrow.begin(), narrow.end(), '\\', '/');
     return narrow;
 }
@@ -68,8 +69,8 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
     if (dir == nullptr) {
         return names;
     }
-    const std::string wantedPrefix = AsciiLower(WideToUtf8(prefix));
-    const std::string wantedSuffix = WideToUtf8(suffix);
+    const std::string wantedPrefix = AsciiLower(zuvo::text::WideToUtf8(prefix));
+    const std::string wantedSuffix = zuvo::text::WideToUtf8(suffix);
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
         if (AsciiLower(name.substr(0, wantedPrefix.size())) != wantedPrefix ||
@@ -78,16 +79,12 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
         }
         struct stat info;
         if (stat((base + "/" + name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            names.push_back(Utf8ToWide(name));
+            names.push_back(zuvo::text::Utf8ToWide(name));
         }
     }
     closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string ToMessageText(const std::wstring& text) {
-    return WideToUtf8(text);
 }
 
 }  // namespace zuvo::radar::fs

@@ -10,7 +10,9 @@
 #include <cstdio>
 
 #include "FileSystem.h"
-#include "TextCodec.h"
+#include "AsciiText.h"
+#include "framework/Handles.h"
+#include "text/Unicode.h"
 
 namespace zuvo::radar::fs {
 
@@ -25,14 +27,10 @@ std::wstring Lower(std::wstring text) {
     return text;
 }
 
-struct FindCloser {
-    void operator()(HANDLE find) const { FindClose(find); }
-};
-
 }  // namespace
 
 UniqueFile OpenFile(const std::wstring& path, const char* mode) {
-    const std::wstring wideMode = Utf8ToWide(mode);
+    const std::wstring wideMode = zuvo::text::Utf8ToWide(mode);
     return UniqueFile(_wfopen(path.c_str(), wideMode.c_str()));
 }
 
@@ -79,11 +77,10 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
     const std::wstring pattern = JoinPath(folder, L"*");
-    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
+    const UniqueFind find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find) {
         return names;
     }
-    std::unique_ptr<void, FindCloser> owner(find);
     const std::wstring wantedPrefix = Lower(prefix);
     const std::wstring wantedSuffix = Lower(suffix);
     do {
@@ -97,24 +94,9 @@ std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstri
                 0) {
             names.push_back(data.cFileName);
         }
-    } while (FindNextFileW(find, &data));
+    } while (FindNextFileW(find.get(), &data));
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string ToMessageText(const std::wstring& text) {
-    if (text.empty()) {
-        return std::string();
-    }
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-        return std::string();
-    }
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
 }
 
 }  // namespace zuvo::radar::fs

@@ -1,6 +1,6 @@
 #include "IniText.h"
 
-#include "TextCodec.h"
+#include "AsciiText.h"
 
 namespace zuvo::radar {
 

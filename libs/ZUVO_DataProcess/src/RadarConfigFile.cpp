@@ -10,7 +10,9 @@
 
 #include "FileSystem.h"
 #include "IniText.h"
-#include "TextCodec.h"
+#include "AsciiText.h"
+#include "framework/FamilyOwners.h"
+#include "text/Unicode.h"
 #include "ZUVO_CommonCoreExtras.h"
 
 namespace zuvo::radar {
@@ -130,7 +132,7 @@ bool IsQuoted(std::string_view text) {
 }
 
 std::string PathText(const wchar_t* path) {
-    const std::string text = WideToUtf8(path);
+    const std::string text = zuvo::text::WideToUtf8(path);
     if (!text.empty() && (IsBlank(text.front()) || IsBlank(text.back()) || IsQuoted(text))) {
         return '"' + text + '"';
     }
@@ -143,7 +145,7 @@ std::wstring PathOfValue(std::string_view text) {
     if (IsQuoted(text)) {
         text = text.substr(1, text.size() - 2);
     }
-    std::wstring path = Utf8ToWide(text);
+    std::wstring path = zuvo::text::Utf8ToWide(text);
     path.resize(std::min(path.size(), path.find(L'\0')));
     return path;
 }
@@ -372,17 +374,19 @@ bool ValidateFields(const Field (&table)[N], const Holder& holder, std::string& 
 }
 
 bool ReadConfigurationText(const std::wstring& path, std::string& text) {
-    uint8_t* data = nullptr;
-    const int64_t size = ReadFileDataW(path.c_str(), &data);
-    if (data == nullptr) {
+    uint8_t* rawData = nullptr;
+    const int64_t size = ReadFileDataW(path.c_str(), &rawData);
+    const UniqueFileData data(rawData);
+    if (!data) {
         return false;
     }
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-        text = WideToUtf8(Utf16LeToWide(data + 2, static_cast<size_t>(size - 2)));
+    const uint8_t* bytes = data.get();
+    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+        text = zuvo::text::WideToUtf8(
+            zuvo::text::Utf16LeToWide(bytes + 2, static_cast<size_t>(size - 2)));
     } else {
-        text.assign(reinterpret_cast<const char*>(data), static_cast<size_t>(size));
+        text.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
     }
-    ReleaseFileData(data);
     return true;
 }
 

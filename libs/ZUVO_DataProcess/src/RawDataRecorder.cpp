@@ -8,6 +8,7 @@
 #include "RadarConfigFile.h"
 #include "RawDataFormat.h"
 #include "ZUVO_CommonCore.h"
+#include "framework/FamilyOwners.h"
 
 namespace zuvo::radar {
 
@@ -15,20 +16,21 @@ std::optional<uint64_t> ReadWriteBudgetSwitch(const std::wstring& folder) {
     if (folder.empty()) {
         return std::nullopt;
     }
-    uint8_t* data = nullptr;
-    const int64_t size = ReadFileDataW(fs::JoinPath(folder, kWriteBudgetSwitchName).c_str(), &data);
-    if (data == nullptr) {
+    uint8_t* rawData = nullptr;
+    const int64_t size =
+        ReadFileDataW(fs::JoinPath(folder, kWriteBudgetSwitchName).c_str(), &rawData);
+    const UniqueFileData data(rawData);
+    if (!data) {
         return std::nullopt;
     }
     // The utility library puts two zero bytes after the data, so it reads as text.
-    const char* text = reinterpret_cast<const char*>(data);
+    const char* text = reinterpret_cast<const char*>(data.get());
     char* end = nullptr;
     const unsigned long long value = std::strtoull(text, &end, 10);
     bool number = size > 0 && end != text && text[0] != '-';
     for (const char* rest = end; number && *rest != '\0'; ++rest) {
         number = std::isspace(static_cast<unsigned char>(*rest)) != 0;
     }
-    ReleaseFileData(data);
     return number ? std::optional<uint64_t>(value) : std::nullopt;
 }
 

@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include "SerialLine.h"
 #include "ZUVO_SerialLineSettings.h"
+#include "framework/Handles.h"
 
 namespace zuvo::radar {
 
@@ -21,19 +23,12 @@ namespace {
 // end of file at once, again and again). A few in a row tell it from a single early wake-up.
 constexpr int kEarlyEmptyReadsForLoss = 3;
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-        }
-    }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
 class ComPortLine : public SerialLine {
 public:
-    ComPortLine(HANDLE port, HANDLE readEvent, HANDLE writeEvent)
-        : m_port(port), m_readEvent(readEvent), m_writeEvent(writeEvent) {}
+    ComPortLine(UniqueFileHandle port, UniqueKernelHandle readEvent, UniqueKernelHandle writeEvent)
+        : m_port(std::move(port)),
+          m_readEvent(std::move(readEvent)),
+          m_writeEvent(std::move(writeEvent)) {}
     ~ComPortLine() override { CancelIo(m_port.get()); }
 
     int Read(uint8_t* bytes, size_t capacity, uint32_t timeoutMs) override;
@@ -45,9 +40,9 @@ private:
     // when it failed for another reason than the cancel. transferred: the bytes it moved.
     bool Finish(OVERLAPPED& overlapped, HANDLE event, DWORD timeoutMs, DWORD& transferred);
 
-    UniqueHandle m_port;
-    UniqueHandle m_readEvent;
-    UniqueHandle m_writeEvent;
+    UniqueFileHandle m_port;
+    UniqueKernelHandle m_readEvent;
+    UniqueKernelHandle m_writeEvent;
     int m_earlyEmptyReads = 0;
 };
 
@@ -141,9 +136,9 @@ std::unique_ptr<SerialLine> OpenSerialLine(int portNumber, int baudRate, std::st
     }
     wchar_t name[32];
     swprintf(name, sizeof(name) / sizeof(name[0]), L"\\\\.\\COM%d", portNumber);
-    UniqueHandle port(CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_OVERLAPPED, nullptr));
-    if (port.get() == INVALID_HANDLE_VALUE) {
+    UniqueFileHandle port(CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OVERLAPPED, nullptr));
+    if (!port) {
         const DWORD code = GetLastError();
         error = "COM" + std::to_string(portNumber) +
                 (code == ERROR_ACCESS_DENIED
@@ -163,14 +158,15 @@ std::unique_ptr<SerialLine> OpenSerialLine(int portNumber, int baudRate, std::st
                 " baud.";
         return nullptr;
     }
-    UniqueHandle readEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    UniqueHandle writeEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    UniqueKernelHandle readEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    UniqueKernelHandle writeEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!readEvent || !writeEvent) {
         error = "No event for COM" + std::to_string(portNumber) + ".";
         return nullptr;
     }
     PurgeComm(port.get(), PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
-    return std::make_unique<ComPortLine>(port.release(), readEvent.release(), writeEvent.release());
+    return std::make_unique<ComPortLine>(std::move(port), std::move(readEvent),
+                                         std::move(writeEvent));
 }
 
 }  // namespace zuvo::radar

@@ -5,22 +5,11 @@
 
 #include "DlgResourceIds.h"
 #include "framework/Language.h"
+#include "text/Unicode.h"
 
 namespace zuvo::dlg {
 
 namespace {
-
-std::wstring Utf8ToWide(std::string_view text) {
-    if (text.empty()) {
-        return std::wstring();
-    }
-    int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-    return wide;
-}
 
 std::wstring WithCrLf(std::wstring_view text) {
     std::wstring out;
@@ -50,7 +39,7 @@ std::wstring LoadLicenceText(HMODULE module, LANGID language) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
     }
-    return WithCrLf(Utf8ToWide(text));
+    return WithCrLf(zuvo::text::Utf8ToWide(text));
 }
 
 std::wstring ProgramVersionText() {
