@@ -159,14 +159,16 @@ TEST(RunController, ARunsTemporarySettingsNeverOutliveIt) {
     EXPECT_EQ(std::wstring(r.shared.DataPath), L"C:\\Live");
 }
 
-// A folder too long for the record is cut to it, and never between the halves of a character.
+// A folder too long for the record is cut to it, and never inside a character: a character
+// beyond the basic plane is two units of 16-bit wide text (Windows), one of 32-bit.
 TEST(RunController, AFolderTooLongForTheRecordIsCutBetweenCharacters) {
     Session r;
-    const std::wstring pairAtCut = std::wstring(ZUVO_MAX_PATH - 2, L'a') + L"\xD83D\xDE00" + L"z";
-    r.run.PreparePlayback(pairAtCut);
-    EXPECT_EQ(std::wstring(r.shared.DataPath), std::wstring(ZUVO_MAX_PATH - 2, L'a'));
+    const std::wstring face = L"\U0001F600";
+    const std::wstring start(ZUVO_MAX_PATH - 2, L'a');
+    r.run.PreparePlayback(start + face + L"z");
+    EXPECT_EQ(std::wstring(r.shared.DataPath), face.size() == 2 ? start : start + face);
     r.run.PlaybackGivenUp();
-    const std::wstring fits = std::wstring(ZUVO_MAX_PATH - 3, L'b') + L"\xD83D\xDE00";
+    const std::wstring fits = std::wstring(ZUVO_MAX_PATH - 1 - face.size(), L'b') + face;
     r.run.PrepareLiveStart(true, fits + L"z");
     EXPECT_EQ(std::wstring(r.shared.DataPath), fits);
 }

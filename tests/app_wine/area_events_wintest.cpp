@@ -183,7 +183,7 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
             },
             5000))
             << "F1 shows the keys in a balloon";
-        Sleep(1000);  // the balloon has faded in
+        Sleep(2000);  // the balloon has faded in (1.5 s)
         EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"run_features_en").empty());
         RECT view{};
         GetClientRect(program.Control(IDC_SECTOR_VIEW), &view);
