@@ -71,6 +71,15 @@ void AreaEventTracker::End(uint32_t now, std::vector<AreaEvent>& events) {
     m_inside.clear();
 }
 
+int AreaEventTracker::TotalEntries() const {
+    const std::lock_guard<std::mutex> hold(m_mutex);
+    int total = 0;
+    for (int entries : m_entries) {
+        total += entries;
+    }
+    return total;
+}
+
 AreaCount AreaEventTracker::Count(int area, uint32_t now) const {
     const std::lock_guard<std::mutex> hold(m_mutex);
     AreaCount count;

@@ -64,6 +64,8 @@ public:
     void End(uint32_t now, std::vector<AreaEvent>& events);
     // The figures of area slot (0 .. kEventAreaCount - 1; others: none) at now.
     AreaCount Count(int area, uint32_t now) const;
+    // The enters of every area since the run began.
+    int TotalEntries() const;
 
 private:
     struct Stay {

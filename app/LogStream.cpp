@@ -6,6 +6,7 @@ void LogStream::Attach(std::FILE* file) {
     Close();
     const std::lock_guard<std::mutex> hold(m_mutex);
     m_file = file;
+    m_written = 0;
     m_unflushed = false;
     m_flushedOnce = false;
 }
@@ -40,6 +41,7 @@ bool LogStream::Write(std::string_view text) {
         }
         written += now;
     }
+    ++m_written;
     return true;
 }
 

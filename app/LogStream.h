@@ -7,6 +7,7 @@
 // guards the stream.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
@@ -29,6 +30,8 @@ public:
     // Appends text, not flushed. A write error ends this text; the next one is still
     // attempted. False when nothing is open or the text was cut.
     bool Write(std::string_view text);
+    // The texts written whole since the last Attach.
+    uint64_t Written() const { return m_written.load(); }
 
     // Hands what was written to the system now.
     void Flush();
@@ -42,6 +45,7 @@ private:
     void FlushLocked();
 
     mutable std::mutex m_mutex;
+    std::atomic<uint64_t> m_written{0};
     std::FILE* m_file = nullptr;
     bool m_unflushed = false;  // text written since the last flush
     uint32_t m_lastFlush = 0;

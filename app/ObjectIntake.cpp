@@ -11,6 +11,8 @@ void ObjectIntake::Deliver(const CPtrCtrl* objects, uint32_t now) noexcept {
         std::vector<SectorObject> viewObjects;
         std::vector<const RadarObject*> logEntries;
         m_slots.Intake(objects, now, viewObjects, &logEntries);
+        ++m_deliveries;
+        m_lastObjects = static_cast<int>(viewObjects.size());
         if (!logEntries.empty() && m_log.IsOpen()) {
             m_log.Write(logEntries, m_host.LocalTime());
         }

@@ -7,6 +7,7 @@
 // window code and is tested without one.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -56,6 +57,11 @@ public:
     // whole (no memory) is dropped, and the next one is taken as usual.
     void Deliver(const CPtrCtrl* objects, uint32_t now) noexcept;
 
+    // For the run-health overlay (any thread): the deliveries taken so far, and the objects
+    // the last one handed the view.
+    uint64_t Deliveries() const { return m_deliveries.load(); }
+    int LastObjects() const { return m_lastObjects.load(); }
+
 private:
     ObjectSlotTable& m_slots;
     ResultLog& m_log;
@@ -66,6 +72,8 @@ private:
     // Deliveries of different filters may come on different threads: the events of one
     // update are observed and written before the next update's.
     std::mutex m_eventOrder;
+    std::atomic<uint64_t> m_deliveries{0};
+    std::atomic<int> m_lastObjects{0};
 };
 
 }  // namespace zuvo::app

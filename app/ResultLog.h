@@ -44,6 +44,8 @@ public:
     // Flushes lines written since the last flush once kFlushPeriodMs have passed since it (now
     // and the flush times are MS_GetTime values). Called by every refresh pass of a run.
     void FlushIfDue(uint32_t now) { m_stream.FlushIfDue(now); }
+    // The lines written whole into this run's log.
+    uint64_t LinesWritten() const { return m_stream.Written(); }
 
     static constexpr uint32_t kFlushPeriodMs = LogStream::kFlushPeriodMs;
 

@@ -178,16 +178,16 @@ bool CZUVOMTTDlg::PreTranslateMessage(MSG& message) {
         ToggleAreaStatistics();
         return true;
     }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F11 && inThisWindow) {
+        ToggleRunHealth();
+        return true;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_F12 && inThisWindow) {
         SaveViewSnapshot();
         return true;
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && inThisWindow) {
-        const HMODULE program = GetModuleHandleW(nullptr);
-        constexpr int kInformationIcon = 1;
-        ShowNotice(zuvo::LoadUiString(program, IDS_KEYS_TITLE),
-                   zuvo::LoadUiString(program, IDS_KEYS), kInformationIcon,
-                   static_cast<int>(IDS_KEYS));
+        ShowKeys();
         return true;
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_F2) {
@@ -245,6 +245,36 @@ LRESULT CZUVOMTTDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return zuvo::Dialog::HandleMessage(message, wParam, lParam);
+}
+
+void CZUVOMTTDlg::ShowKeys() {
+    // One message of the balloon per key, "F9: what it does" as title and text: the balloon
+    // lays out one line of text per message, the newest on top, so the list is given from its
+    // end.
+    const std::wstring keys = zuvo::LoadUiString(GetModuleHandleW(nullptr), IDS_KEYS);
+    std::vector<std::wstring> lines;
+    for (size_t start = 0; start < keys.size();) {
+        size_t end = keys.find(L"\r\n", start);
+        if (end == std::wstring::npos) {
+            end = keys.size();
+        }
+        lines.push_back(keys.substr(start, end - start));
+        start = end + 2;
+    }
+    constexpr int kInformationIcon = 1;
+    for (size_t line = lines.size(); line-- > 0;) {
+        const std::wstring& entry = lines[line];
+        size_t colon = entry.find(L'\uFF1A');  // the full-width colon of the Chinese table
+        size_t after = colon + 1;
+        if (colon == std::wstring::npos) {
+            colon = entry.find(L": ");
+            after = colon + 2;
+        }
+        if (colon != std::wstring::npos) {
+            ShowNotice(entry.substr(0, colon), entry.substr(after), kInformationIcon,
+                       static_cast<int>(IDS_KEYS + line));
+        }
+    }
 }
 
 void CZUVOMTTDlg::OpenParameterDialog() {

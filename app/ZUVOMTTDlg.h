@@ -117,6 +117,8 @@ private:
     // ----- messages -----
     // Ctrl+F2: the parameter settings dialog, modal, with a fresh record.
     void OpenParameterDialog();
+    // F1: the keys of the window, one message of the balloon each.
+    void ShowKeys();
     void OnDestroy();
     // Windows ends the session without destroying the window: the run is ended and the
     // settings are saved here instead.
@@ -130,6 +132,10 @@ private:
     void ToggleAreaStatistics();
     // The labels of the area statistics with the counts of the moment (none when they are off).
     void RefreshAreaStatistics();
+    // F11: the run-health overlay on or off, kept in the settings file.
+    void ToggleRunHealth();
+    // The overlay with the figures of the last second (none when it is off).
+    void RefreshRunHealth();
     // Timer 2: the refresh pass, or the end of a live run the device has ended by itself.
     void OnRefreshTimer();
 
@@ -177,6 +183,9 @@ private:
     std::wstring ProgramFile(const wchar_t* name) const;
 
     std::wstring m_programFolder;
+    // The run-health overlay's last sample of the delivery count.
+    uint64_t m_healthDeliveries = 0;
+    uint32_t m_healthSampledAt = 0;
     zuvo::settings::AppConfig m_settings;
     zuvo::app::ObjectSlotTable m_slots;
     zuvo::app::ResultLog m_resultLog;          // written on the library's thread, see ResultLog.h

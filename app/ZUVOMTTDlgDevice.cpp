@@ -239,6 +239,7 @@ void CZUVOMTTDlg::OnRefreshTimer() {
         return;
     }
     RefreshPass();
+    RefreshRunHealth();
 }
 
 void CZUVOMTTDlg::ToggleStartStop() {

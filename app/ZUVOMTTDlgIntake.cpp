@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "app/ObjectInfoText.h"
+#include "app/RunHealth.h"
 #include "app/SettingsDocument.h"
 #include "app/ZUVOMTTDlg.h"
 #include "framework/Language.h"
@@ -51,6 +52,46 @@ void CZUVOMTTDlg::ToggleAreaStatistics() {
     zuvo::settings::SaveViewAdditions(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
                                       m_settings);
     RefreshAreaStatistics();
+}
+
+void CZUVOMTTDlg::ToggleRunHealth() {
+    m_settings.ShowRunHealth = m_settings.ShowRunHealth != 0 ? 0 : 1;
+    zuvo::settings::SaveViewAdditions(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
+                                      m_settings);
+    RefreshRunHealth();
+}
+
+void CZUVOMTTDlg::RefreshRunHealth() {
+    const uint32_t now = MS_GetTime();
+    const uint64_t deliveries = m_intake.Deliveries();
+    zuvo::app::RunHealth health;
+    const uint32_t elapsed = now - m_healthSampledAt;
+    if (m_healthSampledAt != 0 && elapsed > 0) {
+        health.deliveriesPerSecond =
+            static_cast<double>(deliveries - m_healthDeliveries) * 1000.0 / elapsed;
+    }
+    m_healthDeliveries = deliveries;
+    m_healthSampledAt = now;
+    if (m_settings.ShowRunHealth == 0) {
+        m_sectorView.SetHealthText(std::wstring());
+        return;
+    }
+    health.objects = ZUVO_Interface_RadarCtrl_IsStarted() ? m_intake.LastObjects() : 0;
+    health.entries = m_areaEvents.TotalEntries();
+    health.logLines = m_resultLog.LinesWritten();
+    const zuvo::sector::TimingMedians paints = m_sectorView.RecentPaints();
+    health.painted = paints.paints > 0;
+    health.paintMs = paints.paintMs;
+    health.delivered = paints.deliveries > 0;
+    health.latencyMs = paints.latencyMs;
+    const HMODULE program = GetModuleHandleW(nullptr);
+    const zuvo::app::RunHealthWords words{zuvo::LoadUiString(program, IDS_HEALTH_DELIVERIES),
+                                          zuvo::LoadUiString(program, IDS_HEALTH_OBJECTS),
+                                          zuvo::LoadUiString(program, IDS_HEALTH_ENTRIES),
+                                          zuvo::LoadUiString(program, IDS_HEALTH_LOG_LINES),
+                                          zuvo::LoadUiString(program, IDS_HEALTH_PAINT),
+                                          zuvo::LoadUiString(program, IDS_HEALTH_LATENCY)};
+    m_sectorView.SetHealthText(zuvo::app::FormatRunHealth(words, health));
 }
 
 void CZUVOMTTDlg::RefreshAreaStatistics() {

@@ -28,6 +28,7 @@ void CZUVOMTTDlg::ApplyViewSettings() {
     m_sectorView.ApplyViewSettings(config, std::move(picture));
     m_areas.LoadStored();
     RefreshAreaStatistics();
+    RefreshRunHealth();
 }
 
 void CZUVOMTTDlg::ApplyObjectCountType() {

@@ -47,14 +47,20 @@
 #define IDS_LOG_NOT_WRITTEN 60222
 #define IDS_DEVICE_LOST 60202
 #define IDS_OBJECT_INFO 60300
-// The keys of the main window (F1) and the view snapshot (F12).
-#define IDS_KEYS_TITLE 60400
+// The keys of the main window (F1: one line "key: what it does" each) and the view snapshot (F12).
 #define IDS_KEYS 60401
 #define IDS_SNAPSHOT_SAVED_TITLE 60402
 #define IDS_SNAPSHOT_NOT_SAVED 60403
 // The words of the area statistics (F9).
 #define IDS_AREA_STATS_IN 60404
 #define IDS_AREA_STATS_ENTRIES 60405
+// The captions of the run-health overlay (F11).
+#define IDS_HEALTH_DELIVERIES 60406
+#define IDS_HEALTH_OBJECTS 60407
+#define IDS_HEALTH_ENTRIES 60408
+#define IDS_HEALTH_LOG_LINES 60409
+#define IDS_HEALTH_PAINT 60410
+#define IDS_HEALTH_LATENCY 60411
 
 // Pictures (PNG), written by tools/make-artwork.py.
 #define IDB_BANNER_SINGLE 140

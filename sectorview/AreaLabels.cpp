@@ -28,7 +28,7 @@ bool AreaLabels::SetTexts(const std::vector<std::wstring>& texts, Gdiplus::Font*
             continue;
         }
         label.text = text;
-        Render(label, font);
+        label.picture = RenderLabel(text, font);
         changed = true;
     }
     // A label of another size sits elsewhere around the same anchor.
@@ -38,7 +38,7 @@ bool AreaLabels::SetTexts(const std::vector<std::wstring>& texts, Gdiplus::Font*
 
 void AreaLabels::Redraw(Gdiplus::Font* font) {
     for (Label& label : m_labels) {
-        Render(label, font);
+        label.picture = RenderLabel(label.text, font);
     }
     m_anchorsValid = false;
 }
@@ -50,15 +50,13 @@ void AreaLabels::Clear() {
 
 bool AreaLabels::Empty() const {
     return std::none_of(m_labels.begin(), m_labels.end(),
-                        [](const Label& label) { return !label.pixels.empty(); });
+                        [](const Label& label) { return !label.picture.pixels.empty(); });
 }
 
-void AreaLabels::Render(Label& label, Gdiplus::Font* font) {
-    label.pixels.clear();
-    label.width = 0;
-    label.height = 0;
-    if (label.text.empty() || font == nullptr) {
-        return;
+LabelPicture RenderLabel(const std::wstring& text, Gdiplus::Font* font) {
+    LabelPicture label;
+    if (text.empty() || font == nullptr) {
+        return label;
     }
     const Gdiplus::StringFormat* format = Gdiplus::StringFormat::GenericTypographic();
     Gdiplus::RectF size;
@@ -66,21 +64,21 @@ void AreaLabels::Render(Label& label, Gdiplus::Font* font) {
         Gdiplus::Bitmap probe(1, 1, PixelFormat32bppPARGB);
         Gdiplus::Graphics measure(&probe);
         measure.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-        if (measure.MeasureString(label.text.c_str(), static_cast<INT>(label.text.size()), font,
+        if (measure.MeasureString(text.c_str(), static_cast<INT>(text.size()), font,
                                   Gdiplus::PointF(0, 0), format, &size) != Gdiplus::Ok) {
-            return;
+            return label;
         }
     }
     const int width = static_cast<int>(size.Width + 1.0f) + 2 * kPadding;
     const int height = static_cast<int>(size.Height + 1.0f) + 2 * kPadding;
-    if (width <= 2 * kPadding || height <= 2 * kPadding || width > 2000 || height > 500) {
-        return;
+    if (width <= 2 * kPadding || height <= 2 * kPadding || width > 2000 || height > 1000) {
+        return label;
     }
     Gdiplus::Bitmap picture(width, height, PixelFormat32bppPARGB);
     {
         Gdiplus::Graphics graphics(&picture);
         if (graphics.GetLastStatus() != Gdiplus::Ok) {
-            return;
+            return label;
         }
         graphics.Clear(Gdiplus::Color(0, 0, 0, 0));
         Gdiplus::SolidBrush box(kBox);
@@ -88,7 +86,7 @@ void AreaLabels::Render(Label& label, Gdiplus::Font* font) {
         graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
         Gdiplus::SolidBrush ink(kText);
         graphics.DrawString(
-            label.text.c_str(), static_cast<INT>(label.text.size()), font,
+            text.c_str(), static_cast<INT>(text.size()), font,
             Gdiplus::PointF(static_cast<float>(kPadding), static_cast<float>(kPadding)), format,
             &ink);
     }
@@ -96,7 +94,7 @@ void AreaLabels::Render(Label& label, Gdiplus::Font* font) {
     const Gdiplus::Rect whole(0, 0, width, height);
     if (picture.LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) !=
         Gdiplus::Ok) {
-        return;
+        return label;
     }
     label.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     for (int row = 0; row < height; ++row) {
@@ -108,6 +106,40 @@ void AreaLabels::Render(Label& label, Gdiplus::Font* font) {
     picture.UnlockBits(&data);
     label.width = width;
     label.height = height;
+    return label;
+}
+
+ZRect BlendLabel(const LabelPicture& picture, uint32_t* frame, int width, int height, int x,
+                 int y) {
+    const int left = std::max(0, x);
+    const int top = std::max(0, y);
+    const int right = std::min(width, x + picture.width);
+    const int bottom = std::min(height, y + picture.height);
+    if (frame == nullptr || picture.pixels.empty() || left >= right || top >= bottom) {
+        return ZRect{0, 0, 0, 0};
+    }
+    for (int row = top; row < bottom; ++row) {
+        const uint32_t* from =
+            picture.pixels.data() + static_cast<size_t>(row - y) * picture.width + (left - x);
+        uint32_t* to = frame + static_cast<size_t>(row) * width + left;
+        for (int column = 0; column < right - left; ++column) {
+            const uint32_t source = from[column];
+            const uint32_t alpha = source >> 24;
+            if (alpha == 0) {
+                continue;
+            }
+            const uint32_t keep = 255 - alpha;
+            const uint32_t destination = to[column];
+            uint32_t blended = destination & 0xFF000000u;  // the frame's own alpha stays
+            for (int shift = 0; shift < 24; shift += 8) {
+                const uint32_t channel = ((source >> shift) & 0xFF) +
+                                         (((destination >> shift) & 0xFF) * keep + 127) / 255;
+                blended |= std::min<uint32_t>(channel, 255) << shift;
+            }
+            to[column] = blended;
+        }
+    }
+    return ZRect{left, top, right, bottom};
 }
 
 void AreaLabels::Draw(SectorScene& scene, uint32_t* frame, int width, int height) {
@@ -122,41 +154,18 @@ void AreaLabels::Draw(SectorScene& scene, uint32_t* frame, int width, int height
             int y = 0;
             label.placed = scene.MonitorAreaLabelAnchor(slot, x, y);
             // Centred on the anchor, kept within the view.
-            label.x = std::clamp(x - label.width / 2, 0, std::max(0, width - label.width));
-            label.y = std::clamp(y - label.height / 2, 0, std::max(0, height - label.height));
+            const LabelPicture& picture = label.picture;
+            label.x = std::clamp(x - picture.width / 2, 0, std::max(0, width - picture.width));
+            label.y = std::clamp(y - picture.height / 2, 0, std::max(0, height - picture.height));
         }
         m_anchorsValid = true;
         m_areaChanges = scene.AreaChanges();
         m_layout = layout;
     }
     for (const Label& label : m_labels) {
-        if (!label.placed || label.pixels.empty()) {
-            continue;
+        if (label.placed && !label.picture.pixels.empty()) {
+            scene.MarkOverlay(BlendLabel(label.picture, frame, width, height, label.x, label.y));
         }
-        const int right = std::min(width, label.x + label.width);
-        const int bottom = std::min(height, label.y + label.height);
-        for (int y = label.y; y < bottom; ++y) {
-            const uint32_t* from =
-                label.pixels.data() + static_cast<size_t>(y - label.y) * label.width;
-            uint32_t* to = frame + static_cast<size_t>(y) * width + label.x;
-            for (int x = 0; x < right - label.x; ++x) {
-                const uint32_t source = from[x];
-                const uint32_t alpha = source >> 24;
-                if (alpha == 0) {
-                    continue;
-                }
-                const uint32_t keep = 255 - alpha;
-                const uint32_t destination = to[x];
-                uint32_t blended = destination & 0xFF000000u;  // the frame's own alpha stays
-                for (int shift = 0; shift < 24; shift += 8) {
-                    const uint32_t channel = ((source >> shift) & 0xFF) +
-                                             (((destination >> shift) & 0xFF) * keep + 127) / 255;
-                    blended |= std::min<uint32_t>(channel, 255) << shift;
-                }
-                to[x] = blended;
-            }
-        }
-        scene.MarkOverlay(ZRect{label.x, label.y, right, bottom});
     }
 }
 

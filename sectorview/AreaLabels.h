@@ -24,6 +24,18 @@
 
 namespace zuvo::sector {
 
+// A label's picture: text (one or more lines) white on a dark translucent box, premultiplied
+// ARGB row by row; empty without text or font.
+struct LabelPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+};
+LabelPicture RenderLabel(const std::wstring& text, Gdiplus::Font* font);
+// Blends picture into frame (width x height) with its top-left corner at (x, y), clipped to the
+// frame; the frame's alpha stays. Answers the pixels it covered.
+ZRect BlendLabel(const LabelPicture& picture, uint32_t* frame, int width, int height, int x, int y);
+
 class AreaLabels {
 public:
     // The text of every monitoring-area slot (missing or empty: no label there), drawn in font.
@@ -40,14 +52,11 @@ public:
 private:
     struct Label {
         std::wstring text;
-        int width = 0;
-        int height = 0;
-        std::vector<uint32_t> pixels;  // premultiplied ARGB, row by row
+        LabelPicture picture;
         bool placed = false;
         int x = 0;  // top-left corner in the view
         int y = 0;
     };
-    static void Render(Label& label, Gdiplus::Font* font);
 
     std::vector<Label> m_labels;
     bool m_anchorsValid = false;

@@ -10,6 +10,22 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"ZUVO_ObjectSectorWnd";
 
+int64_t PerformanceCounter() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+// Performance-counter ticks in milliseconds.
+double CounterMs(int64_t ticks) {
+    static const double perMs = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    return static_cast<double>(ticks) / perMs;
+}
+
 bool RegisterViewClass() {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
@@ -106,6 +122,7 @@ void CObjectSectorWnd::Relayout() {
     m_areaLabelFont =
         zuvo::sector::CreateLabelFont(kAreaLabelScale * m_scene.Settings().radiusScale);
     m_areaLabels.Redraw(m_areaLabelFont.get());
+    m_healthPicture = zuvo::sector::RenderLabel(m_healthText, m_areaLabelFont.get());
     CreateDib(m_background, m_width, m_height);
 }
 
@@ -140,6 +157,10 @@ RECT CObjectSectorWnd::GetSectorRect() const {
 
 void CObjectSectorWnd::UpdateObjects(const CPtrListCtrl* objects) {
     m_scene.UpdateObjects(objects, MS_GetTime());
+    if (objects != nullptr) {
+        int64_t none = 0;
+        m_firstUnshownUpdate.compare_exchange_strong(none, PerformanceCounter());
+    }
     RequestRepaint();
 }
 
@@ -215,6 +236,8 @@ void CObjectSectorWnd::RenderBackground() {
 }
 
 void CObjectSectorWnd::OnPaint() {
+    const int64_t began = PerformanceCounter();
+    const int64_t update = m_firstUnshownUpdate.exchange(0);
     const HWND window = GetSafeHwnd();
     const zuvo::PaintDc dc(window);
     const zuvo::sector::SectorGeometry& geometry = m_scene.Geometry();
@@ -238,8 +261,17 @@ void CObjectSectorWnd::OnPaint() {
     }
     m_scene.ComposeFrame(m_frame.pixels, m_areaPainter.Layered(), MS_GetTime(), &m_areaPainter);
     m_areaLabels.Draw(m_scene, m_frame.pixels, m_width, m_height);
+    if (!m_healthPicture.pixels.empty()) {
+        constexpr int kMargin = 8;
+        m_scene.MarkOverlay(
+            zuvo::sector::BlendLabel(m_healthPicture, m_frame.pixels, m_width, m_height,
+                                     m_width - m_healthPicture.width - kMargin, kMargin));
+    }
     BitBlt(dc.get(), 0, 0, m_width, m_height, m_frameDc.get(), 0, 0, SRCCOPY);
     m_painted = true;
+    const int64_t ended = PerformanceCounter();
+    m_timings.Add(CounterMs(ended), CounterMs(ended - began),
+                  update != 0 ? CounterMs(ended - update) : -1.0);
 }
 
 void CObjectSectorWnd::SetAreaLabels(const std::vector<std::wstring>& texts) {
@@ -250,6 +282,23 @@ void CObjectSectorWnd::SetAreaLabels(const std::vector<std::wstring>& texts) {
     if (m_areaLabels.SetTexts(texts, m_areaLabelFont.get())) {
         Invalidate(false);
     }
+}
+
+void CObjectSectorWnd::SetHealthText(const std::wstring& text) {
+    if (text == m_healthText) {
+        return;
+    }
+    m_healthText = text;
+    if (!m_areaLabelFont) {
+        m_areaLabelFont =
+            zuvo::sector::CreateLabelFont(kAreaLabelScale * m_scene.Settings().radiusScale);
+    }
+    m_healthPicture = zuvo::sector::RenderLabel(text, m_areaLabelFont.get());
+    Invalidate(false);
+}
+
+zuvo::sector::TimingMedians CObjectSectorWnd::RecentPaints() {
+    return m_timings.Medians(CounterMs(PerformanceCounter()));
 }
 
 void CObjectSectorWnd::ClearAreaLabels() {

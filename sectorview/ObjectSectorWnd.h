@@ -26,6 +26,7 @@
 #include "framework/Window.h"
 #include "sectorview/AreaFillPainter.h"
 #include "sectorview/AreaLabels.h"
+#include "sectorview/RecentTimings.h"
 #include "sectorview/SectorScene.h"
 
 class CObjectSectorWnd : public zuvo::Window {
@@ -89,6 +90,12 @@ public:
     void SetAreaLabels(const std::vector<std::wstring>& texts);
     void ClearAreaLabels();
 
+    // The run-health overlay in the view's top-right corner (user-interface thread; empty: none).
+    void SetHealthText(const std::wstring& text);
+    // The medians of the paints of the last second: paint time, and the time from an
+    // UpdateObjects call to the end of the first paint begun after it (user-interface thread).
+    zuvo::sector::TimingMedians RecentPaints();
+
     // A copy of the view as it was last shown, opaque (user-interface thread); null before the
     // first paint or without memory.
     std::unique_ptr<Gdiplus::Bitmap> CopyShownFrame() const;
@@ -132,6 +139,11 @@ private:
     // The areas' fills, kept over a copy of the background between frames.
     zuvo::sector::AreaFillPainter m_areaPainter;
     zuvo::sector::AreaLabels m_areaLabels;
+    zuvo::sector::LabelPicture m_healthPicture;
+    std::wstring m_healthText;
+    zuvo::sector::RecentTimings m_timings;
+    // The performance counter at the first UpdateObjects since the last paint began; 0: none.
+    std::atomic<int64_t> m_firstUnshownUpdate{0};
     std::unique_ptr<Gdiplus::Bitmap> m_picture;
     std::unique_ptr<Gdiplus::Font> m_labelFont;
     // The area labels' face is the point labels', half as large again: they hold a line of text.

@@ -34,6 +34,7 @@ struct AppConfig {
     // Additions of this program, each switched by a key of the main window and off unless the
     // file says otherwise.
     int32_t ShowAreaStatistics = 0;  // F9: a label inside every monitoring area
+    int32_t ShowRunHealth = 0;       // F11: the run-health overlay
 };
 
 // The visible gate range suggested by the radar library's configuration, taken right after the

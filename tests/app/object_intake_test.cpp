@@ -107,6 +107,9 @@ TEST(ObjectIntake, ADeliveryReachesTheSlotsTheLogAndTheViewAndWakesTheWindow) {
     intake.Deliver(&first.list, 1300);
     EXPECT_EQ(view.batches.size(), 3u);
     EXPECT_EQ(slots.Slot(0).id, 3);
+    EXPECT_EQ(intake.Deliveries(), 4u);
+    EXPECT_EQ(intake.LastObjects(), 1);
+    EXPECT_EQ(log.LinesWritten(), 4u) << "two lines of the second delivery, one of each after";
     log.Close();
 
     // The view's areas after each update: object 3 (8 gates) outside, 5 (4 gates) in area 0

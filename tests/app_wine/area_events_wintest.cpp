@@ -109,9 +109,9 @@ struct Language {
 
 class AreaStatistics : public testing::TestWithParam<Language> {};
 
-// F9 shows a label inside the area, written into the settings file; F9 again takes it away and
-// leaves the view as it was.
-TEST_P(AreaStatistics, F9ShowsTheLabelsAndF9AgainRestoresTheView) {
+// F9 shows a label inside the area, F11 the run-health overlay in the corner, each written into
+// the settings file; the same key again takes it away and leaves the view as it was.
+TEST_P(AreaStatistics, F9AndF11DrawTheirOverlaysAndTheSameKeyRestoresTheView) {
     ProgramFolder folder;
     ASSERT_TRUE(folder.Write(L"appConfig.xml",
                              std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"") +
@@ -131,11 +131,27 @@ TEST_P(AreaStatistics, F9ShowsTheLabelsAndF9AgainRestoresTheView) {
         5000))
         << "F9 draws the area's label";
     EXPECT_NE(folder.Read(L"appConfig.xml").find("ShowAreaStatistics=\"1\""), std::string::npos);
-    EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), GetParam().screenshot).empty());
+    zuvo::test::PressKey(VK_F11);
+    std::vector<uint32_t> both;
+    EXPECT_TRUE(RunningProgram::WaitUntil(
+        [&] {
+            both = ViewPixels(program);
+            return both != labelled;
+        },
+        5000))
+        << "F11 draws the run-health overlay";
+    EXPECT_NE(folder.Read(L"appConfig.xml").find("ShowRunHealth=\"1\""), std::string::npos);
+    zuvo::test::PressKey(VK_F1);
+    Sleep(2500);  // the balloon has faded in
+    // From the screen: the balloon is a window of its own over the main window.
+    EXPECT_FALSE(
+        Capture(program.Window(), Capture::Source::Screen).Save(GetParam().screenshot).empty());
     zuvo::test::PressKey(VK_F9);
+    zuvo::test::PressKey(VK_F11);
     EXPECT_TRUE(RunningProgram::WaitUntil([&] { return ViewPixels(program) == plain; }, 5000))
-        << "F9 again restores every pixel";
+        << "F9 and F11 again restore every pixel";
     EXPECT_NE(folder.Read(L"appConfig.xml").find("ShowAreaStatistics=\"0\""), std::string::npos);
+    EXPECT_NE(folder.Read(L"appConfig.xml").find("ShowRunHealth=\"0\""), std::string::npos);
     program.Click(IDC_CLOSE);
     EXPECT_EQ(program.WaitForExit(20000), 0u);
 }
@@ -157,7 +173,7 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
     ASSERT_TRUE(folder.Write(
         L"appConfig.xml",
         std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"ENG\" ObjectCountType=\"3\" "
-                    "ShowAreaStatistics=\"1\">\n") +
+                    "ShowAreaStatistics=\"1\" ShowRunHealth=\"1\">\n") +
             kArea + "</AppConfig>\n"));
     {
         RunningProgram program(folder);
@@ -184,7 +200,8 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
             5000))
             << "F1 shows the keys in a balloon";
         Sleep(2000);  // the balloon has faded in (1.5 s)
-        EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"run_features_en").empty());
+        EXPECT_FALSE(
+            Capture(program.Window(), Capture::Source::Screen).Save(L"run_features_en").empty());
         RECT view{};
         GetClientRect(program.Control(IDC_SECTOR_VIEW), &view);
         const std::wstring picture = folder.File(

@@ -188,13 +188,14 @@ TEST_F(SettingsFileTest, TheViewAdditionsKeepEverythingElseOfTheFile) {
     ASSERT_TRUE(SaveViewAdditions(document, Folder(), record));
     EXPECT_EQ(FileText(),
               "<?xml version=\"1.0\"?>\n<AppConfig Future=\"x\" ObjectCountType=\"3\" "
-              "ShowAreaStatistics=\"1\">\n"
+              "ShowAreaStatistics=\"1\" ShowRunHealth=\"0\">\n"
               "\t<MonitorArea BoundSize=\"10,10\" Points=\"1,1; 1,5; 5,5; \" />\n</AppConfig>\n");
     XMLParser reread;
     AppConfig again;
     LoadDocument(reread, Folder());
     LoadSettings(reread, Folder(), again);
     EXPECT_EQ(again.ShowAreaStatistics, 1);
+    EXPECT_EQ(again.ShowRunHealth, 0);
     record.ShowAreaStatistics = 0;
     ASSERT_TRUE(SaveViewAdditions(document, Folder(), record));
     EXPECT_NE(FileText().find("ShowAreaStatistics=\"0\""), std::string::npos);
