@@ -174,6 +174,14 @@ bool CZUVOMTTDlg::PreTranslateMessage(MSG& message) {
         message.wParam == VK_CONTROL) {
         return inThisWindow;
     }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F8 && inThisWindow) {
+        if (GetKeyState(VK_CONTROL) < 0) {
+            SaveHeatMap();
+        } else {
+            ToggleHeatMap();
+        }
+        return true;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_F9 && inThisWindow) {
         ToggleAreaStatistics();
         return true;
@@ -262,6 +270,9 @@ void CZUVOMTTDlg::ShowKeys() {
         start = end + 2;
     }
     constexpr int kInformationIcon = 1;
+    // Ids of their own: a balloon message replaces the one with its id, and the other notices
+    // take the ids of their strings.
+    constexpr int kFirstKeyNotice = 0x10000;
     for (size_t line = lines.size(); line-- > 0;) {
         const std::wstring& entry = lines[line];
         size_t colon = entry.find(L'\uFF1A');  // the full-width colon of the Chinese table
@@ -272,7 +283,7 @@ void CZUVOMTTDlg::ShowKeys() {
         }
         if (colon != std::wstring::npos) {
             ShowNotice(entry.substr(0, colon), entry.substr(after), kInformationIcon,
-                       static_cast<int>(IDS_KEYS + line));
+                       kFirstKeyNotice + static_cast<int>(line));
         }
     }
 }

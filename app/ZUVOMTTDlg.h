@@ -136,6 +136,8 @@ private:
     void ToggleRunHealth();
     // The overlay with the figures of the last second (none when it is off).
     void RefreshRunHealth();
+    // F8: the heat map on or off, kept in the settings file.
+    void ToggleHeatMap();
     // Timer 2: the refresh pass, or the end of a live run the device has ended by itself.
     void OnRefreshTimer();
 
@@ -166,6 +168,12 @@ private:
     // F12: the view as shown into "Snapshots\ZUVO_MTT_View_<date>_<time>.png"; the balloon
     // names the file.
     void SaveViewSnapshot();
+    // Ctrl+F8: the heat map into "Log\ZUVO_MTT_Heatmap_<date>_<time>.png".
+    void SaveHeatMap();
+    // picture into folder (of the program folder) as prefix<date>_<time>.png, and a balloon
+    // that names the file (titleId) or says that it could not be written (failedId).
+    void SavePicture(Gdiplus::Bitmap* picture, const wchar_t* folder, const wchar_t* prefix,
+                     UINT titleId, UINT failedId);
     void OnSaveDataSwitch();
     void ChooseSavePath();
     void Playback();

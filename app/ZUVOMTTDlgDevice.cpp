@@ -162,6 +162,7 @@ bool CZUVOMTTDlg::StartRadar() {
         return failed();
     }
     hideWaiting();
+    m_sectorView.ClearHeatMap();  // every run has a heat map of its own
     OpenResultLog();
     if (!m_resultLog.IsOpen()) {
         // The run is worth more than its log: it goes on, and the operator knows.

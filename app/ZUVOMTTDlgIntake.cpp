@@ -61,6 +61,13 @@ void CZUVOMTTDlg::ToggleRunHealth() {
     RefreshRunHealth();
 }
 
+void CZUVOMTTDlg::ToggleHeatMap() {
+    m_settings.ShowHeatMap = m_settings.ShowHeatMap != 0 ? 0 : 1;
+    zuvo::settings::SaveViewAdditions(zuvo::app::SettingsDocument(), m_programFolder.c_str(),
+                                      m_settings);
+    m_sectorView.ShowHeatMap(m_settings.ShowHeatMap != 0);
+}
+
 void CZUVOMTTDlg::RefreshRunHealth() {
     const uint32_t now = MS_GetTime();
     const uint64_t deliveries = m_intake.Deliveries();

@@ -80,24 +80,34 @@ void CZUVOMTTDlg::ShowNotice(const std::wstring& title, const std::wstring& text
 }
 
 void CZUVOMTTDlg::SaveViewSnapshot() {
-    const std::wstring folder = ProgramFile(L"Snapshots");
+    SavePicture(m_sectorView.CopyShownFrame().get(), L"Snapshots", L"ZUVO_MTT_View_",
+                IDS_SNAPSHOT_SAVED_TITLE, IDS_SNAPSHOT_NOT_SAVED);
+}
+
+void CZUVOMTTDlg::SaveHeatMap() {
+    SavePicture(m_sectorView.CopyHeatMap().get(), L"Log", L"ZUVO_MTT_Heatmap_",
+                IDS_HEATMAP_SAVED_TITLE, IDS_HEATMAP_NOT_SAVED);
+}
+
+void CZUVOMTTDlg::SavePicture(Gdiplus::Bitmap* picture, const wchar_t* folderName,
+                              const wchar_t* prefix, UINT titleId, UINT failedId) {
+    const std::wstring folder = ProgramFile(folderName);
     RecursiveCreateDirectoryW(folder.c_str());
     wchar_t name[ZUVO_MAX_PATH] = {};
     wchar_t path[ZUVO_MAX_PATH] = {};
-    const std::unique_ptr<Gdiplus::Bitmap> shown = m_sectorView.CopyShownFrame();
     bool saved = false;
-    if (shown != nullptr && GetFileNameByDateW(name, L".png", L"ZUVO_MTT_View_", L"", 0, 1, 0)) {
+    if (picture != nullptr && GetFileNameByDateW(name, L".png", prefix, L"", 0, 1, 0)) {
         CombinePathNameW(path, folder.c_str(), name);
-        saved = path[0] != L'\0' && Gdiplus_SaveBitmapToFileW(shown.get(), path) == 1;
+        saved = path[0] != L'\0' && Gdiplus_SaveBitmapToFileW(picture, path) == 1;
     }
     if (!saved) {
-        ShowNotice(IDS_SNAPSHOT_SAVED_TITLE, IDS_SNAPSHOT_NOT_SAVED);
+        ShowNotice(titleId, failedId);
         return;
     }
     constexpr int kInformationIcon = 1;
-    ShowNotice(zuvo::LoadUiString(GetModuleHandleW(nullptr), IDS_SNAPSHOT_SAVED_TITLE),
-               std::wstring(L"Snapshots\\") + name, kInformationIcon,
-               static_cast<int>(IDS_SNAPSHOT_SAVED_TITLE));
+    ShowNotice(zuvo::LoadUiString(GetModuleHandleW(nullptr), titleId),
+               std::wstring(folderName) + L"\\" + name, kInformationIcon,
+               static_cast<int>(titleId));
 }
 
 void CZUVOMTTDlg::OnSaveDataSwitch() {

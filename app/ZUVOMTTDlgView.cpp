@@ -27,6 +27,7 @@ void CZUVOMTTDlg::ApplyViewSettings() {
     }
     m_sectorView.ApplyViewSettings(config, std::move(picture));
     m_areas.LoadStored();
+    m_sectorView.ShowHeatMap(m_settings.ShowHeatMap != 0);
     RefreshAreaStatistics();
     RefreshRunHealth();
 }

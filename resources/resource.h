@@ -61,6 +61,9 @@
 #define IDS_HEALTH_LOG_LINES 60409
 #define IDS_HEALTH_PAINT 60410
 #define IDS_HEALTH_LATENCY 60411
+// The heat map saved with Ctrl+F8.
+#define IDS_HEATMAP_SAVED_TITLE 60412
+#define IDS_HEATMAP_NOT_SAVED 60413
 
 // Pictures (PNG), written by tools/make-artwork.py.
 #define IDB_BANNER_SINGLE 140

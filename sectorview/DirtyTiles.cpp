@@ -40,19 +40,47 @@ void DirtyTiles::Mark(const ZRect& rect) {
     }
 }
 
-template <typename CopyRun>
-void DirtyTiles::ForEachRun(const DirtyTiles* underlayTiles, CopyRun&& copy) const {
-    // Another frame's tiles never decide a source.
-    if (underlayTiles != nullptr && underlayTiles->m_marked.size() != m_marked.size()) {
-        underlayTiles = nullptr;
+void DirtyTiles::MarkUnion(const DirtyTiles& other) {
+    if (!SameFrame(&other)) {
+        return;
     }
+    for (size_t i = 0; i < m_marked.size(); ++i) {
+        m_marked[i] = static_cast<uint8_t>(m_marked[i] | other.m_marked[i]);
+    }
+}
+
+void DirtyTiles::KeepIntersection(const DirtyTiles& other) {
+    if (!SameFrame(&other)) {
+        return;
+    }
+    for (size_t i = 0; i < m_marked.size(); ++i) {
+        m_marked[i] = static_cast<uint8_t>(m_marked[i] & other.m_marked[i]);
+    }
+}
+
+template <typename CopyRun>
+void DirtyTiles::ForEachRun(const TileSources& sources, CopyRun&& copy) const {
+    // Another frame's tiles never decide a source.
+    const DirtyTiles* underlayTiles =
+        sources.underlay != nullptr && SameFrame(sources.underlayTiles) ? sources.underlayTiles
+                                                                        : nullptr;
+    const DirtyTiles* overlayTiles = sources.overlay != nullptr && SameFrame(sources.overlayTiles)
+                                         ? sources.overlayTiles
+                                         : nullptr;
     const size_t width = static_cast<size_t>(m_width);
     for (int row = 0; row < m_rows; ++row) {
         const size_t rowStart = static_cast<size_t>(row) * static_cast<size_t>(m_columns);
         const uint8_t* tiles = m_marked.data() + rowStart;
         const uint8_t* under =
             underlayTiles != nullptr ? underlayTiles->m_marked.data() + rowStart : nullptr;
-        auto fromUnderlay = [&](int column) { return under != nullptr && under[column] != 0; };
+        const uint8_t* over =
+            overlayTiles != nullptr ? overlayTiles->m_marked.data() + rowStart : nullptr;
+        auto sourceOf = [&](int column) {
+            if (over != nullptr && over[column] != 0) {
+                return 2;
+            }
+            return under != nullptr && under[column] != 0 ? 1 : 0;
+        };
         const int yFrom = row * kTileHeight;
         const int yTo = std::min(yFrom + kTileHeight, m_height);
         int column = 0;
@@ -62,9 +90,9 @@ void DirtyTiles::ForEachRun(const DirtyTiles* underlayTiles, CopyRun&& copy) con
                 continue;
             }
             // A run of marked tiles from one source is one copy per pixel row.
-            const bool source = fromUnderlay(column);
+            const int source = sourceOf(column);
             int end = column;
-            while (end < m_columns && tiles[end] != 0 && fromUnderlay(end) == source) {
+            while (end < m_columns && tiles[end] != 0 && sourceOf(end) == source) {
                 ++end;
             }
             const size_t x = static_cast<size_t>(column) * kTileWidth;
@@ -76,30 +104,31 @@ void DirtyTiles::ForEachRun(const DirtyTiles* underlayTiles, CopyRun&& copy) con
 }
 
 void DirtyTiles::Copy(const uint32_t* source, uint32_t* target) const {
+    Copy(TileSources{source}, target);
+}
+
+void DirtyTiles::Copy(const TileSources& sources, uint32_t* target) const {
     const size_t width = static_cast<size_t>(m_width);
-    ForEachRun(nullptr, [&](size_t x, size_t count, int yFrom, int yTo, bool) {
+    const uint32_t* const from[] = {sources.background, sources.underlay, sources.overlay};
+    ForEachRun(sources, [&](size_t x, size_t count, int yFrom, int yTo, int source) {
         for (int y = yFrom; y < yTo; ++y) {
             const size_t offset = static_cast<size_t>(y) * width + x;
-            std::memcpy(target + offset, source + offset, count * sizeof(uint32_t));
+            std::memcpy(target + offset, from[source] + offset, count * sizeof(uint32_t));
         }
     });
 }
 
 void DirtyTiles::Restore(const uint32_t* background, uint32_t* frame) {
-    Restore(background, nullptr, *this, frame);
+    Restore(TileSources{background}, frame);
 }
 
 void DirtyTiles::Restore(const uint32_t* background, const uint32_t* underlay,
                          const DirtyTiles& underlayTiles, uint32_t* frame) {
-    const size_t width = static_cast<size_t>(m_width);
-    ForEachRun(underlay != nullptr ? &underlayTiles : nullptr,
-               [&](size_t x, size_t count, int yFrom, int yTo, bool fromUnderlay) {
-                   const uint32_t* source = fromUnderlay ? underlay : background;
-                   for (int y = yFrom; y < yTo; ++y) {
-                       const size_t offset = static_cast<size_t>(y) * width + x;
-                       std::memcpy(frame + offset, source + offset, count * sizeof(uint32_t));
-                   }
-               });
+    Restore(TileSources{background, underlay, &underlayTiles}, frame);
+}
+
+void DirtyTiles::Restore(const TileSources& sources, uint32_t* frame) {
+    Copy(sources, frame);
     UnmarkAll();
 }
 

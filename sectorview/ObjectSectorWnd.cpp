@@ -1,6 +1,7 @@
 #include "sectorview/ObjectSectorWnd.h"
 
 #include <utility>
+#include <vector>
 
 #include "sectorview/Argb.h"
 #include "sectorview/PointLabel.h"
@@ -308,10 +309,37 @@ void CObjectSectorWnd::ClearAreaLabels() {
     m_areaLabels.Clear();
 }
 
+void CObjectSectorWnd::ShowHeatMap(bool shown) {
+    if (shown != m_scene.HeatMapShown()) {
+        m_scene.ShowHeatMap(shown);
+        Invalidate(false);
+    }
+}
+
+void CObjectSectorWnd::ClearHeatMap() {
+    m_scene.ClearHeatMap();
+    RequestRepaint();
+}
+
+std::unique_ptr<Gdiplus::Bitmap> CObjectSectorWnd::CopyHeatMap() const {
+    if (m_background.pixels == nullptr || !m_painted || m_width <= 0 || m_height <= 0) {
+        return nullptr;
+    }
+    std::vector<uint32_t> pixels(m_background.pixels,
+                                 m_background.pixels + static_cast<size_t>(m_width) * m_height);
+    m_scene.BlendHeatMap(pixels.data());
+    return OpaqueBitmap(pixels.data());
+}
+
 std::unique_ptr<Gdiplus::Bitmap> CObjectSectorWnd::CopyShownFrame() const {
     if (m_frame.pixels == nullptr || !m_painted || m_width <= 0 || m_height <= 0) {
         return nullptr;
     }
+    GdiFlush();  // the fills are drawn through GDI+ into the same pixels
+    return OpaqueBitmap(m_frame.pixels);
+}
+
+std::unique_ptr<Gdiplus::Bitmap> CObjectSectorWnd::OpaqueBitmap(const uint32_t* pixels) const {
     auto copy = std::make_unique<Gdiplus::Bitmap>(m_width, m_height, PixelFormat32bppRGB);
     Gdiplus::BitmapData data{};
     const Gdiplus::Rect whole(0, 0, m_width, m_height);
@@ -320,10 +348,9 @@ std::unique_ptr<Gdiplus::Bitmap> CObjectSectorWnd::CopyShownFrame() const {
             Gdiplus::Ok) {
         return nullptr;
     }
-    GdiFlush();  // the fills are drawn through GDI+ into the same pixels
     // The frame's alpha only weighs the blends; on the screen every pixel is opaque.
     for (int y = 0; y < m_height; ++y) {
-        const uint32_t* from = m_frame.pixels + static_cast<size_t>(y) * m_width;
+        const uint32_t* from = pixels + static_cast<size_t>(y) * m_width;
         auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(data.Scan0) +
                                                static_cast<ptrdiff_t>(y) * data.Stride);
         for (int x = 0; x < m_width; ++x) {

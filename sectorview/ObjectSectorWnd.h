@@ -100,6 +100,14 @@ public:
     // first paint or without memory.
     std::unique_ptr<Gdiplus::Bitmap> CopyShownFrame() const;
 
+    // The heat map of the run's positions under the tracks, shown or not (user-interface
+    // thread); it counts either way. ClearHeatMap (any thread) empties it: a run starts.
+    void ShowHeatMap(bool shown);
+    void ClearHeatMap();
+    // The heat map over the view's background (grid and picture, no areas or tracks), opaque;
+    // null before the first paint or without memory.
+    std::unique_ptr<Gdiplus::Bitmap> CopyHeatMap() const;
+
     // The model behind the window, for diagnostics and tests.
     const zuvo::sector::SectorScene& Scene() const { return m_scene; }
 
@@ -121,6 +129,8 @@ private:
     int ShowAddedArea(int slot);
     void RequestRepaint();
     static bool CreateDib(Dib& dib, int width, int height);
+    // A bitmap of the view's size with pixels, every pixel opaque; null on failure.
+    std::unique_ptr<Gdiplus::Bitmap> OpaqueBitmap(const uint32_t* pixels) const;
 
     zuvo::sector::SectorScene m_scene;
     // The window, for the repaint requests of the radar library's thread: set once the view

@@ -51,6 +51,9 @@ void SectorScene::ReplaceSettings(const SectorViewSettings& settings) {
         m_settings = settings;
         m_geometry = geometry;
         m_markerImage = std::move(markerImage);
+        if (m_laidOut) {
+            m_heat.Relayout(geometry);
+        }
     }
     m_backgroundDirty = true;
     m_sectorMaskDirty = true;
@@ -78,6 +81,7 @@ void SectorScene::Relayout(int width, int height) {
         m_markerImage = std::move(markerImage);
         m_boundaries.mask.swap(boundaryMask);
         m_monitorAreas.mask.swap(monitorMask);
+        m_heat.Relayout(geometry);
     }
     m_sectorMask.swap(sectorMask);
     m_sectorRuns.Build(m_sectorMask.data(), geometry.width, geometry.height);
@@ -85,6 +89,12 @@ void SectorScene::Relayout(int width, int height) {
     m_drawn.Reset(geometry.width, geometry.height);
     m_filled.Reset(geometry.width, geometry.height);
     ForgetFills();
+    for (DirtyTiles* tiles : {&m_baseTouched, &m_heatTiles, &m_heatRebuild}) {
+        tiles->Reset(geometry.width, geometry.height);
+        tiles->UnmarkAll();
+    }
+    m_heatLayer = std::vector<uint32_t>();
+    m_heatAll = true;
     m_sectorMaskDirty = false;
     m_boundaries.maskDirty = false;
     m_monitorAreas.maskDirty = false;
@@ -195,6 +205,7 @@ void SectorScene::MarkBackgroundRendered() {
     m_backgroundDirty = false;
     m_drawn.MarkAll();
     ForgetFills();
+    m_heatAll = true;
 }
 
 void SectorScene::ForgetFills() {
@@ -208,6 +219,7 @@ void SectorScene::RefreshFills(uint32_t* frame, const uint32_t* background, IAre
         (m_boundaries.table.PresentBits() | m_monitorAreas.table.PresentBits()) != 0;
     if (painter == nullptr || !anyArea) {
         if (m_fillsValid) {
+            m_baseTouched.MarkUnion(m_filled);
             m_filled.Copy(background, frame);
             ForgetFills();
         }
@@ -219,6 +231,7 @@ void SectorScene::RefreshFills(uint32_t* frame, const uint32_t* background, IAre
     }
     // The painter fills over the bare background, wherever the old fills were and wherever
     // the new ones go.
+    m_baseTouched.MarkUnion(m_filled);
     m_filled.Copy(background, frame);
     m_filled.UnmarkAll();
     for (const AreaLayer* layer : {&m_boundaries, &m_monitorAreas}) {
@@ -229,6 +242,7 @@ void SectorScene::RefreshFills(uint32_t* frame, const uint32_t* background, IAre
             }
         }
     }
+    m_baseTouched.MarkUnion(m_filled);
     m_filled.Copy(background, frame);
     if (m_boundaries.table.PresentBits() != 0) {
         painter->PaintAreas(m_boundaries.table, wanted.activeBoundaries);
@@ -252,12 +266,11 @@ void SectorScene::ComposeFrame(uint32_t* frame, const uint32_t* background, uint
         m_sectorMask.size() != PixelCount(m_geometry) || m_locus.size() != m_sectorMask.size()) {
         return;
     }
-    // Without an underlay of its own (none yet, or the painter keeps the fills in the
-    // background), the background is what the frame is restored from everywhere.
-    m_drawn.Restore(background, m_underlay.empty() ? nullptr : m_underlay.data(), m_filled, frame);
+    m_drawn.Restore(RestoreSources(background), frame);
     {
         CAutoBaseLock lock(m_trackLock);
         RefreshFills(frame, background, painter);
+        RefreshHeat(frame, background);
         const TrackCanvas canvas{m_geometry,     m_settings, m_sectorRuns,
                                  m_locus.data(), m_polyline, m_lineReach,
                                  frame,          m_drawn,    now};
@@ -265,6 +278,84 @@ void SectorScene::ComposeFrame(uint32_t* frame, const uint32_t* background, uint
     }
     CAutoBaseLock lock(m_pointLock);
     m_points.Draw(m_geometry, m_sectorRuns, frame, m_drawn);
+}
+
+TileSources SectorScene::RestoreSources(const uint32_t* background) const {
+    // Without an underlay of its own (none yet, or the painter keeps the fills in the
+    // background), the background holds the base everywhere.
+    TileSources sources{background, m_underlay.empty() ? nullptr : m_underlay.data(), &m_filled};
+    if (m_heatShown && !m_heatLayer.empty()) {
+        sources.overlay = m_heatLayer.data();
+        sources.overlayTiles = &m_heatTiles;
+    }
+    return sources;
+}
+
+void SectorScene::RefreshHeat(uint32_t* frame, const uint32_t* background) {
+    if (!m_heatShown) {
+        m_baseTouched.UnmarkAll();
+        return;
+    }
+    if (m_heatLayer.size() != PixelCount(m_geometry)) {
+        m_heatLayer.assign(PixelCount(m_geometry), 0);
+        m_heatTiles.UnmarkAll();
+        m_heatAll = true;
+    }
+    // Made anew: the tiles whose heat changed, the heat tiles the fills put back to their base
+    // (the layer holds the fills of before there), and all of them when the base changed
+    // everywhere.
+    m_heatRebuild.UnmarkAll();
+    m_heat.TakeChanges(m_heatRebuild);
+    if (m_heatAll) {
+        m_heatRebuild.MarkAll();
+        m_heatAll = false;
+    }
+    m_baseTouched.KeepIntersection(m_heatTiles);
+    m_heatRebuild.MarkUnion(m_baseTouched);
+    m_baseTouched.UnmarkAll();
+    if (!m_heatRebuild.AnyMarked()) {
+        return;
+    }
+    TileSources base = RestoreSources(background);
+    base.overlay = nullptr;
+    m_heatRebuild.Copy(base, m_heatLayer.data());
+    m_heatRebuild.ForEachRect(
+        [&](const ZRect& box) { m_heat.Blend(m_heatLayer.data(), m_sectorMask.data(), box); });
+    m_heatRebuild.Copy(m_heatLayer.data(), frame);
+    m_heatTiles.MarkUnion(m_heatRebuild);
+}
+
+void SectorScene::ShowHeatMap(bool shown) {
+    if (shown == m_heatShown) {
+        return;
+    }
+    m_heatShown = shown;
+    if (shown) {
+        m_heatAll = true;
+        return;
+    }
+    // The frame goes back to its base wherever it showed the heat map.
+    m_drawn.MarkUnion(m_heatTiles);
+    m_heatTiles.UnmarkAll();
+    m_heatLayer = std::vector<uint32_t>();
+}
+
+void SectorScene::ClearHeatMap() {
+    CAutoBaseLock lock(m_trackLock);
+    m_heat.Clear();
+}
+
+uint64_t SectorScene::HeatMapTotal() const {
+    CAutoBaseLock lock(m_trackLock);
+    return m_heat.Total();
+}
+
+void SectorScene::BlendHeatMap(uint32_t* pixels) const {
+    if (pixels == nullptr || m_sectorMask.size() != PixelCount(m_geometry)) {
+        return;
+    }
+    CAutoBaseLock lock(m_trackLock);
+    m_heat.Blend(pixels, m_sectorMask.data(), ZRect{0, 0, m_geometry.width, m_geometry.height});
 }
 
 void SectorScene::ReleaseLayout() {
@@ -282,6 +373,9 @@ void SectorScene::ReleaseLayout() {
     m_sectorRuns.Build(nullptr, 0, 0);
     m_locus = std::vector<uint8_t>();
     ForgetFills();
+    m_heatLayer = std::vector<uint32_t>();
+    m_heatTiles.UnmarkAll();
+    m_heatAll = true;
     m_sectorMaskDirty = true;
     m_backgroundDirty = true;
 }
@@ -324,12 +418,11 @@ void SectorScene::AcceptObject(const SectorObject& object, uint32_t now) {
         return;
     }
     const uint32_t boundaries = m_boundaries.table.PresentBits();
-    if (boundaries != 0) {
-        const PixelPoint raw = PolarToPixel(m_geometry, object.distance, object.angle);
-        if ((MaskBitsAt(m_boundaries.mask, raw) & boundaries) == 0) {
-            return;
-        }
+    const PixelPoint raw = PolarToPixel(m_geometry, object.distance, object.angle);
+    if (boundaries != 0 && (MaskBitsAt(m_boundaries.mask, raw) & boundaries) == 0) {
+        return;
     }
+    m_heat.Add(raw);
     SectorTrack& track = m_tracks.Touch(object.id, settings.markerColour, m_markerImage);
     TrackPoint& point =
         AddTrackPoint(track, object.distance, object.angle, now, settings.smoothCount);
@@ -370,6 +463,11 @@ std::vector<SectorTrack> SectorScene::CopyTracks() const {
         copy.push_back(m_tracks.At(i));
     }
     return copy;
+}
+
+HeatMap SectorScene::CopyHeatMap() const {
+    CAutoBaseLock lock(m_trackLock);
+    return m_heat;
 }
 
 std::vector<int> SectorScene::MonitorPointHits() const {

@@ -18,6 +18,7 @@
 #include "sectorview/AreaTable.h"
 #include "sectorview/DirtyTiles.h"
 #include "sectorview/DiscImage.h"
+#include "sectorview/HeatMap.h"
 #include "sectorview/MonitorPointList.h"
 #include "sectorview/SectorGeometry.h"
 #include "sectorview/SectorMask.h"
@@ -87,7 +88,8 @@ public:
     // Rebuilds the sector mask and the area masks that are marked dirty.
     void RefreshMasks();
     // Composes frame (width x height, the window buffer): the background, then the areas
-    // (through painter, may be null), the tracks and the monitoring points. The frame keeps
+    // (through painter, may be null), the heat map when shown, the tracks and the monitoring
+    // points. The frame keeps
     // what the last composition left in it, so the background is only copied back where the
     // overlays were drawn, unless the layout or the background changed since; and the areas
     // are only filled again when a table, the areas holding a track, or the background
@@ -95,6 +97,21 @@ public:
     void ComposeFrame(uint32_t* frame, const uint32_t* background, uint32_t now,
                       IAreaPainter* painter);
     const std::vector<uint8_t>& SectorMask() const { return m_sectorMask; }
+
+    // ----- heat map -----
+
+    // Shows the heat map under the tracks or hides it (user-interface thread). Positions are
+    // counted either way.
+    void ShowHeatMap(bool shown);
+    bool HeatMapShown() const { return m_heatShown; }
+    // Empties the heat map (a run starts; any thread).
+    void ClearHeatMap();
+    // Every position the heat map holds (any thread).
+    uint64_t HeatMapTotal() const;
+    // Blends the heat map over pixels, a frame of the view's size, inside the fan
+    // (user-interface thread).
+    void BlendHeatMap(uint32_t* pixels) const;
+
     // Frees the masks and the scratch, empties both area tables and drops every track (the
     // window is being destroyed); the settings and the monitoring points stay.
     void ReleaseLayout();
@@ -124,6 +141,7 @@ public:
     // Copies for tests and diagnostics, taken under the locks.
     std::vector<SectorTrack> CopyTracks() const;
     std::vector<int> MonitorPointHits() const;
+    HeatMap CopyHeatMap() const;
 
 private:
     struct AreaLayer {
@@ -146,6 +164,11 @@ private:
     // Brings the area fills in frame up to date for painter (none when null); under the track
     // lock, after the frame was restored.
     void RefreshFills(uint32_t* frame, const uint32_t* background, IAreaPainter* painter);
+    // Brings the heat map in frame and in its layer up to date; under the track lock, after the
+    // fills.
+    void RefreshHeat(uint32_t* frame, const uint32_t* background);
+    // The sources the frame is restored from, heat map and fills included.
+    TileSources RestoreSources(const uint32_t* background) const;
     // Starts the fills over: none in the frame, none kept.
     void ForgetFills();
 
@@ -170,6 +193,8 @@ private:
     AreaLayer m_monitorAreas;
     // Guarded by the track lock.
     TrackList m_tracks;
+    // Every accepted position of the run.
+    HeatMap m_heat;
     // Guarded by the monitoring-point lock.
     MonitorPointList m_points;
 
@@ -187,6 +212,15 @@ private:
     FillState m_fills;
     bool m_fillsValid = false;
     uint32_t m_areaChanges = 0;  // counts the changes of either table
+    // Tiles the fills put back to the base (background and fills) in this composition.
+    DirtyTiles m_baseTouched;
+    // The heat map, while shown: where heatTiles marks it, heatLayer holds the base with the
+    // heat map over it, and the frame is restored from there.
+    bool m_heatShown = false;
+    bool m_heatAll = true;  // every tile of the heat layer is to be made anew
+    std::vector<uint32_t> m_heatLayer;
+    DirtyTiles m_heatTiles;
+    DirtyTiles m_heatRebuild;  // scratch: the tiles made anew in this composition
     bool m_backgroundDirty = true;
     bool m_sectorMaskDirty = true;
 };

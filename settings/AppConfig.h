@@ -35,6 +35,7 @@ struct AppConfig {
     // file says otherwise.
     int32_t ShowAreaStatistics = 0;  // F9: a label inside every monitoring area
     int32_t ShowRunHealth = 0;       // F11: the run-health overlay
+    int32_t ShowHeatMap = 0;         // F8: the heat map of the run under the tracks
 };
 
 // The visible gate range suggested by the radar library's configuration, taken right after the

@@ -238,6 +238,7 @@ void LoadSettings(const XMLParser& document, const wchar_t* programFolder, AppCo
 
     ReadFlag(root, "ShowAreaStatistics", record.ShowAreaStatistics);
     ReadFlag(root, "ShowRunHealth", record.ShowRunHealth);
+    ReadFlag(root, "ShowHeatMap", record.ShowHeatMap);
     ReadFlag(root, "ObjectWnd_TopViewMode", record.ObjectWnd_TopViewMode);
     ReadFlag(root, "ObjectWnd_DrawLocus", record.ObjectWnd_DrawLocus);
     ReadInteger(root, "ObjectWnd_AngleStart", record.ObjectWnd_AngleStart);
@@ -286,6 +287,7 @@ bool SaveViewAdditions(XMLParser& document, const wchar_t* programFolder, const 
     XMLNode root = EnsureRootNode(document);
     root.SetAttribute("ShowAreaStatistics", record.ShowAreaStatistics != 0 ? "1" : "0");
     root.SetAttribute("ShowRunHealth", record.ShowRunHealth != 0 ? "1" : "0");
+    root.SetAttribute("ShowHeatMap", record.ShowHeatMap != 0 ? "1" : "0");
     return SaveDocument(document, programFolder);
 }
 

@@ -50,8 +50,8 @@ bool SaveDocument(const XMLParser& document, const wchar_t* programFolder);
 // A folder that cannot be expressed in the narrow code page keeps the stored value.
 bool SaveRecordingSettings(XMLParser& document, const wchar_t* programFolder,
                            const AppConfig& record);
-// Stores the switches of the view's additions (ShowAreaStatistics, ShowRunHealth) and saves; every
-// other attribute and element of the document stays as it was.
+// Stores the switches of the view's additions (ShowAreaStatistics, ShowRunHealth, ShowHeatMap)
+// and saves; every other attribute and element of the document stays as it was.
 bool SaveViewAdditions(XMLParser& document, const wchar_t* programFolder, const AppConfig& record);
 // Stores the visible gate range with one decimal and saves.
 bool SaveGateRange(XMLParser& document, const wchar_t* programFolder, double gateMin,

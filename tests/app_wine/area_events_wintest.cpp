@@ -1,6 +1,6 @@
 // What a real run leaves in its files: a stored monitoring area over the left half of the fan,
-// 30 s of the emulator's people walking through it, the area events file read back, and a
-// picture of the view taken with F12 halfway.
+// 30 s of the emulator's people walking through it, the area events file read back, a picture
+// of the view taken with F12 halfway, and the run's heat map, shown, hidden and saved.
 #include <gtest/gtest.h>
 
 #ifndef NOMINMAX
@@ -20,6 +20,7 @@
 #include "tests/support/Capture.h"
 #include "tests/support/ControlHost.h"
 #include "tests/support/ProgramDriver.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -105,6 +106,7 @@ const char kArea[] =
 struct Language {
     const char* setting;
     const wchar_t* screenshot;
+    const wchar_t* prompt;  // the caption of the detection result
 };
 
 class AreaStatistics : public testing::TestWithParam<Language> {};
@@ -157,13 +159,72 @@ TEST_P(AreaStatistics, F9AndF11DrawTheirOverlaysAndTheSameKeyRestoresTheView) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, AreaStatistics,
-                         testing::Values(Language{"ENG", L"area_statistics_en"},
-                                         Language{"CHS", L"area_statistics_zh"}),
+                         testing::Values(Language{"ENG", L"area_statistics_en", L"Prompt"},
+                                         Language{"CHS", L"area_statistics_zh", L"\u63D0\u793A"}),
                          [](const testing::TestParamInfo<Language>& param) {
                              return std::string(param.param.setting);
                          });
 
-TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
+// The pixels of the picture file that differ from other's (of the same size); -1 when either
+// cannot be read or the sizes differ.
+long DifferentPixels(const std::wstring& path, const std::wstring& otherPath) {
+    Gdiplus::Bitmap one(path.c_str());
+    Gdiplus::Bitmap other(otherPath.c_str());
+    if (one.GetLastStatus() != Gdiplus::Ok || other.GetLastStatus() != Gdiplus::Ok ||
+        one.GetWidth() != other.GetWidth() || one.GetHeight() != other.GetHeight()) {
+        return -1;
+    }
+    long different = 0;
+    for (UINT y = 0; y < one.GetHeight(); ++y) {
+        for (UINT x = 0; x < one.GetWidth(); ++x) {
+            Gdiplus::Color a;
+            Gdiplus::Color b;
+            one.GetPixel(static_cast<INT>(x), static_cast<INT>(y), &a);
+            other.GetPixel(static_cast<INT>(x), static_cast<INT>(y), &b);
+            different += a.GetValue() != b.GetValue() ? 1 : 0;
+        }
+    }
+    return different;
+}
+
+// Ctrl+F8 as the operator presses it; answers the name of the new heat map in Log once it can be
+// read whole, or nothing.
+std::wstring SaveHeatMap(const ProgramFolder& folder, const std::set<std::wstring>& before) {
+    zuvo::test::KeyDown(VK_CONTROL);
+    zuvo::test::PressKey(VK_F8);
+    zuvo::test::KeyUp(VK_CONTROL);
+    std::wstring added;
+    RunningProgram::WaitUntil(
+        [&] {
+            WIN32_FIND_DATAW entry;
+            const HANDLE search =
+                FindFirstFileW(folder.File(L"Log\\ZUVO_MTT_Heatmap_*.png").c_str(), &entry);
+            if (search == INVALID_HANDLE_VALUE) {
+                return false;
+            }
+            do {
+                if (before.count(entry.cFileName) == 0) {
+                    added = entry.cFileName;
+                }
+            } while (added.empty() && FindNextFileW(search, &entry));
+            FindClose(search);
+            if (added.empty()) {
+                return false;
+            }
+            Gdiplus::Bitmap written(folder.File((L"Log\\" + added).c_str()).c_str());
+            if (written.GetLastStatus() != Gdiplus::Ok) {
+                added.clear();
+                return false;
+            }
+            return true;
+        },
+        5000);
+    return added;
+}
+
+class AreaEventsRun : public testing::TestWithParam<Language> {};
+
+TEST_P(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
     ProgramFolder folder;
     std::string config = folder.Read(L"Radar_Config.ini");
     const size_t light = config.find("LightPort = 3");
@@ -172,13 +233,15 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
     ASSERT_TRUE(folder.Write(L"Radar_Config.ini", config));
     ASSERT_TRUE(folder.Write(
         L"appConfig.xml",
-        std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"ENG\" ObjectCountType=\"3\" "
-                    "ShowAreaStatistics=\"1\" ShowRunHealth=\"1\">\n") +
+        std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"") + GetParam().setting +
+            "\" ObjectCountType=\"3\" ShowAreaStatistics=\"1\" ShowRunHealth=\"1\" "
+            "ShowHeatMap=\"1\">\n" +
             kArea + "</AppConfig>\n"));
     {
         RunningProgram program(folder);
         ASSERT_NE(program.Window(), nullptr);
-        ASSERT_FALSE(zuvo::test::DetectDevice(program).empty()) << "no detection result";
+        ASSERT_FALSE(zuvo::test::DetectDevice(program, GetParam().prompt).empty())
+            << "no detection result";
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(zuvo::test::WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_1, 30000));
         Sleep(15000);
@@ -200,8 +263,9 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
             5000))
             << "F1 shows the keys in a balloon";
         Sleep(2000);  // the balloon has faded in (1.5 s)
-        EXPECT_FALSE(
-            Capture(program.Window(), Capture::Source::Screen).Save(L"run_features_en").empty());
+        EXPECT_FALSE(Capture(program.Window(), Capture::Source::Screen)
+                         .Save(std::wstring(L"run_features_") + GetParam().screenshot)
+                         .empty());
         RECT view{};
         GetClientRect(program.Control(IDC_SECTOR_VIEW), &view);
         const std::wstring picture = folder.File(
@@ -216,12 +280,78 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(
             RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_START_STOP); }, 15000));
+
+        // After the stop the view holds still, with the run's heat map: F9 and F11 off, F8
+        // takes the heat map away and brings it back.
+        zuvo::test::BringToFront(program.Window());
+        zuvo::test::PressKey(VK_F9);
+        zuvo::test::PressKey(VK_F11);
+        Sleep(1500);
+        const std::vector<uint32_t> withHeat = ViewPixels(program);
+        zuvo::test::PressKey(VK_F8);
+        std::vector<uint32_t> withoutHeat;
+        EXPECT_TRUE(RunningProgram::WaitUntil(
+            [&] {
+                withoutHeat = ViewPixels(program);
+                return withoutHeat != withHeat;
+            },
+            5000))
+            << "F8 hides the heat map";
+        EXPECT_NE(folder.Read(L"appConfig.xml").find("ShowHeatMap=\"0\""), std::string::npos);
+        long heatPixels = 0;
+        for (size_t i = 0; i < withHeat.size() && i < withoutHeat.size(); ++i) {
+            heatPixels += withHeat[i] != withoutHeat[i] ? 1 : 0;
+        }
+        EXPECT_GT(heatPixels, 2000) << "30 s of walkers leave their paths";
+        zuvo::test::PressKey(VK_F8);
+        EXPECT_TRUE(
+            RunningProgram::WaitUntil([&] { return ViewPixels(program) == withHeat; }, 5000))
+            << "F8 again shows the same heat map";
+
+        // Ctrl+F8 saves it beside the log, the size of the view; a new start begins a new one.
+        const std::wstring heatMap = SaveHeatMap(folder, {});
+        ASSERT_FALSE(heatMap.empty()) << "Ctrl+F8 writes the heat map";
+        const std::wstring heatPath = folder.File((L"Log\\" + heatMap).c_str());
+        {
+            Gdiplus::Bitmap saved(heatPath.c_str());
+            ASSERT_EQ(saved.GetLastStatus(), Gdiplus::Ok);
+            EXPECT_EQ(static_cast<LONG>(saved.GetWidth()), view.right);
+            EXPECT_EQ(static_cast<LONG>(saved.GetHeight()), view.bottom);
+        }
+        CopyFileW(heatPath.c_str(),
+                  (zuvo::test::ArtefactsFolder() + L"\\heat_map_" + GetParam().screenshot + L".png")
+                      .c_str(),
+                  FALSE);  // for a look after the run
+        Sleep(1100);       // the next file name differs by its second
+        program.Click(IDC_START_STOP);
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return program.IsChecked(IDC_START_STOP); }, 15000));
+        Sleep(300);  // the start's waiting window has gone
+        zuvo::test::BringToFront(program.Window());
+        const std::wstring fresh = SaveHeatMap(folder, {heatMap});
+        program.Click(IDC_START_STOP);
+        ASSERT_TRUE(
+            RunningProgram::WaitUntil([&] { return !program.IsChecked(IDC_START_STOP); }, 15000));
+        ASSERT_FALSE(fresh.empty());
+        const long cleared = DifferentPixels(heatPath, folder.File((L"Log\\" + fresh).c_str()));
+        EXPECT_GT(cleared, 2000) << "the new run's heat map starts empty";
+        std::printf("heat map: %ld pixels of the view, %ld cleared by the next start\n", heatPixels,
+                    cleared);
         program.Click(IDC_CLOSE);
         EXPECT_EQ(program.WaitForExit(20000), 0u);
     }
-    const std::wstring name = OnlyFile(folder, L"Log\\ZUVO_MTT_Events_*.csv");
-    ASSERT_FALSE(name.empty()) << "exactly one events file";
-    EXPECT_FALSE(OnlyFile(folder, L"Log\\ZUVO_MTT_Result_*.txt").empty());
+    // The first run's files: the short second run has its own.
+    WIN32_FIND_DATAW entry;
+    const HANDLE search =
+        FindFirstFileW(folder.File(L"Log\\ZUVO_MTT_Events_*.csv").c_str(), &entry);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "an events file";
+    std::set<std::wstring> eventFiles;
+    do {
+        eventFiles.insert(entry.cFileName);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    ASSERT_EQ(eventFiles.size(), 2u) << "one events file per run";
+    const std::wstring name = *eventFiles.begin();
     const std::vector<std::string> lines = Lines(folder.Read((L"Log\\" + name).c_str()));
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "time,area,object_id,event,dwell_ms");
@@ -259,5 +389,12 @@ TEST(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
     std::printf("area events: %d enters of %zu objects in %zu rows\n", enters, ids.size(),
                 lines.size() - 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, AreaEventsRun,
+                         testing::Values(Language{"ENG", L"en", L"Prompt"},
+                                         Language{"CHS", L"zh", L"\u63D0\u793A"}),
+                         [](const testing::TestParamInfo<Language>& param) {
+                             return std::string(param.param.setting);
+                         });
 
 }  // namespace

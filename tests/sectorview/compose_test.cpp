@@ -227,9 +227,10 @@ TEST(Compose, EqualsTheReferenceOnRandomScenes) {
 
 // A run as the view sees one, frame after frame: objects walking through lit and dark areas,
 // tracks fading and losing points, monitoring points lighting up, now and then the fills
-// switched off or a new background. The kept frame, restored only where the last frame drew and
-// filled again only when the fills change, must equal a composition from scratch every time.
-TEST(Compose, AKeptFrameEqualsAFreshOneOverManyMovingFrames) {
+// switched off or a new background; withHeat shows, hides and clears the heat map on the way.
+// The kept frame, restored only where the last frame drew and filled again only when the fills
+// change, must equal a composition from scratch every time.
+void ComposeMovingFrames(bool withHeat) {
     ComposeCase c;
     SectorViewConfig config;
     config.topViewMode = 1;
@@ -298,18 +299,26 @@ TEST(Compose, AKeptFrameEqualsAFreshOneOverManyMovingFrames) {
             }
         }
         now += 50;
+        if (withHeat && frameIndex == 110) {
+            c.scene.ClearHeatMap();
+        }
         support::Feed(c.scene, batch, now);
         if (frameIndex == 70) {
             paintBackground();
             c.scene.MarkBackgroundRendered();
         }
+        if (withHeat) {
+            // Shown over the fills switched off and on, and over the new background.
+            c.scene.ShowHeatMap((frameIndex >= 10 && frameIndex < 90) || frameIndex >= 100);
+        }
         const bool fill = frameIndex < 40 || frameIndex >= 55;
         PixelAreaPainter painter(frame.data(), kWidth, kHeight);
         c.scene.ComposeFrame(frame.data(), background.data(), now + 10, fill ? &painter : nullptr);
-        reference::Compose(c.scene.Geometry(), c.scene.Settings(), c.scene.SectorMask(),
-                           c.scene.CopyTracks(), PointsWithHits(c, c.scene), background.data(),
-                           fresh.data(), now + 10, nullptr,
-                           fill ? &c.scene.MonitorAreas() : nullptr);
+        const HeatMap heat = c.scene.CopyHeatMap();
+        reference::Compose(
+            c.scene.Geometry(), c.scene.Settings(), c.scene.SectorMask(), c.scene.CopyTracks(),
+            PointsWithHits(c, c.scene), background.data(), fresh.data(), now + 10, nullptr,
+            fill ? &c.scene.MonitorAreas() : nullptr, c.scene.HeatMapShown() ? &heat : nullptr);
         ASSERT_EQ(frame, fresh) << "frame " << frameIndex;
         uint32_t lit = 0;
         for (const SectorTrack& track : c.scene.CopyTracks()) {
@@ -319,6 +328,19 @@ TEST(Compose, AKeptFrameEqualsAFreshOneOverManyMovingFrames) {
         lastLit = lit;
     }
     EXPECT_GE(litChanges, 10) << "the walkers light and leave the areas";
+    if (withHeat) {
+        // The heat map was cleared at frame 110: it holds the 40 batches since.
+        EXPECT_GT(c.scene.HeatMapTotal(), 40u * 15u);
+        EXPECT_LT(c.scene.HeatMapTotal(), 40u * 24u + 1u);
+    }
+}
+
+TEST(Compose, AKeptFrameEqualsAFreshOneOverManyMovingFrames) {
+    ComposeMovingFrames(false);
+}
+
+TEST(Compose, AKeptFrameWithTheHeatMapEqualsAFreshOne) {
+    ComposeMovingFrames(true);
 }
 
 // The library reports nothing about where it drew a line: the view blends from its own box. A

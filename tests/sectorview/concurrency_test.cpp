@@ -1,5 +1,6 @@
 // The radar library's thread feeding batches while the user-interface thread applies settings,
-// relayouts, rebuilds the areas, changes the gate range and composes frames with their areas.
+// relayouts, rebuilds the areas, changes the gate range and composes frames with their areas
+// and the heat map.
 // Run under ThreadSanitizer too, which also checks the lock order.
 #include <atomic>
 #include <map>
@@ -119,6 +120,9 @@ TEST(SectorConcurrency, UpdatesRaceWithRelayoutAreasAndPainting) {
             if (random() % 16 == 0) {
                 scene.ClearTracks();
             }
+            if (random() % 32 == 0) {
+                scene.ClearHeatMap();  // a run starts on another thread
+            }
             batches.fetch_add(1);
         }
     });
@@ -160,6 +164,7 @@ TEST(SectorConcurrency, UpdatesRaceWithRelayoutAreasAndPainting) {
                 scene.ClearMonitorAreas();
         }
         layouts.Record(scene);
+        scene.ShowHeatMap(step % 5 != 0);
         Compose(scene, painter, static_cast<uint32_t>(step * 11));
         problem = layouts.Check(scene.CopyTracks());
     }
@@ -192,7 +197,9 @@ TEST(SectorConcurrency, UpdatesRaceWithRelayoutAreasAndPainting) {
     SectorObject inside{42, 10.0, -90.0};
     CPtrListCtrl list;
     list.AddData(&inside, -1);
+    scene.ClearHeatMap();
     scene.UpdateObjects(&list, 100000);
+    EXPECT_EQ(scene.HeatMapTotal(), 1u);
     const std::vector<SectorTrack> tracks = scene.CopyTracks();
     ASSERT_EQ(tracks.size(), 1u);
     EXPECT_EQ(tracks[0].id, 42);

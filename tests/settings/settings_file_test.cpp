@@ -184,11 +184,13 @@ TEST_F(SettingsFileTest, TheViewAdditionsKeepEverythingElseOfTheFile) {
         "<?xml version=\"1.0\"?>\n<AppConfig Future=\"x\" ObjectCountType=\"3\">\n"
         "\t<MonitorArea BoundSize=\"10,10\" Points=\"1,1; 1,5; 5,5; \"/>\n</AppConfig>\n");
     EXPECT_EQ(record.ShowAreaStatistics, 0);
+    EXPECT_EQ(record.ShowHeatMap, 0);
     record.ShowAreaStatistics = 1;
+    record.ShowHeatMap = 1;
     ASSERT_TRUE(SaveViewAdditions(document, Folder(), record));
     EXPECT_EQ(FileText(),
               "<?xml version=\"1.0\"?>\n<AppConfig Future=\"x\" ObjectCountType=\"3\" "
-              "ShowAreaStatistics=\"1\" ShowRunHealth=\"0\">\n"
+              "ShowAreaStatistics=\"1\" ShowRunHealth=\"0\" ShowHeatMap=\"1\">\n"
               "\t<MonitorArea BoundSize=\"10,10\" Points=\"1,1; 1,5; 5,5; \" />\n</AppConfig>\n");
     XMLParser reread;
     AppConfig again;
@@ -196,6 +198,7 @@ TEST_F(SettingsFileTest, TheViewAdditionsKeepEverythingElseOfTheFile) {
     LoadSettings(reread, Folder(), again);
     EXPECT_EQ(again.ShowAreaStatistics, 1);
     EXPECT_EQ(again.ShowRunHealth, 0);
+    EXPECT_EQ(again.ShowHeatMap, 1);
     record.ShowAreaStatistics = 0;
     ASSERT_TRUE(SaveViewAdditions(document, Folder(), record));
     EXPECT_NE(FileText().find("ShowAreaStatistics=\"0\""), std::string::npos);

@@ -153,7 +153,8 @@ uint32_t OverBlend(uint32_t destination, uint32_t colour, double sourceAlpha) {
 void Compose(const SectorGeometry& layout, const SectorViewSettings& settings,
              const std::vector<uint8_t>& sectorMask, const std::vector<SectorTrack>& tracks,
              const MonitorPointList& points, const uint32_t* background, uint32_t* pixels,
-             uint32_t now, const AreaTable* boundaries, const AreaTable* monitorAreas) {
+             uint32_t now, const AreaTable* boundaries, const AreaTable* monitorAreas,
+             const HeatMap* heat) {
     // Every position is mapped anew, never taken from what the view keeps.
     SectorGeometry geometry = layout;
     geometry.layout = 0;
@@ -172,6 +173,16 @@ void Compose(const SectorGeometry& layout, const SectorViewSettings& settings,
             }
         }
         areas.PaintAreas(*table, active);
+    }
+    for (int y = 0; heat != nullptr && y < geometry.height; ++y) {
+        for (int x = 0; x < geometry.width; ++x) {
+            const size_t index = static_cast<size_t>(y) * geometry.width + x;
+            const uint8_t level = heat->Level(x / HeatMap::kCellSize, y / HeatMap::kCellSize);
+            if (sectorMask[index] == 1 && level != 0) {
+                const uint32_t colour = HeatMap::RampColour(level);
+                pixels[index] = OverBlend(pixels[index], colour, AlphaOf(colour) / 255.0);
+            }
+        }
     }
     std::vector<uint8_t> scratch(size);
     auto drawImage = [&](const DiscImage& image, int x0, int y0, auto&& put) {

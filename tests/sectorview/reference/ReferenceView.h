@@ -11,6 +11,7 @@
 
 #include "ZUVO_CommonCore.h"
 #include "sectorview/AreaTable.h"
+#include "sectorview/HeatMap.h"
 #include "sectorview/MonitorPointList.h"
 #include "sectorview/SectorGeometry.h"
 #include "sectorview/SectorObject.h"
@@ -35,13 +36,14 @@ uint32_t OverBlend(uint32_t destination, uint32_t colour, double sourceAlpha);
 
 // Copies background into pixels, fills the areas of the tables given (detection boundaries,
 // then monitoring areas, with the portable fill, lit where a track's index names the slot),
-// then draws every track (line into a cleared whole-view scratch buffer, scanned whole; marker
-// pixel by pixel) and the monitoring points.
+// then blends the heat map's colour of every pixel's cell in the fan (when given), then draws
+// every track (line into a cleared whole-view scratch buffer, scanned whole; marker pixel by
+// pixel) and the monitoring points.
 void Compose(const SectorGeometry& geometry, const SectorViewSettings& settings,
              const std::vector<uint8_t>& sectorMask, const std::vector<SectorTrack>& tracks,
              const MonitorPointList& points, const uint32_t* background, uint32_t* pixels,
              uint32_t now, const AreaTable* boundaries = nullptr,
-             const AreaTable* monitorAreas = nullptr);
+             const AreaTable* monitorAreas = nullptr, const HeatMap* heat = nullptr);
 
 // The object update as written: tracks in a CPtrArrayCtrl, points in CPtrListCtrls, the track
 // found with FindData, a marker image made for every new track, monitoring positions converted
