@@ -41,20 +41,36 @@ AreaEvent AreaEventTracker::Exit(int64_t id, const Stay& stay, uint32_t now) {
 void AreaEventTracker::Observe(const std::vector<TrackArea>& tracks, uint32_t now,
                                std::vector<AreaEvent>& events) {
     const std::lock_guard<std::mutex> hold(m_mutex);
-    std::map<int64_t, int> seen;  // id -> area (-1: in none)
+    m_seen.clear();
     for (const TrackArea& track : tracks) {
-        seen[track.id] = IsArea(track.area) ? track.area : -1;
+        m_seen.emplace_back(track.id, IsArea(track.area) ? track.area : -1);
     }
+    // By id; of a repeated id the last one listed counts.
+    std::stable_sort(m_seen.begin(), m_seen.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    size_t kept = 0;
+    for (size_t i = 0; i < m_seen.size(); ++i) {
+        if (i + 1 == m_seen.size() || m_seen[i + 1].first != m_seen[i].first) {
+            m_seen[kept++] = m_seen[i];
+        }
+    }
+    m_seen.resize(kept);
+    auto find = [&](int64_t id) {
+        const auto found = std::lower_bound(
+            m_seen.begin(), m_seen.end(), id,
+            [](const std::pair<int64_t, int>& entry, int64_t key) { return entry.first < key; });
+        return found != m_seen.end() && found->first == id ? found : m_seen.end();
+    };
     for (auto it = m_inside.begin(); it != m_inside.end();) {
-        const auto found = seen.find(it->first);
-        if (found == seen.end() || found->second != it->second.area) {
+        const auto found = find(it->first);
+        if (found == m_seen.end() || found->second != it->second.area) {
             events.push_back(Exit(it->first, it->second, now));
             it = m_inside.erase(it);
         } else {
             ++it;
         }
     }
-    for (const auto& [id, area] : seen) {
+    for (const auto& [id, area] : m_seen) {
         if (area >= 0 && m_inside.find(id) == m_inside.end()) {
             m_inside.emplace(id, Stay{area, now});
             ++m_entries[area];

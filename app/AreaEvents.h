@@ -76,6 +76,8 @@ private:
 
     mutable std::mutex m_mutex;
     std::map<int64_t, Stay> m_inside;  // by track id: the tracks that are in an area
+    // Scratch of Observe, kept for the next delivery: (track id, area or -1) by id.
+    std::vector<std::pair<int64_t, int>> m_seen;
     int m_entries[kEventAreaCount] = {};
 };
 

@@ -24,11 +24,10 @@ void ObjectIntake::Deliver(const CPtrCtrl* objects, uint32_t now) noexcept {
             const std::lock_guard<std::mutex> hold(m_eventOrder);
             m_view.UpdateObjects(&batch);
             batch.RemoveAll();
-            std::vector<TrackArea> areas;
-            m_view.TrackAreas(areas);
-            std::vector<AreaEvent> events;
-            m_areaEvents.Observe(areas, now, events);
-            m_eventLog.Write(events);
+            m_view.TrackAreas(m_trackAreas);
+            m_events.clear();
+            m_areaEvents.Observe(m_trackAreas, now, m_events);
+            m_eventLog.Write(m_events);
         }
     } catch (const std::exception&) {
         // Dropped; the slots expire what it would have refreshed.

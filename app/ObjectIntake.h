@@ -72,6 +72,9 @@ private:
     // Deliveries of different filters may come on different threads: the events of one
     // update are observed and written before the next update's.
     std::mutex m_eventOrder;
+    // Guarded by m_eventOrder: kept from one delivery to the next.
+    std::vector<TrackArea> m_trackAreas;
+    std::vector<AreaEvent> m_events;
     std::atomic<uint64_t> m_deliveries{0};
     std::atomic<int> m_lastObjects{0};
 };

@@ -36,6 +36,7 @@
 #include "app/ObjectIntake.h"
 #include "app/ObjectSlots.h"
 #include "app/ResultLog.h"
+#include "app/RunHealth.h"
 #include "app/RunController.h"
 #include "framework/KeepAwake.h"
 #include "app/light/SerialLightCtrl_KWQ.h"
@@ -194,6 +195,11 @@ private:
     // The run-health overlay's last sample of the delivery count.
     uint64_t m_healthDeliveries = 0;
     uint32_t m_healthSampledAt = 0;
+    // The captions of the overlays, loaded once: the area labels are refreshed with every
+    // delivery.
+    zuvo::app::RunHealthWords m_healthWords;
+    std::wstring m_statisticsIn;
+    std::wstring m_statisticsEntries;
     zuvo::settings::AppConfig m_settings;
     zuvo::app::ObjectSlotTable m_slots;
     zuvo::app::ResultLog m_resultLog;          // written on the library's thread, see ResultLog.h

@@ -91,14 +91,17 @@ void CZUVOMTTDlg::RefreshRunHealth() {
     health.paintMs = paints.paintMs;
     health.delivered = paints.deliveries > 0;
     health.latencyMs = paints.latencyMs;
-    const HMODULE program = GetModuleHandleW(nullptr);
-    const zuvo::app::RunHealthWords words{zuvo::LoadUiString(program, IDS_HEALTH_DELIVERIES),
-                                          zuvo::LoadUiString(program, IDS_HEALTH_OBJECTS),
-                                          zuvo::LoadUiString(program, IDS_HEALTH_ENTRIES),
-                                          zuvo::LoadUiString(program, IDS_HEALTH_LOG_LINES),
-                                          zuvo::LoadUiString(program, IDS_HEALTH_PAINT),
-                                          zuvo::LoadUiString(program, IDS_HEALTH_LATENCY)};
-    m_sectorView.SetHealthText(zuvo::app::FormatRunHealth(words, health));
+    if (m_healthWords.deliveries.empty()) {
+        const HMODULE program = GetModuleHandleW(nullptr);
+        m_healthWords =
+            zuvo::app::RunHealthWords{zuvo::LoadUiString(program, IDS_HEALTH_DELIVERIES),
+                                      zuvo::LoadUiString(program, IDS_HEALTH_OBJECTS),
+                                      zuvo::LoadUiString(program, IDS_HEALTH_ENTRIES),
+                                      zuvo::LoadUiString(program, IDS_HEALTH_LOG_LINES),
+                                      zuvo::LoadUiString(program, IDS_HEALTH_PAINT),
+                                      zuvo::LoadUiString(program, IDS_HEALTH_LATENCY)};
+    }
+    m_sectorView.SetHealthText(zuvo::app::FormatRunHealth(m_healthWords, health));
 }
 
 void CZUVOMTTDlg::RefreshAreaStatistics() {
@@ -106,16 +109,18 @@ void CZUVOMTTDlg::RefreshAreaStatistics() {
         m_sectorView.ClearAreaLabels();
         return;
     }
-    const HMODULE program = GetModuleHandleW(nullptr);
-    const std::wstring in = zuvo::LoadUiString(program, IDS_AREA_STATS_IN);
-    const std::wstring entries = zuvo::LoadUiString(program, IDS_AREA_STATS_ENTRIES);
+    if (m_statisticsIn.empty()) {
+        const HMODULE program = GetModuleHandleW(nullptr);
+        m_statisticsIn = zuvo::LoadUiString(program, IDS_AREA_STATS_IN);
+        m_statisticsEntries = zuvo::LoadUiString(program, IDS_AREA_STATS_ENTRIES);
+    }
     const uint32_t now = MS_GetTime();
     const zuvo::sector::AreaTable& areas = m_sectorView.Scene().MonitorAreas();
     std::vector<std::wstring> texts(zuvo::sector::kAreaSlots);
     for (int slot = 0; slot < zuvo::sector::kAreaSlots; ++slot) {
         if (areas.Slot(slot).present) {
-            texts[slot] =
-                zuvo::app::FormatAreaStatistics(in, entries, m_areaEvents.Count(slot, now));
+            texts[slot] = zuvo::app::FormatAreaStatistics(m_statisticsIn, m_statisticsEntries,
+                                                          m_areaEvents.Count(slot, now));
         }
     }
     m_sectorView.SetAreaLabels(texts);

@@ -10,7 +10,10 @@
 //      and one plain full-frame BitBlt from a memory DC with a DIB section (the floor). Each is
 //      also timed until Wine has handed the window's pixels to the X server, which it does
 //      when the thread next finds its queue empty ("shown"). Then paints in which a monitoring
-//      area lights up, and paints after the operator drew the monitoring areas anew.
+//      area lights up, and paints after the operator drew the monitoring areas anew. The
+//      paced frames are then timed again with every addition the operator can switch on: the
+//      heat map, a statistics label in each monitoring area, the run-health overlay, their
+//      texts changing as the program changes them.
 //   2. A run of the program's kind: a worker thread delivers 100 objects every 50 ms the way
 //      the radar library calls UpdateObjects and posts a refresh message to the main window;
 //      the user-interface thread runs a plain message loop. Measured: delivery-to-screen
@@ -32,6 +35,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -218,6 +222,45 @@ struct PacedTimes {
     std::vector<double> blitShown;
     std::vector<double> relit;         // paints in which a monitoring area lit up
     std::vector<double> areasChanged;  // paints after the monitoring areas were drawn anew
+    std::vector<double> additions;     // the additions' own updates before a delivery
+};
+
+// The additions as the program feeds them between paints: every label's counts and dwell
+// change about once a second (the areas staggered, so some label changes in most frames),
+// the run-health figures once a second; the heat map counts every delivery's positions.
+class Additions {
+public:
+    explicit Additions(size_t areas) : m_areas(areas) {}
+
+    void SwitchOn(CObjectSectorWnd& view) {
+        view.ShowHeatMap(true);
+        Update(view, 0);
+    }
+
+    void Update(CObjectSectorWnd& view, int frame) {
+        constexpr int kFramesPerSecond = 20;
+        std::vector<std::wstring> texts(m_areas);
+        for (size_t area = 0; area < m_areas; ++area) {
+            const int second = (frame + static_cast<int>(area)) / kFramesPerSecond;
+            wchar_t text[64];
+            std::swprintf(text, 64, L"In %d \u00B7 Entries %d \u00B7 %d:%02d",
+                          (second + static_cast<int>(area)) % 4, second / 3 + 1, second / 60,
+                          second % 60);
+            texts[area] = text;
+        }
+        view.SetAreaLabels(texts);
+        const int second = frame / kFramesPerSecond;
+        wchar_t health[160];
+        std::swprintf(health, 160,
+                      L"Deliveries/s %.1f\nObjects 100\nArea entries %d\nLog lines %d\n"
+                      L"Paint %.1f ms\nLatency %.1f ms",
+                      19.5 + (second % 5) * 0.1, 40 + second * 3, 2000 * (second + 1),
+                      6.0 + (second % 3) * 0.1, 7.0 + (second % 4) * 0.1);
+        view.SetHealthText(health);
+    }
+
+private:
+    size_t m_areas;
 };
 
 constexpr int kRelitFrames = 16;
@@ -233,14 +276,25 @@ double DeliverAndPaint(CObjectSectorWnd& view, PaintScene& scene, int visitArea)
     return NowMs() - start;
 }
 
+// additions, when given, are updated before every delivery.
 PacedTimes RunPacedFrames(CObjectSectorWnd& view, PaintScene& scene, const FloorFrame& floor,
-                          int frames) {
+                          int frames, Additions* additions = nullptr) {
     const HWND window = view.GetSafeHwnd();
     PacedTimes times;
     double next = NowMs();
+    int frameCount = 0;
+    auto updateAdditions = [&] {
+        if (additions != nullptr) {
+            const double start = NowMs();
+            additions->Update(view, frameCount);
+            times.additions.push_back(NowMs() - start);
+        }
+        ++frameCount;
+    };
     for (int frame = -kWarmUpDeliveries; frame < frames; ++frame) {
         next += zuvo::bench::kDeliveryIntervalMs;
         SleepUntil(next);
+        updateAdditions();
         const double paint = DeliverAndPaint(view, scene, -1);
         const double painted = NowMs();
         Pump();
@@ -261,6 +315,7 @@ PacedTimes RunPacedFrames(CObjectSectorWnd& view, PaintScene& scene, const Floor
     for (int frame = 0; frame < kRelitFrames; ++frame) {
         next += zuvo::bench::kDeliveryIntervalMs;
         SleepUntil(next);
+        updateAdditions();
         times.relit.push_back(DeliverAndPaint(view, scene, zuvo::bench::kLitAreaCount + frame));
     }
     // The operator draws the areas anew (here: in other colours, then in their own).
@@ -505,6 +560,17 @@ int Run(const Options& options) {
         points += track.points.size();
     }
 
+    // The same frames with every addition on; the heat map already holds the positions of
+    // all the frames before.
+    Additions additions(scene.MonitorAreas().size());
+    additions.SwitchOn(view);
+    UpdateWindow(view.GetSafeHwnd());
+    const PacedTimes added = RunPacedFrames(view, scene, floor, options.frames, &additions);
+    const uint64_t heatPositions = view.Scene().HeatMapTotal();
+    view.ShowHeatMap(false);
+    view.ClearAreaLabels();
+    view.SetHealthText(std::wstring());
+
     RunRecords records;
     RunLikeTheProgram(view, host.get(), scene, options.seconds, records);
     const Latencies latencies = LatenciesOf(records);
@@ -540,6 +606,16 @@ int Run(const Options& options) {
     json.AddTimes("PaintAreasRedrawn", paced.areasChanged,
                   {{"over_blit", Quantile(paced.areasChanged, 0.5) / blitMedian}},
                   {{"over_blit", Quantile(paced.areasChanged, 0.99) / blitP99}});
+    const double addedMedian = Quantile(added.paint, 0.5);
+    const double addedRelit = Quantile(added.relit, 0.5);
+    json.AddContext("heat_map_positions", static_cast<double>(heatPositions));
+    json.AddTimes(
+        "PaintWithAdditions", added.paint,
+        {{"over_paint", addedMedian / paintMedian}, {"over_blit", addedMedian / blitMedian}},
+        {{"over_paint", Quantile(added.paint, 0.99) / paintP99}});
+    json.AddTimes("PaintAreaLitUpWithAdditions", added.relit,
+                  {{"over_paint", addedRelit / Quantile(paced.relit, 0.5)}});
+    json.AddTimes("AdditionsUpdate", added.additions);
     json.AddTimes("PaintShown", paced.paintShown,
                   {{"over_blit_shown", shownMedian / blitShownMedian}},
                   {{"over_blit_shown", shownP99 / blitShownP99}});
@@ -564,6 +640,12 @@ int Run(const Options& options) {
     std::printf("area lit up: paint %.2f ms (p99 %.2f); areas redrawn: paint %.2f ms (p99 %.2f)\n",
                 Quantile(paced.relit, 0.5), Quantile(paced.relit, 0.99),
                 Quantile(paced.areasChanged, 0.5), Quantile(paced.areasChanged, 0.99));
+    std::printf(
+        "with every addition: paint %.2f ms (p99 %.2f), %.2f x the paint without; area "
+        "lit up %.2f ms; the additions' updates %.2f ms (p99 %.2f); %llu positions\n",
+        addedMedian, Quantile(added.paint, 0.99), addedMedian / paintMedian, addedRelit,
+        Quantile(added.additions, 0.5), Quantile(added.additions, 0.99),
+        static_cast<unsigned long long>(heatPositions));
     std::printf("shown: paint %.2f ms (p99 %.2f), blit %.2f ms (p99 %.2f), ratio %.2f\n",
                 shownMedian, shownP99, blitShownMedian, blitShownP99,
                 shownMedian / blitShownMedian);

@@ -56,6 +56,18 @@ TEST(AreaEvents, AnotherAreaIsAnExitAndAnEnter) {
     EXPECT_EQ(run.tracker.Count(5, 90), (AreaCount{1, 1, 10}));
 }
 
+TEST(AreaEvents, EventsComeInTheOrderOfTheIdsWhateverTheOrderOfTheTracks) {
+    Areas run;
+    EXPECT_EQ(run.Update(10, {{9, 1}, {2, 3}, {5, -1}, {4, 1}}),
+              (std::vector{Enter(10, 3, 2), Enter(10, 1, 4), Enter(10, 1, 9)}));
+    EXPECT_EQ(
+        run.Update(20, {{5, 2}, {4, -1}, {2, -1}}),
+        (std::vector{Exit(20, 3, 2, 10), Exit(20, 1, 4, 10), Exit(20, 1, 9, 10), Enter(20, 2, 5)}));
+    // An id listed twice counts where it is listed last.
+    EXPECT_EQ(run.Update(30, {{5, 1}, {5, 2}}), (std::vector<AreaEvent>{}));
+    EXPECT_EQ(run.Update(40, {{5, 2}, {5, 1}}), (std::vector{Exit(40, 2, 5, 20), Enter(40, 1, 5)}));
+}
+
 TEST(AreaEvents, ATrackThatEndsExitsItsArea) {
     // An object that vanishes, or leaves the gate window, keeps its track (and the view keeps
     // its area) until its points have faded; the track's end is the exit.
