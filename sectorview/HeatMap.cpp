@@ -70,7 +70,7 @@ uint32_t HeatMap::RampColour(uint8_t level) {
         double r, g, b;
     };
     static constexpr Stop kStops[] = {
-        {0x20, 0x40, 0xFF}, {0x00, 0xE0, 0xFF}, {0xFF, 0xE0, 0x00}, {0xFF, 0x20, 0x00}};
+        {0x28, 0x60, 0xFF}, {0x00, 0xE0, 0xFF}, {0xFF, 0xE0, 0x00}, {0xFF, 0x20, 0x00}};
     if (level == 0) {
         return 0;
     }
@@ -81,7 +81,8 @@ uint32_t HeatMap::RampColour(uint8_t level) {
     const uint32_t r = mix(kStops[from].r, kStops[from + 1].r);
     const uint32_t g = mix(kStops[from].g, kStops[from + 1].g);
     const uint32_t b = mix(kStops[from].b, kStops[from + 1].b);
-    const uint32_t alpha = 0x50 + static_cast<uint32_t>((level - 1) * (0xC0 - 0x50) / 254);
+    // A cell seen once still stands out from a dark background.
+    const uint32_t alpha = 0x68 + static_cast<uint32_t>((level - 1) * (0xD0 - 0x68) / 254);
     return (alpha << 24) | (r << 16) | (g << 8) | b;
 }
 

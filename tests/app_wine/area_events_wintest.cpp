@@ -245,8 +245,12 @@ TEST_P(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(zuvo::test::WaitForObjectOnPanel(program, IDC_OBJECT_PANEL_1, 30000));
         Sleep(15000);
-        // F12 and F1 as the operator presses them.
+        // Every addition on, nothing over the view; then F12 and F1 as the operator presses
+        // them.
         zuvo::test::BringToFront(program.Window());
+        EXPECT_FALSE(Capture(program.Window(), Capture::Source::Screen)
+                         .Save(std::wstring(L"run_features_") + GetParam().screenshot)
+                         .empty());
         zuvo::test::PressKey(VK_F12);
         ASSERT_TRUE(RunningProgram::WaitUntil(
             [&] { return !OnlyFile(folder, L"Snapshots\\ZUVO_MTT_View_*.png").empty(); }, 5000))
@@ -264,7 +268,7 @@ TEST_P(AreaEventsRun, EveryEnterHasItsExitAndTheDwellsMatchTheRowTimes) {
             << "F1 shows the keys in a balloon";
         Sleep(2000);  // the balloon has faded in (1.5 s)
         EXPECT_FALSE(Capture(program.Window(), Capture::Source::Screen)
-                         .Save(std::wstring(L"run_features_") + GetParam().screenshot)
+                         .Save(std::wstring(L"run_keys_") + GetParam().screenshot)
                          .empty());
         RECT view{};
         GetClientRect(program.Control(IDC_SECTOR_VIEW), &view);

@@ -55,8 +55,8 @@ TEST(HeatMap, LevelsRiseLogarithmicallyToTheScale) {
     // The ramp: nothing for an empty cell, blue and faint at the bottom, red and strongest at
     // the top, the weight never falling.
     EXPECT_EQ(HeatMap::RampColour(0), 0u);
-    EXPECT_EQ(HeatMap::RampColour(1), 0x502040FFu);
-    EXPECT_EQ(HeatMap::RampColour(255), 0xC0FF2000u);
+    EXPECT_EQ(HeatMap::RampColour(1), 0x682860FFu);
+    EXPECT_EQ(HeatMap::RampColour(255), 0xD0FF2000u);
     for (int level = 2; level < 256; ++level) {
         EXPECT_GE(HeatMap::RampColour(static_cast<uint8_t>(level)) >> 24,
                   HeatMap::RampColour(static_cast<uint8_t>(level - 1)) >> 24);
