@@ -24,6 +24,7 @@
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/Capture.h"
 #include "tests/support/LinePeer.h"
+#include "tests/support/TestPaths.h"
 #include "tests/support/WholeFile.h"
 
 namespace {
@@ -464,6 +465,121 @@ TEST_F(OperatorRun, ARecordingPlaysBackUntilItEndsByItself) {
     ASSERT_TRUE(RunningProgram::WaitUntil([&] { return Matches(program, kNoDevice); }, 3000));
     EXPECT_LT(GetTickCount() - pressed, 1500u) << "stopped at once";
     AwaitButtons(program, kNoDevice, "playback stopped by the operator, no device detected");
+}
+
+// What a program prints on its standard output, and its exit code (~0u when it does not run).
+struct ProgramOutput {
+    std::string out;
+    DWORD exitCode = ~0u;
+};
+
+ProgramOutput RunAndRead(std::wstring commandLine) {
+    ProgramOutput result;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+        return result;
+    }
+    const zuvo::UniqueKernelHandle reading(readEnd);
+    zuvo::UniqueKernelHandle writing(writeEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &started)) {
+        return result;
+    }
+    const zuvo::UniqueKernelHandle process(started.hProcess);
+    const zuvo::UniqueKernelHandle thread(started.hThread);
+    writing = zuvo::UniqueKernelHandle();  // the child holds the only write end now
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        result.out.append(buffer, got);
+    }
+    WaitForSingleObject(started.hProcess, 60000);
+    GetExitCodeProcess(started.hProcess, &result.exitCode);
+    return result;
+}
+
+// "id, distance, angle, velocity" of every result-log line, as the log writes them.
+std::vector<std::string> LoggedEntries(const std::string& log) {
+    std::vector<std::string> entries;
+    size_t start = 0;
+    while (start < log.size()) {
+        const size_t end = log.find("\r\n", start);
+        const std::string line = log.substr(start, end - start);
+        entries.push_back(line.substr(line.find("], ") + 3));
+        start = end == std::string::npos ? log.size() : end + 2;
+    }
+    return entries;
+}
+
+// The same of every row of zuvo-replay's objects, printed as the log prints them.
+std::vector<std::string> ReplayedEntries(const std::string& csv) {
+    std::vector<std::string> entries;
+    size_t start = csv.find("\r\n") + 2;  // after the header
+    while (start < csv.size()) {
+        const size_t end = csv.find("\r\n", start);
+        const std::string row = csv.substr(start, end - start);
+        long long timeMs = 0;
+        long long frame = 0;
+        long long id = 0;
+        double gate = 0.0;
+        double distance = 0.0;
+        double velocity = 0.0;
+        double angle = 0.0;
+        if (std::sscanf(row.c_str(), "%lld,%lld,%lld,%lf,%lf,%lf,%lf", &timeMs, &frame, &id, &gate,
+                        &distance, &velocity, &angle) != 7) {
+            ADD_FAILURE() << "not a row: " << row;
+            break;
+        }
+        char entry[128];
+        std::snprintf(entry, sizeof(entry), "%lld, %.2f, %.2f, %.2f", id, distance, angle,
+                      velocity);
+        entries.push_back(entry);
+        start = end == std::string::npos ? csv.size() : end + 2;
+    }
+    return entries;
+}
+
+// A recording made by the program and played back by it: the playback's result log holds
+// exactly what zuvo-replay reads from the same folder with the program's parameters.
+TEST_F(OperatorRun, APlaybacksLogHoldsWhatZuvoReplayReads) {
+    const zuvo::test::TempFolder recordingsFolder(u8"e2e_replay", L"C:\\");
+    const std::wstring recordings = recordingsFolder.Wide();
+    Prepare(0, "ObjectCountType=\"3\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
+    ASSERT_NO_FATAL_FAILURE(RecordLiveRun(6000));
+    const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
+    ASSERT_EQ(runs.size(), 1u);
+    const std::wstring recording = recordings + L"\\" + runs[0];
+    RememberPlaybackFolder(recording);
+    {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        PlayBackToItsEnd(program);
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+    const std::vector<std::wstring> logs = List(m_folder.File(L"Log"), L"ZUVO_MTT_Result_*.txt");
+    ASSERT_EQ(logs.size(), 2u) << "the live run's and the playback's";
+    const std::vector<std::string> logged =
+        LoggedEntries(m_folder.Read((L"Log\\" + logs[1]).c_str()));
+
+    const ProgramOutput replayed =
+        RunAndRead(L"\"" + zuvo::test::BuiltProgramFolder() + L"\\zuvo-replay.exe\" objects \"" +
+                   recording + L"\" --config \"" + m_folder.File(L"Radar_Config.ini") + L"\"");
+    ASSERT_EQ(replayed.exitCode, 0u);
+    const std::vector<std::string> read = ReplayedEntries(replayed.out);
+    EXPECT_GT(read.size(), 100u) << "people were tracked";
+    EXPECT_EQ(logged, read);
+    std::printf("[ measured ] %zu entries in the playback's log and in zuvo-replay's objects\n",
+                read.size());
 }
 
 // The disk fills up while a run records (the radar library's write budget stands in for it):

@@ -72,6 +72,7 @@ bool RawFileReader::Take(std::vector<uint8_t> data, std::string& error) {
     m_index.reset();
     m_inDamage = false;
     m_interrupted = false;
+    m_endedInsideFrame = false;
     m_offset = 0;
     m_damagedStretches = 0;
     m_problems.clear();
@@ -106,6 +107,7 @@ bool RawFileReader::Next(RadarFrame& frame, const std::function<bool()>& stop) {
                                  std::to_string(m_offset) + "; its last " +
                                  std::to_string(m_data.size() - m_offset) + " bytes are ignored");
             m_offset = m_data.size();
+            m_endedInsideFrame = true;
             break;
         }
         if (!m_inDamage) {

@@ -44,6 +44,9 @@ public:
     int PerMille() const;
     // Stretches of damaged bytes skipped so far (one stretch may have held several frames).
     int DamagedStretches() const { return m_damagedStretches; }
+    // The file ended inside a frame (a recording cut short); known once Next has answered
+    // false.
+    bool EndedInsideFrame() const { return m_endedInsideFrame; }
     // Problems met since the last call (damaged frames, a truncated end).
     std::vector<std::string> TakeProblems();
 
@@ -57,6 +60,7 @@ private:
     bool m_inDamage = false;
     size_t m_damageStart = 0;
     bool m_interrupted = false;
+    bool m_endedInsideFrame = false;
     RawFileHeader m_header;
     size_t m_offset;
     int m_damagedStretches;
