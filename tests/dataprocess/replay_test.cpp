@@ -88,9 +88,10 @@ struct Ran {
     int status = -1;
 };
 
-Ran RunCommand(const std::string& command) {
+// withErrors: standard error is read too.
+Ran RunCommand(const std::string& command, bool withErrors = false) {
     Ran ran;
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    FILE* pipe = popen((command + (withErrors ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
     if (pipe == nullptr) {
         return ran;
     }
@@ -304,6 +305,13 @@ TEST(ReplayCommandLine, AnswersWithItsExitStatus) {
     EXPECT_EQ(ran.status, 0);
     EXPECT_EQ(ran.out.rfind(replay::kObjectsHeader, 0), 0u);
     EXPECT_EQ(RunCommand(program + " info " + Quoted(parent / "missing")).status, 1);
+    // On a terminal (script gives it one) a progress bar runs on standard error; in a pipe
+    // there is none.
+    ran = RunCommand("script -qec \"" + program + " info " + Quoted(made.folder) + "\" /dev/null");
+    EXPECT_NE(ran.out.find("] 100 %"), std::string::npos) << ran.out;
+    ran = RunCommand(program + " info " + Quoted(made.folder), true);
+    EXPECT_NE(ran.out.find("frames: 60\n"), std::string::npos);
+    EXPECT_EQ(ran.out.find(" %"), std::string::npos);
 
     // A file whose header is damaged is named and makes the status 1; the others are read.
     const fs::path copy = parent / "copy";
