@@ -5,7 +5,7 @@ ROOT := $(CURDIR)
 CTEST_ARGS ?=
 
 .PHONY: all setup build build-native build-tsan build-windows test test-native test-tsan \
-        test-windows run bench fuzz soak format format-check clean
+        test-windows run dist bench fuzz soak format format-check clean
 
 all: build
 
@@ -43,6 +43,10 @@ test-windows: build-windows
 run: build-windows
 	@tools/run-program.sh
 
+# The installer and the portable zip of the Windows build, in build/dist.
+dist: build-windows
+	@tools/make-dist.sh
+
 # The native benchmarks and the sector view's paint under Wine; results in build/bench.
 bench: setup
 	@cmake --preset bench >/dev/null
@@ -67,4 +71,4 @@ format-check:
 	@tools/format.sh --check
 
 clean:
-	rm -rf build/native build/native-tsan build/windows build/bench build/fuzz
+	rm -rf build/native build/native-tsan build/windows build/bench build/fuzz build/dist

@@ -29,9 +29,17 @@ std::wstring ProgramFolder() {
 
 CZUVOMTTDlg::CZUVOMTTDlg() : zuvo::Dialog(IDD_ZUVO_MTT_DIALOG), m_programFolder(ProgramFolder()) {
     ResetObjectSlots();
+    // An installed program brings its parameters as Radar_Config.default.ini. The operator's
+    // Radar_Config.ini, which the parameter dialog and device detection rewrite, is made from
+    // it once and then belongs to the operator: an upgrade replaces only the default.
+    const std::wstring config = ProgramFile(L"Radar_Config.ini");
+    const std::wstring shipped = ProgramFile(L"Radar_Config.default.ini");
+    if (!IsFileExistW(config.c_str()) && IsFileExistW(shipped.c_str())) {
+        CopyFileW(shipped.c_str(), config.c_str(), TRUE);
+    }
     // The library's configuration gives the gate-range defaults; a missing file is reported
     // at device detection, not here.
-    ZUVO_Interface_RadarCtrl_LoadConfigFromFile(ProgramFile(L"Radar_Config.ini").c_str());
+    ZUVO_Interface_RadarCtrl_LoadConfigFromFile(config.c_str());
     m_run.StartUp();
     zuvo::settings::SetDefaultGateRange(m_settings, gRadarParameter);
 }

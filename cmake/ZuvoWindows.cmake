@@ -70,6 +70,25 @@ set(ZUVO_WINE_BARE_FONTS_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS 
 set(ZUVO_WINE_SCALE150_TEST_PROPERTIES FIXTURES_REQUIRED wine RESOURCE_GROUPS "shard:1"
     ENVIRONMENT ZUVO_UTILITY_FLAVOUR=normal ENVIRONMENT_MODIFICATION ZUVO_WINE_DPI=set:144)
 
+# The version resource of target, with the version of the VERSION file and a description in
+# English and in Simplified Chinese.
+#   zuvo_version_resource(target FILE ZUVO_MTT.exe DESCRIPTION "..." DESCRIPTION_ZH "...")
+function(zuvo_version_resource target)
+    cmake_parse_arguments(ARG "" "FILE;DESCRIPTION;DESCRIPTION_ZH" "" ${ARGN})
+    set(ZUVO_VERSION_FILE "${ARG_FILE}")
+    get_filename_component(ZUVO_VERSION_NAME "${ARG_FILE}" NAME_WE)
+    set(ZUVO_VERSION_DESCRIPTION "${ARG_DESCRIPTION}")
+    set(ZUVO_VERSION_DESCRIPTION_ZH "${ARG_DESCRIPTION_ZH}")
+    if(ARG_FILE MATCHES "\\.dll$")
+        set(ZUVO_VERSION_FILETYPE VFT_DLL)
+    else()
+        set(ZUVO_VERSION_FILETYPE VFT_APP)
+    endif()
+    set(rc "${CMAKE_BINARY_DIR}/version/${target}.version.rc")
+    configure_file("${ZUVO_ROOT}/resources/VersionInfo.rc.in" "${rc}" @ONLY)
+    target_sources(${target} PRIVATE "${rc}")
+endfunction()
+
 # A DLL of the family: named exactly <name>.dll in the program folder, with undecorated
 # exports and its import library beside it.
 function(zuvo_family_dll name)

@@ -22,6 +22,7 @@ packages=(
     fonts-wqy-microhei fonts-liberation
     python3 python3-pymodbus python3-serial python3-serial-asyncio python3-pil
     imagemagick ca-certificates debian-archive-keyring xz-utils
+    wixl msitools zip unzip
 )
 missing=()
 for p in "${packages[@]}"; do

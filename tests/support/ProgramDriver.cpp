@@ -90,14 +90,17 @@ HWND WaitForFolderBrowser(DWORD processId, DWORD timeoutMs) {
     return found;
 }
 
-RunningProgram::RunningProgram(const ProgramFolder& folder, DWORD timeoutMs) {
+RunningProgram::RunningProgram(const ProgramFolder& folder, DWORD timeoutMs)
+    : RunningProgram(folder.Path(), timeoutMs) {}
+
+RunningProgram::RunningProgram(const std::wstring& folder, DWORD timeoutMs) {
     AcceptLicence();
-    std::wstring command = L"\"" + folder.File(L"ZUVO_MTT.exe") + L"\"";
+    std::wstring command = L"\"" + folder + L"\\ZUVO_MTT.exe\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.Path().c_str(), &startup, &process)) {
+                        folder.c_str(), &startup, &process)) {
         return;
     }
     const zuvo::UniqueKernelHandle thread(process.hThread);

@@ -41,6 +41,8 @@ public:
     // Starts ZUVO_MTT.exe of the folder (the licence agreement already accepted for this
     // user) and waits up to timeoutMs for its main window.
     explicit RunningProgram(const ProgramFolder& folder, DWORD timeoutMs = 20000);
+    // The same for the program in any folder (an installed one).
+    explicit RunningProgram(const std::wstring& folder, DWORD timeoutMs = 20000);
     ~RunningProgram();  // closes the program if it still runs
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
