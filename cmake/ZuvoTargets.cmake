@@ -176,6 +176,13 @@ function(zuvo_windows_test_scale150 name)
                             "${ZUVO_WINE_SCALE150_TEST_PROPERTIES}" ${ARGN})
 endfunction()
 
+# The same on a screen of 192 dots per inch, 200 % (Scale200.<GoogleTest name>).
+#   zuvo_windows_test_scale200(name [FILTER gtest-filter])
+function(zuvo_windows_test_scale200 name)
+    zuvo_windows_test_again(zuvo_windows_test_scale200 ${name} "Scale200."
+                            "${ZUVO_WINE_SCALE200_TEST_PROPERTIES}" ${ARGN})
+endfunction()
+
 # The second registration of a Windows test program's cases: [FILTER gtest-filter] of the
 # caller's arguments, the names after prefix, the properties of that kind of run.
 function(zuvo_windows_test_again caller name prefix properties)

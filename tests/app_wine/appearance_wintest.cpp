@@ -462,7 +462,6 @@ void SaveButtonColumn(const Capture& window, const RECT& frame, const RunningPro
 TEST(ButtonCorners, ShowTheWindowAroundTheKeyInEveryState) {
     const int dpi = RequestedDotsPerInch();
     ASSERT_EQ(ScreenDotsPerInch(), dpi) << "the screen's dots per inch that the run asked for";
-    const std::wstring scale = dpi == 96 ? L"" : L"_" + std::to_wstring(dpi * 100 / 96);
     for (const InterfaceLanguage& language : kLanguages) {
         SCOPED_TRACE(language.setting);
         ProgramFolder folder;
@@ -525,7 +524,7 @@ TEST(ButtonCorners, ShowTheWindowAroundTheKeyInEveryState) {
         ASSERT_TRUE(RunningProgram::WaitUntil([&] { return program.IsEnabled(IDC_PAUSE); }, 15000));
         expectCorners("running", {197, 203, 190, 194, 189, 207, 211});
         SaveButtonColumn(*window, frame, program,
-                         std::wstring(L"button_corners_") + language.suffix + scale);
+                         std::wstring(L"button_corners_") + language.suffix);
         program.Click(IDC_START_STOP);
         ASSERT_TRUE(
             RunningProgram::WaitUntil([&] { return !program.IsEnabled(IDC_PAUSE); }, 15000));

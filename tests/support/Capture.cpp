@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <utility>
 
@@ -108,7 +109,12 @@ std::wstring Capture::Save(const std::wstring& name) const {
     }
     Gdiplus::Bitmap picture(m_width, m_height, m_width * 4, PixelFormat32bppARGB,
                             reinterpret_cast<BYTE*>(opaque.data()));
-    const std::wstring path = ArtefactsFolder() + L"\\" + name + L".png";
+    // A run on a scaled screen keeps its own pictures: "main_window_150" beside "main_window".
+    const char* dpi = std::getenv("ZUVO_WINE_DPI");
+    const int dotsPerInch = dpi != nullptr && *dpi != '\0' ? std::atoi(dpi) : 96;
+    const std::wstring scale =
+        dotsPerInch == 96 ? L"" : L"_" + std::to_wstring(dotsPerInch * 100 / 96);
+    const std::wstring path = ArtefactsFolder() + L"\\" + name + scale + L".png";
     return picture.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok ? path : std::wstring();
 }
 
