@@ -1,9 +1,13 @@
 // ZUVO_MTT.exe end to end: started in a fresh program folder, driven from this process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/Capture.h"
 #include "tests/support/ControlHost.h"
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/TestPaths.h"
@@ -123,6 +127,67 @@ TEST(MainWindow, TheLanguageSettingChoosesThePanelText) {
                   L"\u76EE\u6807\u4FE1\u606F\r\n\u8DDD\u79BB: 0.00 m\r\n\u89D2\u5EA6: +0.0 "
                   L"\u00B0\r\n\u901F\u5EA6: +0.00 m/s");
         EXPECT_FALSE(zuvo::test::CaptureWindow(program.Window(), L"main_window_zh").empty());
+    }
+}
+
+// The lines of an object panel never reach its frame, in either language, in either mode and
+// (as Scale150.*, Scale200.*) on scaled screens: text clipped by the panel would run into its
+// last rows or columns. Light pixels count as text; the frame is the panel's outer two pixels.
+TEST(MainWindow, NoPanelTextRunsIntoItsFrame) {
+    struct Case {
+        const char* language;
+        const char* countType;
+        std::vector<int> panels;
+    };
+    for (const Case& c :
+         {Case{"ENG", "1", {IDC_OBJECT_PANEL_SINGLE}}, Case{"CHS", "1", {IDC_OBJECT_PANEL_SINGLE}},
+          Case{"ENG", "3", {IDC_OBJECT_PANEL_1, IDC_OBJECT_PANEL_2, IDC_OBJECT_PANEL_3}},
+          Case{"CHS", "3", {IDC_OBJECT_PANEL_1, IDC_OBJECT_PANEL_2, IDC_OBJECT_PANEL_3}}}) {
+        SCOPED_TRACE(std::string(c.language) + " " + c.countType);
+        ProgramFolder folder;
+        ASSERT_TRUE(folder.Write(
+            L"appConfig.xml", std::string("<?xml version=\"1.0\"?>\n<AppConfig Language=\"") +
+                                  c.language + "\" ObjectCountType=\"" + c.countType + "\" />\n"));
+        RunningProgram program(folder);
+        ASSERT_NE(program.Window(), nullptr);
+        Sleep(300);
+        const zuvo::test::Capture window(program.Window(), zuvo::test::Capture::Source::Window);
+        for (int id : c.panels) {
+            RECT panel{};
+            GetWindowRect(program.Control(id), &panel);
+            MapWindowPoints(nullptr, program.Window(), reinterpret_cast<POINT*>(&panel), 2);
+            auto light = [&](int x, int y) {
+                const uint32_t pixel = window.At(x, y);
+                const int luma =
+                    (((pixel >> 16) & 0xFF) * 3 + ((pixel >> 8) & 0xFF) * 6 + (pixel & 0xFF)) / 10;
+                return luma > 140;
+            };
+            // The inside, without the frame; text pixels in it, none in its last two rows and
+            // columns.
+            const int left = static_cast<int>(panel.left) + 2;
+            const int top = static_cast<int>(panel.top) + 2;
+            const int right = static_cast<int>(panel.right) - 2;
+            const int bottom = static_cast<int>(panel.bottom) - 2;
+            int text = 0;
+            int lowest = top;
+            int rightmost = left;
+            for (int y = top; y < bottom; ++y) {
+                for (int x = left; x < right; ++x) {
+                    if (light(x, y)) {
+                        ++text;
+                        lowest = std::max(lowest, y);
+                        rightmost = std::max(rightmost, x);
+                    }
+                }
+            }
+            EXPECT_GT(text, 200) << "panel " << id << " shows its lines";
+            EXPECT_LT(lowest, bottom - 2) << "panel " << id << ": the last line reaches the frame";
+            EXPECT_LT(rightmost, right - 2) << "panel " << id << ": a line reaches the frame";
+            std::printf(
+                "panel %d (%ld x %ld): text down to row %d of %d, right to column %d of %d\n", id,
+                panel.right - panel.left, panel.bottom - panel.top, lowest - top + 2,
+                bottom - top + 2, rightmost - left + 2, right - left + 2);
+        }
     }
 }
 
