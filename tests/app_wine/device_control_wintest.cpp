@@ -203,6 +203,18 @@ protected:
         EXPECT_EQ(program.WaitForExit(20000), 0u);
     }
 
+    // Settings that record into recordings with the object count type, and a session with a
+    // live run of the given length; the one recording folder it made in recording.
+    void RecordIntoNewFolder(const std::wstring& recordings, const char* countType,
+                             DWORD milliseconds, std::wstring& recording) {
+        Prepare(0, std::string("ObjectCountType=\"") + countType +
+                       "\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
+        ASSERT_NO_FATAL_FAILURE(RecordLiveRun(milliseconds));
+        const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
+        ASSERT_EQ(runs.size(), 1u) << "one recording folder";
+        recording = recordings + L"\\" + runs[0];
+    }
+
     std::string Diagnostics() const { return m_folder.Read(L"ZUVO_Diagnostics.log"); }
 
     ProgramFolder m_folder;
@@ -427,12 +439,8 @@ TEST_F(OperatorRun, ARecordingPlaysBackUntilItEndsByItself) {
     // profile's hidden AppData folder, so it could not open at a recording kept in the
     // temporary folder.
     const zuvo::test::TempFolder recordingsFolder(u8"e2e_recordings", L"C:\\");
-    const std::wstring recordings = recordingsFolder.Wide();
-    Prepare(0, "ObjectCountType=\"3\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
-    ASSERT_NO_FATAL_FAILURE(RecordLiveRun(4000));
-    const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
-    ASSERT_EQ(runs.size(), 1u) << "one recording folder";
-    const std::wstring recording = recordings + L"\\" + runs[0];
+    std::wstring recording;
+    ASSERT_NO_FATAL_FAILURE(RecordIntoNewFolder(recordingsFolder.Wide(), "3", 4000, recording));
     EXPECT_EQ(List(recording, L"FILE_Radar_Config.ini").size(), 1u);
     EXPECT_FALSE(List(recording, L"RawData_*").empty());
 
@@ -552,12 +560,8 @@ std::vector<std::string> ReplayedEntries(const std::string& csv) {
 // exactly what zuvo-replay reads from the same folder with the program's parameters.
 TEST_F(OperatorRun, APlaybacksLogHoldsWhatZuvoReplayReads) {
     const zuvo::test::TempFolder recordingsFolder(u8"e2e_replay", L"C:\\");
-    const std::wstring recordings = recordingsFolder.Wide();
-    Prepare(0, "ObjectCountType=\"3\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
-    ASSERT_NO_FATAL_FAILURE(RecordLiveRun(6000));
-    const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
-    ASSERT_EQ(runs.size(), 1u);
-    const std::wstring recording = recordings + L"\\" + runs[0];
+    std::wstring recording;
+    ASSERT_NO_FATAL_FAILURE(RecordIntoNewFolder(recordingsFolder.Wide(), "3", 6000, recording));
     RememberPlaybackFolder(recording);
     {
         RunningProgram program(m_folder);
@@ -813,12 +817,8 @@ std::string CraftedFrames(size_t size) {
 // itself; and Stop ends playback at once even while the reader scans a huge damaged file.
 TEST_F(OperatorRun, DamagedRecordingsPlayWhatIsIntactAndStopByThemselves) {
     const zuvo::test::TempFolder outside(u8"e2e_damaged", L"C:\\");
-    const std::wstring recordings = outside.Wide();
-    Prepare(0, "ObjectCountType=\"1\" SaveData=\"1\" SaveDataPath=\"" + Narrow(recordings) + "\"");
-    ASSERT_NO_FATAL_FAILURE(RecordLiveRun(3000));
-    const std::vector<std::wstring> runs = List(recordings, L"Radar_*");
-    ASSERT_EQ(runs.size(), 1u);
-    const std::wstring recording = recordings + L"\\" + runs[0];
+    std::wstring recording;
+    ASSERT_NO_FATAL_FAILURE(RecordIntoNewFolder(outside.Wide(), "1", 3000, recording));
     auto file = [&](const wchar_t* name) { return recording + L"\\" + name; };
     const std::string intact = zuvo::test::ReadWholeFile(file(L"RawData_0001.zrd"));
     ASSERT_GT(intact.size(), 2000u);

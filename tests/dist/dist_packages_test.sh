@@ -25,8 +25,12 @@ cmp -s "$work/zip-files-1" "$work/zip-files-2" || fail "the zip's files differ b
 grep -qx "ProductVersion	$version" "$work/property-1" || fail "ProductVersion is not $version"
 grep -qx "UpgradeCode	{566501EC-252A-4A27-A9D6-E5AE5CEABF93}" "$work/property-1" ||
     fail "the upgrade code is not the product's"
-msiinfo suminfo "$work/1/ZUVO_MTT-$version-x64.msi" | grep -q "^Template: x64;1033$" ||
+msiinfo suminfo "$work/1/ZUVO_MTT-$version-x64.msi" | tr -d "\r" | grep -q "^Template: x64;1033$" ||
     fail "the MSI is not for x64"
+# Add/Remove Programs shows the program's icon.
+grep -qx "ARPPRODUCTICON	ZUVO_MTT.ico" "$work/property-1" || fail "no icon for Add/Remove Programs"
+msiinfo export "$work/1/ZUVO_MTT-$version-x64.msi" Icon | tr -d "\r" | grep -q "^ZUVO_MTT.ico" ||
+    fail "the MSI holds no icon"
 
 expected="ZUVO MTT/
 ZUVO MTT/README.txt
