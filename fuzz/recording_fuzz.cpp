@@ -1,7 +1,7 @@
 // A recording folder as playback reads it: "FILE_Radar_Config.ini" and one raw-data file
 // "RawData_0000.zrd" holding the input, checked as playback checks a folder before it starts,
-// then read frame by frame with the reader playback uses. Playback's own thread only paces
-// those frames, so it is left out here.
+// then read frame by frame with the reader playback uses, and played through the processing by
+// zuvo-replay. Playback's own thread only paces those frames, so it is left out here.
 #include <string>
 #include <vector>
 
@@ -9,6 +9,7 @@
 #include "RawDataRecorder.h"
 #include "RawFileReader.h"
 #include "RadarConfigFile.h"
+#include "ReplayCore.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace {
@@ -43,6 +44,19 @@ void ReadRecording(const std::filesystem::path& folder) {
         Check(reader.PerMille() == 1000, "the reader stopped before the end of the file");
         reader.TakeProblems();
     }
+    // zuvo-replay: every intact frame through the program's processing, whatever it holds.
+    zuvo::replay::Recording recording;
+    if (!zuvo::replay::OpenRecording(zuvo::fuzz::Wide(folder), recording, error)) {
+        return;
+    }
+    zuvo::replay::ReadCounts counts;
+    int64_t rows = 0;
+    Check(zuvo::replay::ReplayObjects(
+              recording, {}, [&](const std::string&) { ++rows; }, {}, counts, error),
+          "zuvo-replay refused the recording's own parameters");
+    Check(counts.frames >= 0 && counts.damagedFrames >= 0, "negative counts");
+    std::string described = zuvo::replay::DescribeRecording(recording, counts);
+    Check(!described.empty(), "no description");
 }
 
 }  // namespace

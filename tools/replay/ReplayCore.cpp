@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cctype>
 #include <cinttypes>
+#include <cstdlib>
 #include <cstdarg>
 #include <cstdio>
 #include <thread>
@@ -237,25 +239,49 @@ bool ReplayObjects(const Recording& recording, const ObjectOptions& options,
 const char kResultLogHeader[] = "time,id,distance_m,angle_deg,velocity_mps\r\n";
 
 bool ResultLineToCsv(const std::string& line, std::string& row) {
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int millisecond = 0;
-    long long id = 0;
-    double distance = 0.0;
-    double angle = 0.0;
-    double velocity = 0.0;
-    int used = 0;
-    if (std::sscanf(line.c_str(), "[%2d:%2d:%2d.%3d], %lld, %lf, %lf, %lf%n", &hour, &minute,
-                    &second, &millisecond, &id, &distance, &angle, &velocity, &used) != 8 ||
-        static_cast<size_t>(used) != line.size()) {
+    // Exactly as the log writes a line: "[hh:mm:ss.mmm], id, distance, angle, velocity".
+    constexpr size_t kTimeEnd = 13;  // the "]"
+    if (line.size() < kTimeEnd + 3 || line[0] != '[' || line.compare(kTimeEnd, 3, "], ") != 0) {
         return false;
     }
+    const std::string time = line.substr(1, kTimeEnd - 1);
+    for (size_t i = 0; i < time.size(); ++i) {
+        const bool separator = i == 2 || i == 5 || i == 8;
+        const char expected = i == 8 ? '.' : ':';
+        if (separator ? time[i] != expected : !std::isdigit(static_cast<unsigned char>(time[i]))) {
+            return false;
+        }
+    }
+    std::vector<std::string> fields;
+    size_t start = kTimeEnd + 3;
+    while (true) {
+        const size_t comma = line.find(", ", start);
+        fields.push_back(line.substr(start, comma == std::string::npos ? comma : comma - start));
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 2;
+    }
+    if (fields.size() != 4) {
+        return false;
+    }
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const std::string& field = fields[i];
+        char* end = nullptr;
+        if (field.empty() || field.find_first_of(" ,\r\n") != std::string::npos) {
+            return false;
+        }
+        if (i == 0) {
+            std::strtoll(field.c_str(), &end, 10);
+        } else {
+            std::strtod(field.c_str(), &end);
+        }
+        if (end != field.c_str() + field.size()) {
+            return false;
+        }
+    }
     // The log's own text of each value, which is what it holds: two decimals.
-    const size_t idStart = line.find("], ") + 3;
-    std::string fields = line.substr(idStart);
-    fields.erase(std::remove(fields.begin(), fields.end(), ' '), fields.end());
-    row = line.substr(1, idStart - 4) + "," + fields + "\r\n";
+    row = time + "," + fields[0] + "," + fields[1] + "," + fields[2] + "," + fields[3] + "\r\n";
     return true;
 }
 
