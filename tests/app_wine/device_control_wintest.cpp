@@ -1155,6 +1155,9 @@ TEST_F(SerialSensorRun, ASensorFoundOnAnotherPortRewritesOnlyTheDeviceNumber) {
     AwaitButtons(program, kStopped, "sensor found");
     EXPECT_EQ(m_folder.Read(L"Radar_Config.ini"), expected);
     StartAndSeeAnObject(program);
+    // A second of frames (20 of them) before the stop: the first object can be seen after a
+    // handful of frames, and a slow machine gets to Stop before the fifth.
+    Sleep(1000);
     program.Click(IDC_START_STOP);
     AwaitButtons(program, kStopped, "stopped");
     EXPECT_NE(Diagnostics().find("serial sensor on COM11"), std::string::npos);
