@@ -215,6 +215,15 @@ protected:
         recording = recordings + L"\\" + runs[0];
     }
 
+    // A session that plays the remembered recording back to its end and closes the program.
+    void PlayBackInASession() {
+        RunningProgram program(m_folder);
+        ASSERT_NE(program.Window(), nullptr);
+        PlayBackToItsEnd(program);
+        program.Click(IDC_CLOSE);
+        EXPECT_EQ(program.WaitForExit(20000), 0u);
+    }
+
     std::string Diagnostics() const { return m_folder.Read(L"ZUVO_Diagnostics.log"); }
 
     ProgramFolder m_folder;
@@ -563,13 +572,7 @@ TEST_F(OperatorRun, APlaybacksLogHoldsWhatZuvoReplayReads) {
     std::wstring recording;
     ASSERT_NO_FATAL_FAILURE(RecordIntoNewFolder(recordingsFolder.Wide(), "3", 6000, recording));
     RememberPlaybackFolder(recording);
-    {
-        RunningProgram program(m_folder);
-        ASSERT_NE(program.Window(), nullptr);
-        PlayBackToItsEnd(program);
-        program.Click(IDC_CLOSE);
-        EXPECT_EQ(program.WaitForExit(20000), 0u);
-    }
+    ASSERT_NO_FATAL_FAILURE(PlayBackInASession());
     const std::vector<std::wstring> logs = List(m_folder.File(L"Log"), L"ZUVO_MTT_Result_*.txt");
     ASSERT_EQ(logs.size(), 2u) << "the live run's and the playback's";
     const std::vector<std::string> logged =
@@ -643,13 +646,7 @@ TEST_F(OperatorRun, ADiskThatFillsUpWhileRecordingEndsOnlyTheRecording) {
     ASSERT_TRUE(DeleteFileW(m_folder.File(L"ZUVO_DiskBudget.on").c_str()));
     RememberPlaybackFolder(recording);
     const size_t logsBefore = List(m_folder.File(L"Log"), L"*.txt").size();
-    {
-        RunningProgram program(m_folder);
-        ASSERT_NE(program.Window(), nullptr);
-        PlayBackToItsEnd(program);
-        program.Click(IDC_CLOSE);
-        EXPECT_EQ(program.WaitForExit(20000), 0u);
-    }
+    ASSERT_NO_FATAL_FAILURE(PlayBackInASession());
     const std::vector<std::wstring> logs = List(m_folder.File(L"Log"), L"*.txt");
     ASSERT_EQ(logs.size(), logsBefore + 1);
     const std::string played = Diagnostics().substr(recorded.size());
